@@ -1,0 +1,32 @@
+// Path pieces as the playlist shows them, and the choice of reader by extension.
+// UTF-8 continuation bytes are never '/' or '.', so a byte scan cannot split a
+// character.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace vk {
+
+// Index after the last '/', 0 when there is none.
+std::size_t PathFolderEnd(std::string_view path);
+
+// Index of the last '.' of the whole path, the length when there is none.
+std::size_t PathExtStart(std::string_view path);
+
+// From the folder end to before the extension start (empty when the last '.'
+// lies in a folder name).
+std::string_view PathFileStem(std::string_view path);
+
+// The extension with its dot, in its own letter case.
+std::string_view PathExtension(std::string_view path);
+
+enum class ReaderChoice {
+  kNone,        // not playable
+  kWavThenMp3,  // ".WAV": the WAV reader, then the MP3 reader on failure
+  kMp3,         // ".MP3", ".RMP": the MP3 reader only
+};
+
+ReaderChoice ChooseReader(std::string_view path);
+
+}  // namespace vk

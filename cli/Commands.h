@@ -1,0 +1,12 @@
+// The velkaris-cli subcommands. Each returns the process exit status and prints
+// failures with the system's own message text.
+#pragma once
+
+namespace vk::cli {
+
+int RunProbe(int argc, char** argv);   // velkaris-cli probe FILE...
+int RunDiag(int argc, char** argv);    // velkaris-cli diag FILE
+int RunPlay(int argc, char** argv);    // velkaris-cli play FILE [options]
+int RunExport(int argc, char** argv);  // velkaris-cli export FILE -o OUT.wav [options]
+
+}  // namespace vk::cli

@@ -69,14 +69,14 @@ struct FrameInfo {
   std::uint8_t ChannelMode = 0;  // 0 stereo, 1 joint, 2 dual, 3 mono
 };
 
-struct ID3v1TagInfo {
+struct Id3v1Tag {
   std::int32_t Size = 0;  // 0, or 128 when a tag is present
   char sjisArtst[kTextFieldSize] = {};
   char sjisAlbum[kTextFieldSize] = {};
   char sjisTitle[kTextFieldSize] = {};
 };
 
-struct ID3v2TagInfo {
+struct Id3v2Tag {
   std::int32_t Size = 0;  // bytes in front of the first frame
   char sjisArtst[kTextFieldSize] = {};
   char sjisAlbum[kTextFieldSize] = {};
@@ -101,8 +101,8 @@ using CodecStreamHandle = std::unique_ptr<CodecStream, CodecStreamDeleter>;
 
 struct MP3Set {
   FileHandle fp;
-  ID3v1TagInfo ID3v1TagInfo;
-  ID3v2TagInfo ID3v2TagInfo;
+  Id3v1Tag ID3v1TagInfo;
+  Id3v2Tag ID3v2TagInfo;
   std::unique_ptr<FrameInfo[]> pFrameInfo;  // TmpFrame entries after a full open
   FrameInfo FirstFrameInfo;
   VBRHeaderInfo VBRInfo;

@@ -1,0 +1,28 @@
+// Little-endian integers in file headers, read and written byte by byte so
+// unaligned buffers and any host order work.
+#pragma once
+
+#include <cstdint>
+
+namespace vk {
+
+inline std::uint16_t LoadLE16(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+inline std::uint32_t LoadLE32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+inline void StoreLE16(std::uint8_t* p, std::uint16_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+inline void StoreLE32(std::uint8_t* p, std::uint32_t v) {
+  StoreLE16(p, static_cast<std::uint16_t>(v));
+  StoreLE16(p + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
+}  // namespace vk

@@ -126,6 +126,13 @@ struct MP3Set {
   std::int32_t MinBitRate = 0;
   std::int32_t MaxBitRate = 0;
   char FullPath[kTextFieldSize] = {};
+  // Owned by the MPEG reader, sized at a full open so that decoding never
+  // allocates: entries allocated in pFrameInfo (at least NumFrame + 1 while the
+  // table exists), one whole frame's bytes, one decoded mono frame.
+  std::int32_t FrameTableLen = 0;
+  std::unique_ptr<std::uint8_t[]> pSrcBuf;
+  std::int32_t SrcBufBytes = 0;
+  std::unique_ptr<std::uint8_t[]> pMonoBuf;
 };
 
 }  // namespace vk

@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
   PutLE(f, data_bytes, 4);
   for (std::uint32_t i = 0; i < frames; ++i) {
     for (double v : {mix.left[i], mix.right[i]}) {
-      const double s = std::clamp(v * 0.6 * 32767.0, -32768.0, 32767.0);
+      const double s = std::clamp(v * 1.2 * 32767.0, -32768.0, 32767.0);
       PutLE(f, static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(s))), 2);
     }
   }

@@ -1,27 +1,17 @@
-// Placeholder until the MPEG audio reader lands: every open fails as a file that
-// cannot be opened, so callers see a clean refusal.
+// Reset and close of the MPEG reader's record.
 #include "audio/Mp3Reader.h"
+
+#include "audio/Mp3Diagnostics.h"
 
 namespace vk {
 
-void CodecStreamDeleter::operator()(CodecStream*) const noexcept {}
-
+// Assigning a fresh record releases whatever the old one still held, so a
+// reset can never leak a file, a table or a decoder stream.
 void Mp3Reset(MP3Set& mp3) { mp3 = MP3Set{}; }
 
-int Mp3Open(const char*, MP3Set& mp3, int, int) {
+void Mp3Close(MP3Set& mp3, int code, int report) {
+  if (report) Mp3WriteOpenReport(mp3, code);
   Mp3Reset(mp3);
-  return 2;
 }
-
-int Mp3Decode(MP3Set&, std::uint8_t*, std::int32_t, std::int32_t, std::int32_t, int, int, int* end) {
-  if (end != nullptr) *end = 0;
-  return 4;
-}
-
-int Mp3Seek(MP3Set&, std::int32_t, std::uint8_t*, std::int32_t) { return 1; }
-
-void Mp3Close(MP3Set& mp3, int, int) { Mp3Reset(mp3); }
-
-const char* Mp3ResultText(int) { return ""; }
 
 }  // namespace vk

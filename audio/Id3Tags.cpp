@@ -1,0 +1,180 @@
+#include "audio/Id3Tags.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string_view>
+
+#include "audio/Id3Text.h"
+#include "audio/Mp3Codes.h"
+#include "audio/Mp3FrameHeader.h"
+
+namespace vk {
+
+namespace {
+
+constexpr std::uint8_t kFlagUnsync = 0x80;
+constexpr std::uint8_t kFlagExtended = 0x40;
+constexpr std::uint8_t kFlagExperimental = 0x20;
+constexpr std::uint8_t kFlagFooter = 0x10;
+
+std::int32_t SyncSafe32(const std::uint8_t* b) {
+  return ((b[0] & 0x7F) << 21) | ((b[1] & 0x7F) << 14) | ((b[2] & 0x7F) << 7) | (b[3] & 0x7F);
+}
+
+// A blank-padded ID3v1 field: trailing blanks and NULs become NULs, then the
+// text up to its first NUL is kept.
+void CopyV1Field(std::uint8_t* field, char* dst) {
+  constexpr int kLen = 30;
+  for (int i = kLen - 1; i >= 0 && (field[i] == ' ' || field[i] == 0); --i) field[i] = 0;
+  Id3LatinToField(std::string_view(reinterpret_cast<const char*>(field), kLen), dst, kTextFieldSize);
+}
+
+enum class TagVersion { k22, k23, k24, kOther };
+
+TagVersion VersionOf(std::uint8_t major, std::uint8_t revision) {
+  if (major == 2 && revision == 0) return TagVersion::k22;
+  if (major == 3 && revision == 0) return TagVersion::k23;
+  if ((major == 4 && revision == 0) || (major == 3 && revision == 1)) return TagVersion::k24;
+  return TagVersion::kOther;
+}
+
+// Undoes unsynchronisation: the writer put a 0x00 after every 0xFF that could
+// be mistaken for a frame sync, so exactly those inserted bytes are removed.
+// The tail freed by the removal is zero-filled. Returns the new length.
+std::size_t RemoveUnsync(std::uint8_t* b, std::size_t n) {
+  std::size_t w = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    b[w++] = b[i];
+    if (b[i] == 0xFF && i + 1 < n && b[i + 1] == 0x00) ++i;
+  }
+  std::memset(b + w, 0, n - w);
+  return w;
+}
+
+// Where a frame's text goes, or null when the identifier is not wanted.
+char* Destination(std::string_view id, TagVersion v, Id3v2Tag& tag) {
+  const bool v22 = v == TagVersion::k22;
+  if (id == (v22 ? "TT2" : "TIT2")) return tag.sjisTitle;
+  if (id == (v22 ? "TP1" : "TPE1")) return tag.sjisArtst;
+  if (id == (v22 ? "TAL" : "TALB")) return tag.sjisAlbum;
+  if (id == (v22 ? "TCM" : "TCOM")) return tag.sjisCmpsr;
+  if (id == (v22 ? "TXT" : "TEXT")) return tag.sjisLyrcs;
+  return nullptr;
+}
+
+bool AllFilled(const Id3v2Tag& t) {
+  return t.sjisTitle[0] && t.sjisArtst[0] && t.sjisAlbum[0] && t.sjisCmpsr[0] && t.sjisLyrcs[0];
+}
+
+// One text frame's contents: an encoding byte, then the text.
+void ReadTextFrame(const std::uint8_t* content, std::int32_t size, TagVersion v, char* dst) {
+  const std::int32_t t = size - 1;
+  const std::uint8_t* text = content + 1;
+  switch (content[0]) {
+    case 0:
+      Id3LatinToField(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(t)),
+                      dst, kTextFieldSize);
+      break;
+    case 1:
+      if (t >= 2) Id3Utf16ToField(text + 2, static_cast<std::size_t>(t - 2) / 2, dst, kTextFieldSize);
+      break;
+    case 3:
+      if (v != TagVersion::k22) {
+        Id3Utf8ToField(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(t)),
+                       dst, kTextFieldSize);
+      }
+      break;
+    default:
+      break;  // not read: the destination stays free for a later frame
+  }
+}
+
+void ReadTagAt(BufferedFile& in, std::int64_t body_ofst, std::int32_t size, std::uint8_t major,
+               std::uint8_t revision, std::uint8_t flags, Id3v2Tag& tag) {
+  std::unique_ptr<std::uint8_t[]> body(new (std::nothrow) std::uint8_t[size > 0 ? size : 1]);
+  if (!body || !in.Seek(body_ofst)) return;
+  if (in.Read(body.get(), static_cast<std::size_t>(size)) != static_cast<std::size_t>(size)) return;
+  ReadId3v2Frames(body.get(), static_cast<std::size_t>(size), major, revision, flags, tag);
+}
+
+}  // namespace
+
+int ReadId3v1(BufferedFile& in, std::int32_t file_size, Id3v1Tag& tag) {
+  constexpr int kTagBytes = 128;
+  if (file_size < kTagBytes) return kMp3Ok;
+  if (!in.Seek(file_size - kTagBytes)) return kMp3SeekFailed;
+  std::uint8_t b[kTagBytes];
+  if (in.Read(b, kTagBytes) != kTagBytes) return kMp3ShortRead;
+  if (std::memcmp(b, "TAG", 3) != 0) return kMp3Ok;
+  tag.Size = kTagBytes;
+  CopyV1Field(b + 3, tag.sjisTitle);
+  CopyV1Field(b + 33, tag.sjisArtst);
+  CopyV1Field(b + 63, tag.sjisAlbum);
+  return kMp3Ok;
+}
+
+int ScanId3v2(BufferedFile& in, std::int32_t stream_start, std::int32_t file_size, Id3v2Tag& tag) {
+  std::int32_t r = 0;
+  for (;;) {
+    if (!in.Seek(static_cast<std::int64_t>(stream_start) + r)) return kMp3SeekFailed;
+    const std::int64_t p = in.Tell();
+    if (file_size - p < 10) break;
+    std::uint8_t h[10];
+    if (in.Read(h, 10) != 10) return kMp3ShortRead;
+    if (IsFrameSync(h)) break;
+    const bool tag_header = std::memcmp(h, "ID3", 3) == 0 && h[3] != 0xFF && h[4] != 0xFF &&
+                            (h[5] & 0x0F) == 0 && h[6] < 0x80 && h[7] < 0x80 && h[8] < 0x80 &&
+                            h[9] < 0x80;
+    if (!tag_header) {
+      r += 1;
+      continue;
+    }
+    const std::int32_t size = SyncSafe32(h + 6);
+    const std::int64_t total = static_cast<std::int64_t>(size) + 10 + ((h[5] & kFlagFooter) ? 10 : 0);
+    // A header that claims more than the file holds is not a tag.
+    if (file_size - p < total) {
+      r += 1;
+      continue;
+    }
+    if ((h[5] & (kFlagExtended | kFlagExperimental)) == 0 && VersionOf(h[3], h[4]) != TagVersion::kOther) {
+      ReadTagAt(in, p + 10, size, h[3], h[4], h[5], tag);
+    }
+    r += static_cast<std::int32_t>(total);
+  }
+  tag.Size = r;
+  return kMp3Ok;
+}
+
+void ReadId3v2Frames(std::uint8_t* body, std::size_t size, std::uint8_t major, std::uint8_t revision,
+                     std::uint8_t flags, Id3v2Tag& tag) {
+  const TagVersion v = VersionOf(major, revision);
+  if (v == TagVersion::kOther) return;
+  if (flags & kFlagUnsync) size = RemoveUnsync(body, size);
+
+  const std::size_t header = v == TagVersion::k22 ? 6 : 10;
+  const std::size_t id_len = v == TagVersion::k22 ? 3 : 4;
+  std::size_t at = 0;
+  while (!AllFilled(tag) && size - at >= header) {
+    const std::uint8_t* h = body + at;
+    std::int64_t frame_size;
+    if (v == TagVersion::k22) {
+      frame_size = (h[3] << 16) | (h[4] << 8) | h[5];
+    } else if (v == TagVersion::k23) {
+      frame_size = static_cast<std::int32_t>((static_cast<std::uint32_t>(h[4]) << 24) | (h[5] << 16) |
+                                             (h[6] << 8) | h[7]);
+    } else {
+      frame_size = SyncSafe32(h + 4);
+    }
+    // Size 0 (or a size that runs past the tag) means padding has been reached.
+    if (frame_size <= 0 || static_cast<std::uint64_t>(frame_size) > size - at - header) break;
+    const bool flags_clear = v == TagVersion::k22 || (h[8] == 0 && h[9] == 0);
+    char* dst = Destination(std::string_view(reinterpret_cast<const char*>(h), id_len), v, tag);
+    if (dst != nullptr && dst[0] == '\0' && flags_clear) {
+      ReadTextFrame(h + header, static_cast<std::int32_t>(frame_size), v, dst);
+    }
+    at += header + static_cast<std::size_t>(frame_size);
+  }
+}
+
+}  // namespace vk

@@ -1,0 +1,24 @@
+// The texts of ID3 tags, turned into UTF-8 and cut to a text field without
+// splitting a character.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace vk {
+
+// Single-byte text (ID3v1 fields, ID3v2 encoding 0): up to the first NUL, taken
+// as UTF-8 when it is valid UTF-8, else decoded from CP932 after dropping a lead
+// byte that lost its second byte.
+void Id3LatinToField(std::string_view raw, char* dst, std::size_t dst_size);
+
+// UTF-16 code units, little-endian whatever the byte-order mark said, up to the
+// first NUL unit. Unpaired surrogates become U+FFFD.
+void Id3Utf16ToField(const std::uint8_t* units, std::size_t unit_count, char* dst,
+                     std::size_t dst_size);
+
+// UTF-8 up to the first NUL; invalid sequences become U+FFFD.
+void Id3Utf8ToField(std::string_view raw, char* dst, std::size_t dst_size);
+
+}  // namespace vk

@@ -1,0 +1,293 @@
+// Mp3Open: container, tags, first frame, VBR header, estimates and formats,
+// and for a full open the frame table and the decoder stream.
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "audio/BufferedFile.h"
+#include "audio/Codec.h"
+#include "audio/Id3Tags.h"
+#include "audio/Mp3Codes.h"
+#include "audio/Mp3Container.h"
+#include "audio/Mp3FrameHeader.h"
+#include "audio/Mp3Reader.h"
+#include "common/Text.h"
+
+namespace vk {
+
+namespace {
+
+constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+
+std::int32_t LoadBE32(const std::uint8_t* b) {
+  return static_cast<std::int32_t>((static_cast<std::uint32_t>(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3]);
+}
+
+// The Xing header sits behind the side information, the VBRI header at a fixed
+// 32 bytes behind the frame header. "Info" (LAME's CBR header) is not taken.
+int ReadVbrHeader(BufferedFile& in, std::int32_t file_size, const FrameInfo& f, VBRHeaderInfo& vbr) {
+  vbr = VBRHeaderInfo{};
+  if (!in.Seek(static_cast<std::int64_t>(f.FrameOfst) + 4 + f.SideInfoSize)) return kMp3SeekFailed;
+  std::uint8_t b[18];
+  if (file_size - in.Tell() < 16) return kMp3Truncated;
+  if (in.Read(b, 16) != 16) return kMp3ShortRead;
+  if (std::memcmp(b, "Xing", 4) == 0) {
+    vbr.Type = 1;
+    vbr.Flags = LoadBE32(b + 4);
+    if ((vbr.Flags & 3) != 3) return kMp3VbrFlags;
+    vbr.NumFrame = LoadBE32(b + 8);
+    if (vbr.NumFrame < 0) return kMp3VbrNumFrame;
+    if (vbr.NumFrame < kInt32Max) vbr.NumFrame += 1;  // the header's own frame
+    vbr.DataSize = LoadBE32(b + 12);
+    if (vbr.DataSize < 0) return kMp3VbrDataSize;
+    return kMp3Ok;
+  }
+  if (!in.Seek(static_cast<std::int64_t>(f.FrameOfst) + 4 + 32)) return kMp3SeekFailed;
+  if (file_size - in.Tell() < 18) return kMp3Truncated;
+  if (in.Read(b, 18) != 18) return kMp3ShortRead;
+  if (std::memcmp(b, "VBRI", 4) != 0) return kMp3Ok;
+  vbr.Type = 2;
+  vbr.Flags = 3;
+  vbr.NumFrame = LoadBE32(b + 14);
+  if (vbr.NumFrame < 0) return kMp3VbrNumFrame;
+  vbr.DataSize = LoadBE32(b + 10);
+  if (vbr.DataSize < 0) return kMp3VbrDataSize;
+  return kMp3Ok;
+}
+
+// Finds the next frame header from the cursor and reads it into `f`; with
+// `vbr` also the VBR header behind it. Leaves the cursor where the next frame
+// should start. Code 3 when no whole header or frame is left.
+int ReadOneFrame(BufferedFile& in, std::int32_t file_size, FrameInfo& f, VBRHeaderInfo* vbr) {
+  // After a refused candidate the search steps back so that the byte before
+  // the expected position is tried too, then goes on one byte at a time.
+  std::int64_t step = in.Tell() == 0 ? -3 : -5;
+  std::uint8_t b[4];
+  for (;;) {
+    if (in.Tell() >= static_cast<std::int64_t>(file_size) - 3) return kMp3Truncated;
+    if (in.Read(b, 4) != 4) return kMp3ShortRead;
+    if (IsFrameSync(b)) break;
+    if (!in.SeekBy(step)) return kMp3SeekFailed;
+    step = -3;
+  }
+  const int code = DecodeFrameHeader(b, f);
+  if (code != kMp3Ok) return code;
+  const std::int64_t ofst = in.Tell() - 4;
+  if (ofst < 0) return kMp3BadOffset;
+  f.FrameOfst = static_cast<std::int32_t>(ofst);
+  if (ofst + f.FrameSize > file_size) return kMp3Truncated;
+  if (vbr != nullptr) {
+    const int vcode = ReadVbrHeader(in, file_size, f, *vbr);
+    if (vcode != kMp3Ok) return vcode;
+  }
+  if (!in.Seek(ofst + f.FrameSize)) return kMp3SeekFailed;
+  return kMp3Ok;
+}
+
+bool SameStream(const FrameInfo& a, const FrameInfo& b) {
+  return a.Version == b.Version && a.Layer == b.Layer && a.SmplRateIdx == b.SmplRateIdx &&
+         IsMono(a) == IsMono(b);
+}
+
+// A stream starts where two consecutive headers agree. When only the second
+// carries a VBR header, the first was not a real frame.
+int FindFirstFrame(BufferedFile& in, MP3Set& mp3) {
+  FrameInfo a, b;
+  VBRHeaderInfo va, vb;
+  int code = ReadOneFrame(in, mp3.FileSize, a, &va);
+  if (code != kMp3Ok) return code;
+  for (;;) {
+    b = FrameInfo{};
+    code = ReadOneFrame(in, mp3.FileSize, b, &vb);
+    if (code != kMp3Ok) return code;
+    if (SameStream(a, b)) break;
+    a = b;
+    va = vb;
+  }
+  if (va.Flags == 0 && vb.Flags != 0) {
+    mp3.FirstFrameInfo = b;
+    mp3.VBRInfo = vb;
+  } else {
+    mp3.FirstFrameInfo = a;
+    mp3.VBRInfo = va;
+  }
+  return kMp3Ok;
+}
+
+int CompareWithFirst(const FrameInfo& first, const FrameInfo& f) {
+  if (f.Version != first.Version) return kMp3VariableVersion;
+  if (f.Layer != first.Layer) return kMp3VariableLayer;
+  if (f.SmplRateIdx != first.SmplRateIdx) return kMp3VariableSmplRate;
+  if (IsMono(f) != IsMono(first)) return kMp3VariableMono;
+  return kMp3Ok;
+}
+
+// Replaces the table by one of `len` entries holding the first `keep` of the
+// old one; new entries start zeroed.
+bool ResizeTable(MP3Set& mp3, std::int32_t len, std::int32_t keep) {
+  std::unique_ptr<FrameInfo[]> table(new (std::nothrow) FrameInfo[static_cast<std::size_t>(len)]);
+  if (!table) return false;
+  if (keep > 0) std::memcpy(table.get(), mp3.pFrameInfo.get(), sizeof(FrameInfo) * static_cast<std::size_t>(keep));
+  mp3.pFrameInfo = std::move(table);
+  mp3.FrameTableLen = len;
+  return true;
+}
+
+// Scans every frame from DataOfst into the table; the entry at NumFrame is the
+// scratch entry the next frame is read into. The table is sized from the
+// estimate only as far as the file could hold that many frames, and grows by
+// doubling, so a lying VBR count costs neither memory nor quadratic copying.
+// TmpFrame still reads as the estimate grown one by one.
+int BuildFrameTable(BufferedFile& in, MP3Set& mp3, std::int32_t max_frames) {
+  const std::int64_t min_step = SmallestFrameBytes(mp3.FirstFrameInfo) - 1;  // a header may sit 1 byte early
+  const std::int64_t provable = (static_cast<std::int64_t>(mp3.FileSize) - mp3.DataOfst) / min_step + 2;
+  std::int32_t len = mp3.TmpFrame;
+  if (len > provable) len = static_cast<std::int32_t>(provable);
+  if (!ResizeTable(mp3, len, 0)) return kMp3NoMemory;
+  if (!in.Seek(mp3.DataOfst)) return kMp3SeekFailed;
+
+  for (;;) {
+    FrameInfo& f = mp3.pFrameInfo[mp3.NumFrame];
+    const int code = ReadOneFrame(in, mp3.FileSize, f, nullptr);
+    if (code == kMp3Truncated) break;  // the normal end of the stream
+    if (code != kMp3Ok) return code;
+    const int cmp = CompareWithFirst(mp3.FirstFrameInfo, f);
+    if (cmp != kMp3Ok) return cmp;
+    if (f.BitRate < mp3.MinBitRate) mp3.MinBitRate = f.BitRate;
+    if (f.BitRate > mp3.MaxBitRate) mp3.MaxBitRate = f.BitRate;
+    mp3.NumFrame += 1;
+    if (mp3.NumFrame >= mp3.TmpFrame) mp3.TmpFrame = mp3.NumFrame + 1;
+    // Sample counts are 32-bit: a stream longer than they can count ends here.
+    if (mp3.NumFrame + 1 >= max_frames) break;
+    if (mp3.NumFrame == mp3.FrameTableLen) {
+      std::int64_t grown = static_cast<std::int64_t>(mp3.FrameTableLen) * 2;
+      if (grown > max_frames) grown = max_frames;
+      if (!ResizeTable(mp3, static_cast<std::int32_t>(grown), mp3.NumFrame)) return kMp3NoMemory;
+    }
+  }
+  return kMp3Ok;
+}
+
+void FillFormats(MP3Set& mp3) {
+  const FrameInfo& f = mp3.FirstFrameInfo;
+  const std::uint16_t channels = IsMono(f) ? 1 : 2;
+  MpegLayer3WaveFormat& m = mp3.mp3wf;
+  m.wfx.wFormatTag = kWaveFormatMpegLayer3;
+  m.wfx.nChannels = channels;
+  m.wfx.nSamplesPerSec = static_cast<std::uint32_t>(f.SmplRate);
+  m.wfx.nAvgBytesPerSec = static_cast<std::uint32_t>(f.BitRate * 1000 / 8);
+  m.wfx.nBlockAlign = 1;
+  m.wfx.wBitsPerSample = 0;
+  m.wfx.cbSize = 12;
+  m.wID = 1;
+  m.fdwFlags = f.Padding == 1 ? 1 : 2;
+  m.nBlockSize = static_cast<std::uint16_t>(f.FrameSize);
+  m.nFramesPerBlock = 1;
+  m.nCodecDelay = 0;
+
+  WaveFormatEx& s = mp3.wfxSrc;
+  s.wFormatTag = kWaveFormatPcm;
+  s.nChannels = channels;
+  s.nSamplesPerSec = static_cast<std::uint32_t>(f.SmplRate);
+  s.wBitsPerSample = 16;
+  s.nBlockAlign = static_cast<std::uint16_t>(channels * 2);
+  s.nAvgBytesPerSec = s.nBlockAlign * s.nSamplesPerSec;
+  s.cbSize = 0;
+  mp3.wfxDst = DeliveredFormat(s.nSamplesPerSec);
+}
+
+// Decoding reads one whole frame and, for mono, decodes into a buffer of its
+// own before doubling the channels: both are sized here, once.
+int AllocateDecodeBuffers(MP3Set& mp3) {
+  std::int32_t largest = 1;
+  for (std::int32_t i = 0; i < mp3.NumFrame; ++i) {
+    if (mp3.pFrameInfo[i].FrameSize > largest) largest = mp3.pFrameInfo[i].FrameSize;
+  }
+  mp3.pSrcBuf.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(largest)]);
+  if (!mp3.pSrcBuf) return kMp3NoMemory;
+  mp3.SrcBufBytes = largest;
+  if (mp3.wfxSrc.nChannels == 1) {
+    const auto bytes = static_cast<std::size_t>(mp3.SmplPerFrame) * mp3.wfxSrc.nBlockAlign;
+    mp3.pMonoBuf.reset(new (std::nothrow) std::uint8_t[bytes]);
+    if (!mp3.pMonoBuf) return kMp3NoMemory;
+  }
+  return kMp3Ok;
+}
+
+int OpenSteps(const char* path, MP3Set& mp3, int full) {
+  CopyTextCut(mp3.FullPath, sizeof mp3.FullPath, path);
+  mp3.fp = OpenForReading(path);
+  if (!mp3.fp) return kMp3CannotOpen;
+  std::FILE* fp = mp3.fp.get();
+  if (fseeko(fp, 0, SEEK_END) != 0) return kMp3SeekFailed;
+  const off_t size = ftello(fp);
+  // Positions are 32-bit counters: a file they cannot address is refused.
+  if (size < 0 || size > kInt32Max) return kMp3TellFailed;
+  mp3.FileSize = static_cast<std::int32_t>(size);
+
+  BufferedFile in(fp);
+  if (!in.ok()) return kMp3NoMemory;
+  int code = CheckRiffWave(in, mp3.FileSize, mp3.RiffHeaderSize);
+  if (code != kMp3Ok && code != kMp3RiffForm) return code;
+  if (code == kMp3RiffForm || mp3.RiffHeaderSize == 0) {
+    code = CheckRiffRmp3(in, mp3.FileSize, mp3.RiffHeaderSize);
+    if (code != kMp3Ok) return code;
+  }
+
+  code = ReadId3v1(in, mp3.FileSize, mp3.ID3v1TagInfo);
+  if (code != kMp3Ok) return code;
+  code = ScanId3v2(in, mp3.RiffHeaderSize, mp3.FileSize, mp3.ID3v2TagInfo);
+  if (code != kMp3Ok) return code;
+  const std::int64_t c = static_cast<std::int64_t>(mp3.RiffHeaderSize) + mp3.ID3v2TagInfo.Size;
+  if (mp3.FileSize < c + mp3.ID3v1TagInfo.Size) return kMp3TagSize;
+  if (!in.Seek(c)) return kMp3SeekFailed;
+
+  code = FindFirstFrame(in, mp3);
+  if (code != kMp3Ok) return code;
+  mp3.DataOfst = mp3.FirstFrameInfo.FrameOfst;
+  mp3.SmplPerFrame = SamplesPerFrame(mp3.FirstFrameInfo);
+
+  // The estimate is clamped so that TmpSmpl and NumSmpl stay countable.
+  const std::int32_t max_frames = kInt32Max / mp3.SmplPerFrame;
+  std::int64_t estimate;
+  if (mp3.VBRInfo.Flags != 0) {
+    estimate = mp3.VBRInfo.NumFrame;
+  } else {
+    estimate = (static_cast<std::int64_t>(mp3.FileSize) - mp3.RiffHeaderSize - mp3.ID3v2TagInfo.Size) /
+               mp3.FirstFrameInfo.FrameSizeWOP;
+  }
+  estimate += 2;
+  mp3.TmpFrame = static_cast<std::int32_t>(estimate > max_frames ? max_frames : estimate);
+
+  FillFormats(mp3);
+  mp3.MinBitRate = mp3.MaxBitRate = mp3.FirstFrameInfo.BitRate;
+
+  if (full) {
+    code = BuildFrameTable(in, mp3, max_frames);
+    if (code != kMp3Ok) return code;
+  }
+  mp3.TmpSmpl = mp3.SmplPerFrame * mp3.TmpFrame;
+  mp3.NumSmpl = mp3.SmplPerFrame * mp3.NumFrame;
+  if (fseeko(fp, mp3.DataOfst, SEEK_SET) != 0) return kMp3SeekFailed;
+  if (!full) return kMp3Ok;
+
+  if (CodecFormatSuggest(mp3.mp3wf, mp3.wfxSrc) != 0) return kMp3FormatSuggest;
+  if (CodecStreamOpen(mp3.hAcmStream, mp3.mp3wf, mp3.wfxSrc) != 0) return kMp3StreamOpen;
+  code = AllocateDecodeBuffers(mp3);
+  if (code != kMp3Ok) return code;
+  mp3.NowFrame = 0;
+  mp3.NowSmpl = 0;
+  return kMp3Ok;
+}
+
+}  // namespace
+
+int Mp3Open(const char* path, MP3Set& mp3, int full, int report) {
+  Mp3Reset(mp3);
+  const int code = OpenSteps(path != nullptr ? path : "", mp3, full);
+  if (code != kMp3Ok) Mp3Close(mp3, code, report);
+  return code;
+}
+
+}  // namespace vk

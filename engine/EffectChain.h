@@ -1,0 +1,102 @@
+// The effect chain that turns frames taken from the ring into one output
+// buffer: volume, the time base (speed), the effects, balance; and channel
+// selection, which runs earlier as frames enter the ring. Samples are 16-bit
+// signed, stereo interleaved left then right. Every step checks the format and
+// leaves other formats untouched.
+//
+// Thread contract: everything here runs on the play thread. The settings it
+// reads (gSettings) are written by the user-interface thread as whole words.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "audio/StreamRecord.h"
+
+namespace vk {
+
+struct PlayEngine;
+
+// Gain steps of 2 dB scaled by 10 000: 10 000 × 10^(k/10), k = 0 … 15.
+inline constexpr std::int32_t kGain2dB[16] = {10000,  12589,  15849,  19953,  25119,  31623,
+                                              39811,  50119,  63096,  79433,  100000, 125893,
+                                              158489, 199526, 251189, 316228};
+
+// Channel modes of ChannelSelect.
+inline constexpr std::int32_t kChannelsLR = 0;
+inline constexpr std::int32_t kChannelsLPlusR = 1;
+inline constexpr std::int32_t kChannelsL = 2;
+inline constexpr std::int32_t kChannelsR = 3;
+inline constexpr std::int32_t kChannelsLMinusR = 4;
+
+void SelectChannels(std::int16_t* frames, std::int32_t count, std::int32_t mode,
+                    const WaveFormatEx& format);
+
+// Volume index 0 … 20 (2 dB steps, 15 = 0 dB) over count frames, saturating.
+void ApplyVolume(std::int16_t* frames, std::int32_t count, std::int32_t volume,
+                 const WaveFormatEx& format);
+
+// Balance 0 … 20 (10 = centre): each step attenuates the opposite channel 2 dB.
+void ApplyBalance(std::int16_t* frames, std::int32_t count, std::int32_t balance,
+                  const WaveFormatEx& format);
+
+// Turns n_in frames into n_out frames: linear interpolation up to 48 kHz, whole
+// frames dropped or repeated above (and always for mono). Slowing down keeps a
+// history frame between calls, shared by every use of the resampler.
+void SpeedResample(const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
+                   std::int32_t n_out, const WaveFormatEx& format);
+
+// The resampler's history frame (left, right); zero at program start.
+std::int16_t* ResampleHistory();
+
+// States of the chorus, delay and reverb: buffers sized at open for the largest
+// block, cleared at every reset. The effects use them once they are built.
+struct ChorusState {
+  std::unique_ptr<std::int16_t[]> Work;  // BufFrames stereo frames
+  std::unique_ptr<std::int16_t[]> Line;  // Capacity stereo frames
+  std::int32_t BlockFrames = 0;
+  std::int32_t Capacity = 0;  // frames
+};
+
+struct EchoLine {
+  std::unique_ptr<std::int32_t[]> Work;  // BufFrames frames of two 32-bit samples
+  std::unique_ptr<std::int32_t[]> Line;  // Capacity mono 32-bit samples
+  std::int32_t BlockFrames = 0;
+  std::int32_t Capacity = 0;  // samples
+};
+
+inline constexpr int kReverbLines = 20;
+
+struct EffectStates {
+  ChorusState Chorus;
+  EchoLine Delay;
+  EchoLine Reverb[kReverbLines];
+};
+
+// The chain's states, owned by the play thread.
+extern EffectStates gEffects;
+
+// Sizes the states for blocks of buf_frames at the format's rate, then resets
+// them. Returns 0, or 2 when memory runs out (everything is released then).
+int AllocEffectStates(const WaveFormatEx& format, std::int32_t buf_frames);
+void ResetEffectStates(const WaveFormatEx& format);
+void ReleaseEffectStates();
+
+// The result of filling one output buffer.
+struct BlockResult {
+  int code = 0;             // 0, or the reader's failure code
+  std::int32_t requested = 0;  // R: frames asked of the ring
+  std::int32_t taken = 0;      // T: frames the ring delivered (T < R only at the end)
+  int exhausted = 0;           // the source delivered its last frame in this block
+  std::int32_t speed = 15;     // the Speed index the block used
+};
+
+// Runs one block into output buffer i of the engine: R frames from the ring at
+// the current speed, volume, time base, effects, balance.
+BlockResult FillBlock(PlayEngine& engine, int i);
+
+// Bytes to hand to the device for a block: the whole buffer when T = R, else the
+// frames T stands for at the block's speed (whole frames only).
+std::uint32_t BlockBytes(const PlayEngine& engine, const BlockResult& block);
+
+}  // namespace vk

@@ -1,0 +1,50 @@
+// The window's side of playback: starting and stopping the play thread, and
+// the one path by which a changed setting reaches it. The window and the CLI
+// call these from their own (user-interface) thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "common/MessageSink.h"
+
+namespace vk {
+
+// Validates the settings, clears the A-B points and starts the play thread on
+// `path`. Returns 0, or the engine code of a failed start (the thread has ended).
+int StartPlayback(const char* path, MessageSink* owner);
+
+// Closes the device (command 5), joins the thread, clears the A-B points.
+void StopPlayback();
+
+// After 0x8005 or 0x8006 the thread has ended by itself: join it and clear up.
+void EndPlayback();
+
+void PausePlayback();
+void ResumePlayback();
+
+// Seek command: mode -1 goes to frame `position`, a mode above 0 to the fraction
+// position / mode of the length, mode 0 restarts at the position reached.
+void SeekPlayback(std::int32_t position, std::int32_t mode);
+
+// The position now sounding, in frames; false when no file plays.
+bool QueryPlayPosition(std::int32_t* position);
+
+// After a change of volume, balance, channels or an effect: with ResetDevice on,
+// the device restarts at the current position so the change is heard at once;
+// otherwise only the effect states are reset and queued sound plays out.
+void ApplyPlaySetting();
+
+// Speed index one step down or up (clamped to 0 … 35); the position reached at
+// the old speed becomes the new base.
+void ChangeSpeed(int delta);
+
+// A speed typed as a percentage (limited to 25 … 200, to the nearest 5 %).
+void SetSpeedPercent(int percent);
+
+// Volume one step down or up (clamped to 0 … 20), then ApplyPlaySetting.
+void ChangeVolume(int delta);
+
+// Channel selection 0 … 4; applied only when it really changes.
+void SetChannelSelect(std::int32_t mode);
+
+}  // namespace vk

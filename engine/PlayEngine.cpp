@@ -1,0 +1,267 @@
+// Opening, closing, seeking and the play position of the play engine, and the
+// refill pass that keeps the device's queue full.
+#include "engine/PlayEngine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
+#include "audio/Mp3Reader.h"
+#include "audio/WavReader.h"
+#include "common/Path.h"
+#include "common/Settings.h"
+#include "engine/EffectChain.h"
+
+namespace vk {
+
+PlayEngine gPlay;
+ThreadMailbox PlayMailbox;
+
+namespace {
+
+constexpr std::int32_t kFirstRingSize = 0x20000;
+constexpr std::int32_t kMaxRingSize = 0x10000000;
+
+template <typename T>
+std::unique_ptr<T[]> Alloc(std::size_t n) {
+  return std::unique_ptr<T[]>(new (std::nothrow) T[n]);
+}
+
+// Every field back to its state at program start, except the A-B points, which
+// belong to the window.
+void ZeroFields(PlayEngine& e) {
+  e.ReadChunk = 0;
+  e.RingWrite = e.RingRead = 0;
+  e.BufFrames = 0;
+  e.NumBufs = 0;
+  e.BaseSmpl = 0;
+  e.EndPending = 0;
+  e.ABState = e.ABPrevState = 0;
+  e.ExhaustedAtOpen = 0;
+  e.TotalSmpl.store(0, std::memory_order_relaxed);
+  e.NowPlaySmpl.store(0, std::memory_order_relaxed);
+  e.Paused.store(0, std::memory_order_relaxed);
+  for (WaveHdr& h : e.WaveHdrs) {
+    h.lpData = nullptr;
+    h.dwBufferLength = h.dwBytesRecorded = 0;
+    h.dwUser = 0;
+    h.dwFlags.store(0, std::memory_order_relaxed);
+    h.dwLoops = 0;
+  }
+  e.IsMP3 = 0;
+}
+
+int OpenSource(PlayEngine& e, const char* path) {
+  switch (ChooseReader(path)) {
+    case ReaderChoice::kWavThenMp3:
+      if (WavOpen(path, e.Wav) == 0) return 0;
+      [[fallthrough]];
+    case ReaderChoice::kMp3:
+      if (Mp3Open(path, e.Mp3, 1, 0) == 0) {
+        e.IsMP3 = 1;
+        return 0;
+      }
+      return kEngineCannotOpen;
+    case ReaderChoice::kNone: break;
+  }
+  return kEngineCannotOpen;
+}
+
+int FailOpen(PlayEngine& e, int code) {
+  EngineClose(e);
+  return code;
+}
+
+std::int32_t ClampToLength(const PlayEngine& e, std::int64_t v) {
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(v, 0, e.TotalSmpl.load(std::memory_order_relaxed)));
+}
+
+}  // namespace
+
+int EngineOpen(PlayEngine& e, const char* path) {
+  EngineClose(e);
+  ZeroFields(e);
+  if (path == nullptr) return kEngineCannotOpen;
+  if (OpenSource(e, path) != 0) return kEngineCannotOpen;
+  const WaveFormatEx& format = e.Format();
+  e.TotalSmpl.store(e.IsMP3 ? e.Mp3.NumSmpl : e.Wav.NumSmpl, std::memory_order_relaxed);
+
+  // Buffer length in frames: 400 ms at 44 100 Hz gives 17 640.
+  const std::int32_t ms = WaveBufLengthMs(gSettings.NowLenWaveBufItem);
+  const std::int32_t rate = static_cast<std::int32_t>(format.nSamplesPerSec);
+  const std::int32_t f = (ms / 100) * rate / 10;
+  std::int32_t f_read = f;
+  if (e.IsMP3) {
+    // The MP3 reader decodes whole frames: room for one more than asked.
+    const std::int32_t spf = std::max(e.Mp3.SmplPerFrame, 1);
+    f_read = ((f + spf - 1) / spf + 1) * spf;
+  }
+  e.NumBufs = WaveBufCount(gSettings.NowNumWaveBufItem);
+  e.ReadChunk = 2 * f_read;
+  e.DecodeBuf = Alloc<std::uint8_t>(static_cast<std::size_t>(e.ReadChunk) * kDeliveredBytesPerSample);
+  if (!e.DecodeBuf) return FailOpen(e, kEngineNoMemory);
+
+  std::int32_t ring_size = kFirstRingSize;
+  const std::int64_t wanted = 2LL * e.ReadChunk * e.NumBufs;
+  while (ring_size < wanted && ring_size < kMaxRingSize) ring_size *= 2;
+  {
+    std::lock_guard<std::mutex> guard(e.RingLock);
+    // Value-initialised: the ring starts silent.
+    e.RingBuf.reset(new (std::nothrow) std::atomic<std::uint32_t>[ring_size]());
+    e.RingSize = e.RingBuf ? ring_size : 0;
+  }
+  if (!e.RingBuf) return FailOpen(e, kEngineNoMemory);
+
+  e.BufFrames = f;
+  const std::size_t work_samples = 4 * static_cast<std::size_t>(f);  // 2 × F stereo frames
+  e.WorkA = Alloc<std::int16_t>(work_samples);
+  e.WorkB = Alloc<std::int16_t>(work_samples);
+  if (!e.WorkA || !e.WorkB) return FailOpen(e, kEngineNoMemory);
+  for (int i = 0; i < e.NumBufs; ++i) {
+    e.OutBuf[i] = Alloc<std::int16_t>(2 * static_cast<std::size_t>(f));
+    if (!e.OutBuf[i]) return FailOpen(e, kEngineNoMemory);
+  }
+  if (AllocEffectStates(format, f) != 0) return FailOpen(e, kEngineNoMemory);
+
+  e.hWaveOut = MakeWaveOut(CurrentWaveOutChoice());
+  if (!e.hWaveOut || e.hWaveOut->Open(format) != kWaveOk) {
+    e.hWaveOut.reset();
+    return FailOpen(e, kEngineNoDevice);
+  }
+
+  for (int i = 0; i < e.NumBufs; ++i) {
+    const BlockResult b = FillBlock(e, i);
+    if (b.code != 0) return FailOpen(e, kEngineReadFailed);
+    if (b.exhausted) e.ExhaustedAtOpen = 1;
+    WaveHdr& h = e.WaveHdrs[i];
+    h.lpData = reinterpret_cast<std::uint8_t*>(e.OutBuf[i].get());
+    h.dwBufferLength = BlockBytes(e, b);
+    h.dwBytesRecorded = 0;
+    h.dwUser = static_cast<std::uintptr_t>(i);
+    h.dwFlags.store(0, std::memory_order_relaxed);
+    h.dwLoops = 0;
+    e.hWaveOut->Prepare(h);
+    e.hWaveOut->Write(h);
+  }
+  return 0;
+}
+
+void EngineClose(PlayEngine& e) {
+  if (e.hWaveOut) {
+    e.hWaveOut->Reset();
+    for (int i = 0; i < e.NumBufs; ++i) e.hWaveOut->Unprepare(e.WaveHdrs[i]);
+    e.hWaveOut->Close();
+    e.hWaveOut.reset();
+  }
+  ReleaseEffectStates();
+  for (auto& buf : e.OutBuf) buf.reset();
+  e.WorkB.reset();
+  e.WorkA.reset();
+  {
+    std::lock_guard<std::mutex> guard(e.RingLock);
+    e.RingBuf.reset();
+    e.RingSize = 0;
+  }
+  e.DecodeBuf.reset();
+  if (e.Wav.fp) WavClose(e.Wav);
+  if (e.Mp3.fp) Mp3Close(e.Mp3, 0, 0);
+}
+
+std::int32_t EnginePosition(PlayEngine& e, std::int32_t speed) {
+  if (!e.hWaveOut) return ClampToLength(e, e.BaseSmpl);
+  DevicePosition pos;
+  if (e.hWaveOut->GetPosition(pos) != kWaveOk) pos = DevicePosition{TimeKind::kOther, 0};
+  const WaveFormatEx& format = e.Format();
+  std::int64_t played = 0;
+  switch (pos.kind) {
+    case TimeKind::kSamples: played = pos.value; break;
+    case TimeKind::kMs:
+      played = static_cast<std::int64_t>(format.nSamplesPerSec / 100) * (pos.value / 10);
+      break;
+    case TimeKind::kBytes: played = pos.value / std::max<int>(format.nBlockAlign, 1); break;
+    case TimeKind::kOther: played = 0; break;
+  }
+  if (played < 0) played = 0;
+  const double scaled =
+      (static_cast<double>(played) * SpeedPercent(std::clamp(speed, 0, 35)) + 50.0) / 100.0;
+  const std::int64_t offset = ClampToLength(e, static_cast<std::int64_t>(scaled));
+  // The sum is clamped too: a position past the end would mislead the seek bar.
+  return ClampToLength(e, e.BaseSmpl + offset);
+}
+
+void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
+  if (!e.hWaveOut) return;
+  if (mode >= kSeekTo) {
+    std::int64_t target;
+    if (mode == kSeekCurrent) {
+      target = EnginePosition(e, gSettings.PrevSpeed);
+    } else if (mode == kSeekTo) {
+      target = std::max(position, 0);
+    } else {
+      const std::int64_t total = e.TotalSmpl.load(std::memory_order_relaxed);
+      target = ClampToLength(e, (total * position + mode / 2) / mode);
+    }
+    const std::int32_t t = static_cast<std::int32_t>(target);
+    if (e.IsMP3) {
+      // The seek primes the decoder through the decode buffer; what lands there is dropped.
+      Mp3Seek(e.Mp3, t, e.DecodeBuf.get(), e.ReadChunk);
+      e.BaseSmpl = e.Mp3.NowSmpl;
+    } else {
+      WavSeek(e.Wav, t);
+      e.BaseSmpl = e.Wav.NowSmpl;
+    }
+    e.EndPending = 0;
+    e.ExhaustedAtOpen = 0;
+    if (mode != kSeekCurrent) {
+      e.ABState = e.ABPrevState = kABOff;
+      const std::int32_t a = e.RepeatA.load(std::memory_order_relaxed);
+      const std::int32_t b = e.RepeatB.load(std::memory_order_relaxed);
+      if (a < b && e.BaseSmpl < b) e.ABState = kABBeforeB;
+    }
+    e.hWaveOut->Reset();
+    if (e.Paused.load(std::memory_order_relaxed)) e.hWaveOut->Pause();
+    e.RingWrite = e.RingRead = e.BaseSmpl & (e.RingSize - 1);
+  }
+  ResetEffectStates(e.Format());
+}
+
+PassResult EngineRefillPass(PlayEngine& e) {
+  PassResult r;
+  r.exhausted = e.ExhaustedAtOpen != 0;
+  e.ExhaustedAtOpen = 0;
+  int drained = 0;
+  for (int i = 0; i < e.NumBufs; ++i) {
+    WaveHdr& h = e.WaveHdrs[i];
+    if (!(h.dwFlags.load(std::memory_order_acquire) & kWhdrDone)) continue;
+    const BlockResult b = FillBlock(e, i);
+    if (b.code != 0) {
+      r.code = kEngineReadFailed;
+      return r;
+    }
+    if (b.exhausted) r.exhausted = true;
+    if (b.taken > 0) {
+      h.dwBufferLength = BlockBytes(e, b);
+      e.hWaveOut->Write(h);
+      return r;  // one buffer per pass
+    }
+    ++drained;
+  }
+  r.finished = drained == e.NumBufs;
+  return r;
+}
+
+std::string EngineErrorText(int code) {
+  switch (code) {
+    case kEngineCannotOpen: return "ファイルをオープンできません。";
+    case kEngineNoMemory: return "メモリが足りません。";
+    case kEngineNoDevice: return "ウェーブ出力デバイスをオープンできません。";
+    case kEngineReadFailed: return "ファイルから読み込みできません。";
+    default: break;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "エラーNo.%d", code);
+  return text;
+}
+
+}  // namespace vk

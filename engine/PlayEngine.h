@@ -1,0 +1,129 @@
+// The play engine: the play thread's record, its commands, the ring of decoded
+// frames that the draw thread taps, and the engine's error codes and texts.
+//
+// The play thread owns the record while a file plays. Fields other threads touch
+// say so; everything else is the play thread's alone.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "audio/StreamRecord.h"
+#include "engine/ThreadMailbox.h"
+#include "engine/WaveOut.h"
+
+namespace vk {
+
+inline constexpr int kMaxWaveBufs = 16;
+
+// Engine error codes: the answer of the start command and wParam of 0x8006.
+inline constexpr int kEngineCannotOpen = 1;
+inline constexpr int kEngineNoMemory = 2;
+inline constexpr int kEngineNoDevice = 3;
+inline constexpr int kEngineReadFailed = 4;
+
+// Play-thread commands.
+inline constexpr std::int32_t kPlayOpen = 1;      // Param1: the path (text)
+inline constexpr std::int32_t kPlayPause = 2;
+inline constexpr std::int32_t kPlayRestart = 3;
+inline constexpr std::int32_t kPlaySeek = 4;      // Param1: position or numerator, Param2: mode
+inline constexpr std::int32_t kPlayClose = 5;
+inline constexpr std::int32_t kPlayPosition = 6;  // answers the position in frames
+inline constexpr std::int32_t kPlayLength = 7;    // answers TotalSmpl
+
+// Seek modes (Param2 of kPlaySeek); a mode above 0 is the denominator of a
+// fraction of the length.
+inline constexpr std::int32_t kSeekCurrent = 0;       // restart at the position reached (PrevSpeed)
+inline constexpr std::int32_t kSeekTo = -1;           // Param1 is the frame
+inline constexpr std::int32_t kSeekEffectsOnly = -2;  // only reset the effect states
+
+// A-B repeat states.
+inline constexpr std::int32_t kABOff = 0;
+inline constexpr std::int32_t kABBeforeB = 1;
+inline constexpr std::int32_t kABAtB = 2;
+
+struct PlayEngine {
+  std::unique_ptr<std::uint8_t[]> DecodeBuf;  // ReadChunk frames the reader writes into
+  std::int32_t ReadChunk = 0;                 // frames
+
+  // Decoded frames at file positions (frame p at p mod RingSize), each frame one
+  // 32-bit word holding left then right. Allocated and freed under RingLock; the
+  // draw thread copies under RingLock while the play thread writes words without
+  // it, so a copy may mix old and new frames but never tears one.
+  std::unique_ptr<std::atomic<std::uint32_t>[]> RingBuf;
+  std::int32_t RingSize = 0;   // frames, a power of two
+  std::int32_t RingWrite = 0;  // next frame the source writes, mod RingSize
+  std::int32_t RingRead = 0;   // next frame the chain takes, mod RingSize
+
+  std::unique_ptr<std::int16_t[]> OutBuf[kMaxWaveBufs];  // BufFrames frames each
+  std::unique_ptr<std::int16_t[]> WorkA;  // 2 × BufFrames frames: the block taken from the ring
+  std::unique_ptr<std::int16_t[]> WorkB;  // 2 × BufFrames frames: scratch of the pitch shift
+  std::int32_t BufFrames = 0;
+  std::int32_t NumBufs = 0;  // buffers opened (the count option at open)
+
+  std::unique_ptr<WaveOut> hWaveOut;  // null when closed: the play thread then ends
+  std::int32_t BaseSmpl = 0;    // file frame at device position 0
+  std::int32_t EndPending = 0;  // the source ended but the ring still holds frames
+  std::int32_t ABState = 0;
+  std::int32_t ABPrevState = 0;
+  // The source's end was reached while the buffers were first filled; the first
+  // pass reports it, so the owner always hears of the end before it comes.
+  std::int32_t ExhaustedAtOpen = 0;
+
+  // Written by the play thread; read by the window and the draw thread.
+  std::atomic<std::int32_t> TotalSmpl{0};
+  std::atomic<std::int32_t> NowPlaySmpl{0};
+  std::atomic<std::int32_t> Paused{0};
+
+  WaveHdr WaveHdrs[kMaxWaveBufs];
+  std::int32_t IsMP3 = 0;
+
+  // Written by the window (seek bar); read by the play thread each pass. Repeat
+  // is on while RepeatA < RepeatB.
+  std::atomic<std::int32_t> RepeatA{0};
+  std::atomic<std::int32_t> RepeatB{0};
+
+  std::mutex RingLock;
+
+  // The playing file's records. Their descriptive fields (formats, FullPath,
+  // tags) change only while a file is opened or closed; others may read them
+  // while a file plays.
+  WAVSet Wav;
+  MP3Set Mp3;
+
+  const WaveFormatEx& Format() const { return IsMP3 ? Mp3.wfxDst : Wav.wfxDst; }
+};
+
+extern PlayEngine gPlay;
+extern ThreadMailbox PlayMailbox;
+
+// The play thread's procedure, for StartThread.
+int PlayThreadProc(ThreadMailbox& mailbox);
+
+// Play-thread operations (the commands run these; benchmarks drive them directly).
+int EngineOpen(PlayEngine& e, const char* path);  // 0 or an engine code; closed on failure
+void EngineClose(PlayEngine& e);
+void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode);
+std::int32_t EnginePosition(PlayEngine& e, std::int32_t speed);  // file frame now sounding
+
+struct PassResult {
+  int code = 0;       // 0, or kEngineReadFailed
+  bool finished = false;   // every buffer has drained
+  bool exhausted = false;  // the source delivered its last frame
+};
+PassResult EngineRefillPass(PlayEngine& e);
+
+// Reading the ring into the chain's first work buffer, and the ring tap.
+int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t* taken, int* exhausted);
+
+// Copies n frames from file position p into dst (2 × n samples): silence while
+// no ring exists. Takes RingLock; for the draw thread.
+void RingTap(PlayEngine& e, std::int32_t p, std::int32_t n, std::int16_t* dst);
+
+// The message the window shows for an engine code.
+std::string EngineErrorText(int code);
+
+}  // namespace vk

@@ -1,0 +1,114 @@
+// The play thread: runs the commands of the window and, between them, keeps
+// the device fed one buffer per pass, follows the position, runs the A-B
+// repeat and reports position, exhaustion, end and errors.
+#include <chrono>
+#include <thread>
+
+#include "common/MessageSink.h"
+#include "common/Settings.h"
+#include "engine/PlayEngine.h"
+
+namespace vk {
+namespace {
+
+bool Dispatch(ThreadMailbox& mailbox, void* context) {
+  PlayEngine& e = *static_cast<PlayEngine*>(context);
+  const std::int32_t command = mailbox.Command.load(std::memory_order_acquire);
+  const std::intptr_t param1 = mailbox.Param1.load(std::memory_order_relaxed);
+  const std::int32_t param2 = mailbox.Param2.load(std::memory_order_relaxed);
+  std::int32_t answer = 0;
+  switch (command) {
+    case kPlayOpen:
+      answer = EngineOpen(e, reinterpret_cast<const char*>(param1));
+      break;
+    case kPlayPause:
+      if (e.hWaveOut) {
+        e.hWaveOut->Pause();
+        e.Paused.store(1, std::memory_order_relaxed);
+      }
+      break;
+    case kPlayRestart:
+      if (e.hWaveOut) {
+        e.hWaveOut->Restart();
+        e.Paused.store(0, std::memory_order_relaxed);
+      }
+      break;
+    case kPlaySeek:
+      EngineSeek(e, static_cast<std::int32_t>(param1), param2);
+      break;
+    case kPlayClose:
+      if (e.hWaveOut) EngineClose(e);
+      break;
+    case kPlayPosition:
+      answer = EnginePosition(e, gSettings.Speed);
+      break;
+    case kPlayLength:
+      answer = e.TotalSmpl.load(std::memory_order_relaxed);
+      break;
+    default:
+      break;
+  }
+  WorkerFinishCommand(mailbox, answer);
+  return !e.hWaveOut;
+}
+
+// A-B repeat for this pass; true when the pass's finished report still holds.
+bool RunRepeat(PlayEngine& e, bool finished) {
+  const std::int32_t a = e.RepeatA.load(std::memory_order_relaxed);
+  const std::int32_t b = e.RepeatB.load(std::memory_order_relaxed);
+  if (a >= b) {
+    e.ABState = e.ABPrevState = kABOff;
+    return finished;
+  }
+  e.ABPrevState = e.ABState;
+  e.ABState = e.NowPlaySmpl.load(std::memory_order_relaxed) >= b ? kABAtB : kABBeforeB;
+  // B beyond the end of the file: the end itself counts as reaching B.
+  if (finished) e.ABState = kABAtB;
+  if (e.ABState == kABAtB && e.ABPrevState == kABBeforeB) {
+    EngineSeek(e, a, kSeekTo);
+    e.ABState = kABBeforeB;
+    return false;
+  }
+  return finished;
+}
+
+void UpdatePosition(PlayEngine& e) {
+  e.NowPlaySmpl.store(EnginePosition(e, gSettings.Speed), std::memory_order_relaxed);
+}
+
+}  // namespace
+
+int PlayThreadProc(ThreadMailbox& mailbox) {
+  PlayEngine& e = gPlay;
+  WorkerEnter(mailbox);
+  WorkerDispatch(mailbox, Dispatch, &e);  // the start command
+  while (e.hWaveOut) {
+    const PassResult pass = EngineRefillPass(e);
+    if (pass.code != 0) {
+      EngineClose(e);
+      WorkerPost(mailbox, kMsgPlayError, pass.code, 0);
+      break;
+    }
+    UpdatePosition(e);
+    if (RunRepeat(e, pass.finished)) {
+      EngineClose(e);
+      WorkerPost(mailbox, kMsgPlayEnd, 0, 0);
+      break;
+    }
+    if (pass.exhausted) {
+      if (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &e) || !e.hWaveOut) break;
+    }
+    UpdatePosition(e);
+    if (WorkerReport(mailbox, kMsgPlayPosition, e.NowPlaySmpl.load(std::memory_order_relaxed),
+                     e.TotalSmpl.load(std::memory_order_relaxed), Dispatch, &e)) {
+      break;
+    }
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(PlayThreadSleepMs(gSettings.NowPlayThreadSleepItem)));
+    WorkerDispatch(mailbox, Dispatch, &e);
+  }
+  WorkerLeave(mailbox);
+  return 0;
+}
+
+}  // namespace vk

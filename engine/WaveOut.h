@@ -1,0 +1,93 @@
+// The wave-out device as the play thread uses it: open in the delivered format,
+// prepare and write buffers that the device plays in order and marks done,
+// pause and restart with the queue kept, reset (every queued buffer comes back
+// done, the position restarts at 0), a position query, unprepare, close.
+//
+// Backends: "sdl" (the sound device), "null" (no sound; a clock consumes the
+// buffers at the real rate), "wav:PATH" (writes what it is fed to a WAV file as
+// fast as it is fed).
+//
+// Thread contract: only the play thread calls the operations. The backend's own
+// thread (SDL's audio callback, the null clock) sets a header's done flag with
+// release order once it has finished with the buffer; the play thread polls the
+// flag with acquire order before it touches the buffer again.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "audio/StreamRecord.h"
+
+namespace vk {
+
+inline constexpr std::uint32_t kWhdrDone = 0x01;
+inline constexpr std::uint32_t kWhdrPrepared = 0x02;
+inline constexpr std::uint32_t kWhdrInQueue = 0x10;
+
+// The platform's wave header, one per output buffer.
+struct WaveHdr {
+  std::uint8_t* lpData = nullptr;   // play thread; read by the device while queued
+  std::uint32_t dwBufferLength = 0; // play thread, before Write
+  std::uint32_t dwBytesRecorded = 0;
+  std::uintptr_t dwUser = 0;
+  std::atomic<std::uint32_t> dwFlags{0};  // see the thread contract above
+  std::uint32_t dwLoops = 0;
+};
+
+// What a position query answered: the engine asks for samples, but a device may
+// answer in another unit.
+enum class TimeKind { kSamples, kMs, kBytes, kOther };
+struct DevicePosition {
+  TimeKind kind = TimeKind::kSamples;
+  std::int64_t value = 0;
+};
+
+// Device results.
+inline constexpr int kWaveOk = 0;
+inline constexpr int kWaveError = 1;
+
+class WaveOut {
+ public:
+  virtual ~WaveOut() = default;
+  virtual int Open(const WaveFormatEx& format) = 0;
+  virtual int Prepare(WaveHdr& hdr) = 0;
+  virtual int Write(WaveHdr& hdr) = 0;
+  virtual int Pause() = 0;
+  virtual int Restart() = 0;
+  virtual int Reset() = 0;
+  virtual int GetPosition(DevicePosition& pos) = 0;
+  virtual int Unprepare(WaveHdr& hdr) = 0;
+  virtual int Close() = 0;
+};
+
+enum class WaveOutKind { kSdl, kNull, kWav };
+
+inline constexpr std::size_t kWaveOutPathBytes = 4096;
+
+struct WaveOutChoice {
+  WaveOutKind kind = WaveOutKind::kSdl;
+  char path[kWaveOutPathBytes] = {};  // the file of the wav backend
+};
+
+// "sdl", "null" or "wav:PATH"; false for anything else.
+bool ParseWaveOutChoice(std::string_view text, WaveOutChoice* choice);
+
+// The backend the play thread opens at its next start. Written by the owner
+// before it starts the play thread; read by the play thread at open.
+void SetWaveOutChoice(const WaveOutChoice& choice);
+const WaveOutChoice& CurrentWaveOutChoice();
+
+// A closed device of the chosen kind; null when it cannot be made.
+std::unique_ptr<WaveOut> MakeWaveOut(const WaveOutChoice& choice);
+
+std::unique_ptr<WaveOut> MakeSdlWaveOut();
+std::unique_ptr<WaveOut> MakeNullWaveOut();
+std::unique_ptr<WaveOut> MakeWavWaveOut(const char* path);
+
+// True when the last file written by the wav backend lost data (a write, or the
+// final header update, failed). Cleared when the backend opens a file.
+bool WavOutputFailed();
+
+}  // namespace vk

@@ -1,0 +1,160 @@
+// The wav device: writes every buffer it is fed to a 16-bit stereo WAV file at
+// the source rate, as fast as it is fed. A buffer is done as soon as it is
+// written; while paused, written buffers wait in order and a reset drops them,
+// as a sound card would. The position is the frames written since the last
+// reset.
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "common/ByteOrder.h"
+#include "engine/WaveOut.h"
+
+namespace vk {
+namespace {
+
+std::atomic<bool> gWavOutputFailed{false};
+
+constexpr int kHeaderBytes = 44;
+constexpr int kMaxPending = 32;
+// The RIFF size field must hold the data size plus the header.
+constexpr std::uint64_t kMaxDataBytes = 0xFFFFFFFFull - kHeaderBytes;
+
+void MarkDone(WaveHdr& hdr) {
+  std::uint32_t flags = hdr.dwFlags.load(std::memory_order_relaxed);
+  hdr.dwFlags.store((flags & ~kWhdrInQueue) | kWhdrDone, std::memory_order_release);
+}
+
+class WavWaveOut final : public WaveOut {
+ public:
+  explicit WavWaveOut(const char* path) : path_(path) {}
+  ~WavWaveOut() override { Close(); }
+
+  int Open(const WaveFormatEx& format) override {
+    if (format.nBlockAlign != kDeliveredBytesPerSample) return kWaveError;
+    file_ = std::fopen(path_.c_str(), "wb");
+    if (file_ == nullptr) return kWaveError;
+    gWavOutputFailed = false;
+    format_ = format;
+    data_bytes_ = 0;
+    if (!WriteHeader()) Fail();
+    return kWaveOk;
+  }
+
+  int Prepare(WaveHdr& hdr) override {
+    hdr.dwFlags.store(hdr.dwFlags.load(std::memory_order_relaxed) | kWhdrPrepared,
+                      std::memory_order_relaxed);
+    return kWaveOk;
+  }
+
+  int Unprepare(WaveHdr& hdr) override {
+    hdr.dwFlags.store(hdr.dwFlags.load(std::memory_order_relaxed) & ~kWhdrPrepared,
+                      std::memory_order_relaxed);
+    return kWaveOk;
+  }
+
+  int Write(WaveHdr& hdr) override {
+    if (file_ == nullptr) return kWaveError;
+    if (!paused_) {
+      Consume(hdr);
+      return kWaveOk;
+    }
+    if (pending_count_ == kMaxPending) return kWaveError;
+    hdr.dwFlags.store((hdr.dwFlags.load(std::memory_order_relaxed) & ~kWhdrDone) | kWhdrInQueue,
+                      std::memory_order_relaxed);
+    pending_[pending_count_++] = &hdr;
+    return kWaveOk;
+  }
+
+  int Pause() override {
+    paused_ = true;
+    return kWaveOk;
+  }
+
+  int Restart() override {
+    paused_ = false;
+    for (int i = 0; i < pending_count_; ++i) Consume(*pending_[i]);
+    pending_count_ = 0;
+    return kWaveOk;
+  }
+
+  int Reset() override {
+    for (int i = 0; i < pending_count_; ++i) MarkDone(*pending_[i]);
+    pending_count_ = 0;
+    paused_ = false;
+    position_frames_ = 0;
+    return kWaveOk;
+  }
+
+  int GetPosition(DevicePosition& pos) override {
+    pos.kind = TimeKind::kSamples;
+    pos.value = position_frames_;
+    return kWaveOk;
+  }
+
+  int Close() override {
+    if (file_ == nullptr) return kWaveOk;
+    Reset();
+    if (!WriteHeader()) Fail();
+    if (std::fclose(file_) != 0) Fail();
+    file_ = nullptr;
+    return kWaveOk;
+  }
+
+ private:
+  void Fail() { gWavOutputFailed = true; }
+
+  // Writes the buffer's whole frames; a stray partial frame would swap the
+  // channels of everything after it.
+  void Consume(WaveHdr& hdr) {
+    std::uint32_t bytes = hdr.dwBufferLength - hdr.dwBufferLength % kDeliveredBytesPerSample;
+    if (data_bytes_ + bytes > kMaxDataBytes) {
+      Fail();
+      bytes = 0;
+    }
+    if (bytes > 0 && std::fwrite(hdr.lpData, 1, bytes, file_) != bytes) Fail();
+    data_bytes_ += bytes;
+    position_frames_ += bytes / kDeliveredBytesPerSample;
+    MarkDone(hdr);
+  }
+
+  bool WriteHeader() {
+    std::uint8_t h[kHeaderBytes];
+    std::memcpy(h, "RIFF", 4);
+    StoreLE32(h + 4, static_cast<std::uint32_t>(data_bytes_ + kHeaderBytes - 8));
+    std::memcpy(h + 8, "WAVEfmt ", 8);
+    StoreLE32(h + 16, 16);
+    StoreLE16(h + 20, kWaveFormatPcm);
+    StoreLE16(h + 22, 2);
+    StoreLE32(h + 24, format_.nSamplesPerSec);
+    StoreLE32(h + 28, format_.nSamplesPerSec * kDeliveredBytesPerSample);
+    StoreLE16(h + 32, kDeliveredBytesPerSample);
+    StoreLE16(h + 34, 16);
+    std::memcpy(h + 36, "data", 4);
+    StoreLE32(h + 40, static_cast<std::uint32_t>(data_bytes_));
+    const long end = std::ftell(file_);
+    bool ok = std::fseek(file_, 0, SEEK_SET) == 0 && std::fwrite(h, 1, sizeof h, file_) == sizeof h;
+    if (end > kHeaderBytes) ok = ok && std::fseek(file_, end, SEEK_SET) == 0;
+    return ok && std::fflush(file_) == 0;
+  }
+
+  std::string path_;
+  std::FILE* file_ = nullptr;
+  WaveFormatEx format_;
+  std::uint64_t data_bytes_ = 0;
+  std::int64_t position_frames_ = 0;
+  bool paused_ = false;
+  WaveHdr* pending_[kMaxPending] = {};
+  int pending_count_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<WaveOut> MakeWavWaveOut(const char* path) {
+  return std::make_unique<WavWaveOut>(path);
+}
+
+bool WavOutputFailed() { return gWavOutputFailed.load(); }
+
+}  // namespace vk

@@ -1,0 +1,165 @@
+// velkaris-cli play: plays a file through the play thread to the sound device
+// (or the null or wav output), with one status line. On a terminal: space
+// pauses and resumes, left/right seek 5 s, up/down change the volume, q quits.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <cstdio>
+#include <string>
+
+#include "cli/Commands.h"
+#include "cli/PlayOptions.h"
+#include "cli/PlaySession.h"
+#include "cli/Terminal.h"
+#include "common/Settings.h"
+#include "engine/PlayControl.h"
+#include "engine/PlayEngine.h"
+
+namespace vk::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string Clock_mmss(std::int64_t frames, std::int64_t rate) {
+  const std::int64_t tenths = rate > 0 ? frames * 10 / rate : 0;
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld:%02lld.%lld", static_cast<long long>(tenths / 600),
+                static_cast<long long>(tenths / 10 % 60), static_cast<long long>(tenths % 10));
+  return text;
+}
+
+class TerminalView final : public SessionView {
+ public:
+  TerminalView(RawKeys& keys, std::int32_t rate_hz, bool tty)
+      : keys_(keys), rate_hz_(rate_hz), tty_(tty) {}
+
+  void OnPosition(std::int32_t position, std::int32_t total) override {
+    position_ = position;
+    total_ = total;
+    Show(false);
+  }
+
+  bool OnIdle() override {
+    switch (keys_.Read()) {
+      case Key::kQuit: return false;
+      case Key::kSpace:
+        paused_ = !paused_;
+        if (paused_) {
+          PausePlayback();
+        } else {
+          ResumePlayback();
+        }
+        Show(true);
+        break;
+      case Key::kLeft: Seek(-5); break;
+      case Key::kRight: Seek(5); break;
+      case Key::kUp: ChangeVolume(1); Show(true); break;
+      case Key::kDown: ChangeVolume(-1); Show(true); break;
+      case Key::kNone: break;
+    }
+    return true;
+  }
+
+  void Finish() {
+    if (tty_ && shown_) std::fputc('\n', stdout);
+    std::fflush(stdout);
+  }
+
+ private:
+  void Seek(int seconds) {
+    std::int32_t now = position_;
+    QueryPlayPosition(&now);
+    const std::int64_t target = static_cast<std::int64_t>(now) + std::int64_t{seconds} * rate_hz_;
+    SeekPlayback(static_cast<std::int32_t>(std::clamp<std::int64_t>(target, 0, total_)), kSeekTo);
+  }
+
+  // On a terminal the line is redrawn at most ten times a second; elsewhere it
+  // is printed only when the state changes, so logs stay short.
+  void Show(bool state_changed) {
+    const Clock::time_point now = Clock::now();
+    if (tty_) {
+      if (!state_changed && shown_ && now - last_shown_ < std::chrono::milliseconds(100)) return;
+    } else if (shown_ && !state_changed) {
+      return;
+    }
+    last_shown_ = now;
+    shown_ = true;
+    std::printf("%s%s  %s / %s  VOLUME %d%s", tty_ ? "\r" : "", paused_ ? "PAUSED " : "PLAYING",
+                Clock_mmss(position_, rate_hz_).c_str(), Clock_mmss(total_, rate_hz_).c_str(),
+                static_cast<int>(gSettings.Volume), tty_ ? "   " : "\n");
+    std::fflush(stdout);
+  }
+
+  RawKeys& keys_;
+  std::int32_t rate_hz_;
+  bool tty_;
+  bool paused_ = false;
+  bool shown_ = false;
+  std::int32_t position_ = 0;
+  std::int32_t total_ = 0;
+  Clock::time_point last_shown_;
+};
+
+// The rate is known once the start command has opened the file; the view is
+// made then.
+class LazyView final : public SessionView {
+ public:
+  explicit LazyView(RawKeys& keys) : keys_(keys) {}
+  void OnPosition(std::int32_t position, std::int32_t total) override {
+    View().OnPosition(position, total);
+  }
+  bool OnIdle() override { return View().OnIdle(); }
+  void Finish() {
+    if (view_) view_->Finish();
+  }
+
+ private:
+  TerminalView& View() {
+    if (!view_) {
+      view_.emplace(keys_, static_cast<std::int32_t>(gPlay.Format().nSamplesPerSec),
+                    isatty(STDOUT_FILENO) != 0);
+    }
+    return *view_;
+  }
+  RawKeys& keys_;
+  std::optional<TerminalView> view_;
+};
+
+}  // namespace
+
+int RunPlay(int argc, char** argv) {
+  PlayOptions options;
+  std::string error;
+  if (!ParsePlayOptions(argc, argv, OptionSet::kPlay, &options, &error) ||
+      !ApplySettingOptions(options, &error)) {
+    std::fprintf(stderr, "velkaris-cli play: %s\n", error.c_str());
+    return 2;
+  }
+  if (options.audio.kind == WaveOutKind::kWav && SameFile(options.file, options.audio.path)) {
+    std::fprintf(stderr, "velkaris-cli play: the output would overwrite %s\n", options.file.c_str());
+    return 2;
+  }
+  SetWaveOutChoice(options.audio);
+  InstallQuitHandler();
+
+  SessionResult result;
+  {
+    RawKeys keys;
+    LazyView view(keys);
+    result = RunPlaySession(options.file, view);
+    view.Finish();
+  }
+  if (result.how == SessionEnd::kFailed) {
+    PrintEngineError(result.code);
+    return 1;
+  }
+  if (options.audio.kind == WaveOutKind::kWav && WavOutputFailed()) {
+    std::fprintf(stderr, "velkaris-cli play: writing %s failed\n", options.audio.path);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace vk::cli

@@ -1,0 +1,49 @@
+#include "cli/PlaySession.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "engine/MessageQueue.h"
+#include "engine/PlayControl.h"
+#include "engine/PlayEngine.h"
+
+namespace vk::cli {
+
+void PrintEngineError(int code) { std::fprintf(stderr, "%s\n", EngineErrorText(code).c_str()); }
+
+SessionResult RunPlaySession(const std::string& path, SessionView& view) {
+  MessageQueue queue;
+  const int started = StartPlayback(path.c_str(), &queue);
+  if (started != 0) return SessionResult{SessionEnd::kFailed, started};
+
+  SessionResult result;
+  for (;;) {
+    QueuedMessage m;
+    if (queue.Take(&m, std::chrono::milliseconds(20))) {
+      switch (m.message) {
+        case kMsgPlayPosition:
+          view.OnPosition(static_cast<std::int32_t>(m.wparam), static_cast<std::int32_t>(m.lparam));
+          AcknowledgeReport(PlayMailbox);
+          break;
+        case kMsgSourceEnd:
+          // The window pre-opens the next file here; a single file has none.
+          AcknowledgeReport(PlayMailbox);
+          break;
+        case kMsgPlayEnd:
+          EndPlayback();
+          return result;
+        case kMsgPlayError:
+          EndPlayback();
+          return SessionResult{SessionEnd::kFailed, static_cast<int>(m.wparam)};
+        default:
+          break;
+      }
+    }
+    if (!view.OnIdle()) {
+      StopPlayback();
+      return SessionResult{SessionEnd::kStopped, 0};
+    }
+  }
+}
+
+}  // namespace vk::cli

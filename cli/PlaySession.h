@@ -1,0 +1,32 @@
+// Runs one playback through the play thread as the window would: handles its
+// reports (acknowledging those that wait), and lets the caller act between
+// them. Used by `play` and `export`.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vk::cli {
+
+class SessionView {
+ public:
+  virtual ~SessionView() = default;
+  virtual void OnPosition(std::int32_t position, std::int32_t total) = 0;
+  // Called about every 20 ms and after each report; false stops playback.
+  virtual bool OnIdle() = 0;
+};
+
+enum class SessionEnd { kEnded, kFailed, kStopped };
+
+struct SessionResult {
+  SessionEnd how = SessionEnd::kEnded;
+  int code = 0;  // engine code of a failure
+};
+
+// Starts the play thread on `path` with the current settings and output.
+SessionResult RunPlaySession(const std::string& path, SessionView& view);
+
+// Prints the engine's message for a code on stderr.
+void PrintEngineError(int code);
+
+}  // namespace vk::cli

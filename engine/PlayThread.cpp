@@ -91,6 +91,13 @@ int PlayThreadProc(ThreadMailbox& mailbox) {
     }
     UpdatePosition(e);
     if (RunRepeat(e, pass.finished)) {
+      // A file that ended while the buffers were first filled drains in the
+      // same pass that reports its exhaustion: the owner still hears 0x8007
+      // before 0x8005.
+      if (pass.exhausted &&
+          (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &e) || !e.hWaveOut)) {
+        break;
+      }
       EngineClose(e);
       WorkerPost(mailbox, kMsgPlayEnd, 0, 0);
       break;

@@ -1,0 +1,101 @@
+#include "engine/EngineTestSupport.h"
+
+#include <cstring>
+
+#include "common/Settings.h"
+#include "engine/PlayControl.h"
+#include "engine/PlayEngine.h"
+#include "engine/WaveOut.h"
+#include "support/TestFiles.h"
+
+namespace vktest {
+
+void WriteWav(const std::string& path, std::uint32_t rate_hz, const Samples& samples, int channels,
+              std::uint32_t claim_extra) {
+  const std::uint32_t data_bytes = static_cast<std::uint32_t>(samples.size() * 2);
+  Bytes b;
+  PutTag(b, "RIFF");
+  PutU32(b, 36 + data_bytes);
+  PutTag(b, "WAVE");
+  PutTag(b, "fmt ");
+  PutU32(b, 16);
+  PutU16(b, 1);
+  PutU16(b, static_cast<std::uint32_t>(channels));
+  PutU32(b, rate_hz);
+  PutU32(b, rate_hz * 2 * static_cast<std::uint32_t>(channels));
+  PutU16(b, 2 * static_cast<std::uint32_t>(channels));
+  PutU16(b, 16);
+  PutTag(b, "data");
+  PutU32(b, data_bytes + claim_extra);
+  for (std::int16_t s : samples) PutU16(b, static_cast<std::uint16_t>(s));
+  WriteFile(path, b);
+}
+
+Samples Ramp(std::int32_t frames) {
+  Samples s(2 * static_cast<std::size_t>(frames));
+  for (std::int32_t i = 0; i < frames; ++i) {
+    s[2 * i] = static_cast<std::int16_t>(i);
+    s[2 * i + 1] = static_cast<std::int16_t>(-i);
+  }
+  return s;
+}
+
+Samples ReadWavData(const std::string& path) {
+  const Bytes b = ReadFile(path);
+  if (b.size() < 44) return {};
+  Samples s((b.size() - 44) / 2);
+  std::memcpy(s.data(), b.data() + 44, s.size() * 2);
+  return s;
+}
+
+void UnitySettings() {
+  vk::ResetSettings(vk::gSettings);
+  vk::gSettings.Volume = 15;
+  vk::gSettings.NowPlayThreadSleepItem = 0;  // 1 ms
+  vk::gSettings.NowLenWaveBufItem = 0;       // 100 ms
+  vk::gSettings.NowNumWaveBufItem = 2;       // 4 buffers
+}
+
+PlayRun PlayToEnd(const std::string& path, const std::string& audio, const ReportHook& hook,
+                  std::chrono::milliseconds limit) {
+  PlayRun run;
+  vk::WaveOutChoice choice;
+  vk::ParseWaveOutChoice(audio, &choice);
+  vk::SetWaveOutChoice(choice);
+  vk::MessageQueue queue;
+  run.reports.reserve(4096);
+  run.start_code = vk::StartPlayback(path.c_str(), &queue);
+  if (run.start_code != 0) return run;
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      run.timed_out = true;
+      vk::StopPlayback();
+      return run;
+    }
+    vk::QueuedMessage m;
+    if (!queue.Take(&m, std::chrono::milliseconds(20))) continue;
+    const Report r{m.message, m.wparam, m.lparam};
+    if (run.reports.size() < run.reports.capacity()) run.reports.push_back(r);
+    const bool go_on = hook ? hook(r) : true;
+    if (m.message == vk::kMsgPlayEnd || m.message == vk::kMsgPlayError) {
+      vk::EndPlayback();
+      return run;
+    }
+    if (m.message == vk::kMsgSourceEnd || m.message == vk::kMsgPlayPosition) {
+      vk::AcknowledgeReport(vk::PlayMailbox);
+    }
+    if (!go_on) {
+      vk::StopPlayback();
+      return run;
+    }
+  }
+}
+
+int Count(const PlayRun& run, std::uint32_t message) {
+  int n = 0;
+  for (const Report& r : run.reports) n += r.message == message ? 1 : 0;
+  return n;
+}
+
+}  // namespace vktest

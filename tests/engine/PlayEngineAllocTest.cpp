@@ -1,0 +1,70 @@
+// Nothing is allocated on the play path once a file is open: every buffer the
+// blocks need was sized at open. Counted by replacing operator new.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "common/Settings.h"
+#include "engine/EngineTestSupport.h"
+#include "engine/PlayControl.h"
+#include "engine/PlayEngine.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+std::atomic<bool> gCounting{false};
+std::atomic<long> gNewCalls{0};
+
+}  // namespace
+
+void* operator new(std::size_t n) {
+  if (gCounting.load(std::memory_order_relaxed)) gNewCalls.fetch_add(1);
+  if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) { return operator new(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+  if (gCounting.load(std::memory_order_relaxed)) gNewCalls.fetch_add(1);
+  return std::malloc(n == 0 ? 1 : n);
+}
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace vk {
+namespace {
+
+TEST(PlayEngineAllocTest, NoAllocationPerBlockAfterOpen) {
+  vktest::UnitySettings();
+  vktest::TempDir dir;
+  vktest::WriteWav(dir.File("in.wav"), 8000, vktest::Ramp(24000));  // 30 blocks of 100 ms
+  int reports = 0;
+  long counted = -1;
+  const vktest::PlayRun run = vktest::PlayToEnd(
+      dir.File("in.wav"), "wav:" + dir.File("out.wav"), [&](const vktest::Report& r) {
+        if (r.message == kMsgPlayPosition) {
+          ++reports;
+          if (reports == 1) gCounting = true;
+          // Settings changes and seeks run on the play path too.
+          if (reports == 5) ChangeVolume(-1);
+          if (reports == 8) SeekPlayback(4000, kSeekTo);
+          if (reports == 10) ChangeSpeed(-3);
+        }
+        if (r.message == kMsgPlayEnd) {
+          gCounting = false;
+          counted = gNewCalls.load();
+        }
+        return true;
+      });
+  gCounting = false;
+  ASSERT_EQ(run.start_code, 0);
+  EXPECT_GT(reports, 20);
+  EXPECT_EQ(counted, 0);
+}
+
+}  // namespace
+}  // namespace vk

@@ -1,0 +1,125 @@
+// The null output consumes buffers by the clock, so the play position, pauses
+// and the end of a file follow real time as with a sound card.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "common/Settings.h"
+#include "engine/EngineTestSupport.h"
+#include "engine/PlayControl.h"
+#include "engine/PlayEngine.h"
+#include "support/TestFiles.h"
+
+namespace vk {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+std::int64_t MsSince(Clock::time_point t) {
+  return std::chrono::duration_cast<milliseconds>(Clock::now() - t).count();
+}
+
+TEST(PlayEngineClockTest, PauseResumeAndPositionFollowTheClock) {
+  vktest::UnitySettings();
+  vktest::TempDir dir;
+  vktest::WriteWav(dir.File("one-second.wav"), 8000, vktest::Ramp(8000));  // 8 frames per ms
+
+  const Clock::time_point start = Clock::now();
+  Clock::time_point paused_at{};
+  std::int32_t at_pause = -1;
+  std::int32_t after_pause = -1;
+  std::int32_t at_source_end = -1;
+  bool resumed = false;
+  const vktest::PlayRun run = vktest::PlayToEnd(
+      dir.File("one-second.wav"), "null", [&](const vktest::Report& r) {
+        if (r.message == kMsgSourceEnd) {
+          std::int32_t p = 0;
+          QueryPlayPosition(&p);
+          at_source_end = p;
+        }
+        if (r.message != kMsgPlayPosition) return true;
+        const std::int64_t ms = MsSince(start);
+        if (at_pause < 0 && ms >= 300) {
+          // The position follows the clock within a buffer's length.
+          EXPECT_NEAR(r.wparam, ms * 8, 800);
+          PausePlayback();
+          QueryPlayPosition(&at_pause);
+          paused_at = Clock::now();
+        } else if (at_pause >= 0 && !resumed && MsSince(paused_at) >= 200) {
+          QueryPlayPosition(&after_pause);
+          ResumePlayback();
+          resumed = true;
+        }
+        return true;
+      },
+      milliseconds(5000));
+
+  ASSERT_EQ(run.start_code, 0);
+  EXPECT_FALSE(run.timed_out);
+  // A pause of 200 ms stops the position (allowing for the clock's 1-ms steps).
+  EXPECT_NEAR(after_pause, at_pause, 16);
+  // The whole second played, plus the pause.
+  EXPECT_GE(MsSince(start), 1150);
+  // The source ran out while queued buffers still had sound to play.
+  EXPECT_GT(at_source_end, 0);
+  EXPECT_LT(at_source_end, 8000);
+  ASSERT_FALSE(run.reports.empty());
+  EXPECT_EQ(run.reports.back().message, kMsgPlayEnd);
+  // The last position reports reach the end of the file.
+  std::intptr_t last_position = 0;
+  for (const vktest::Report& r : run.reports) {
+    if (r.message == kMsgPlayPosition) last_position = r.wparam;
+  }
+  EXPECT_GE(last_position, 8000 - 800);
+}
+
+TEST(PlayEngineClockTest, StopWhileWaitingForAcknowledgementEndsTheThread) {
+  vktest::UnitySettings();
+  vktest::TempDir dir;
+  vktest::WriteWav(dir.File("a.wav"), 8000, vktest::Ramp(8000));
+  MessageQueue queue;
+  WaveOutChoice null_out;
+  ParseWaveOutChoice("null", &null_out);
+  SetWaveOutChoice(null_out);
+  ASSERT_EQ(StartPlayback(dir.File("a.wav").c_str(), &queue), 0);
+  QueuedMessage m;
+  ASSERT_TRUE(queue.Take(&m, milliseconds(2000)));
+  EXPECT_EQ(m.message, kMsgPlayPosition);
+  // The report is never acknowledged: the worker still runs the stop command.
+  StopPlayback();
+  EXPECT_FALSE(PlayMailbox.hThread.joinable());
+  EXPECT_EQ(PlayMailbox.Alive.load(), 0);
+  std::int32_t answer = -1;
+  EXPECT_EQ(PostThreadCommand(PlayMailbox, kPlayPosition, 0, 0, &answer), kPostNoWorker);
+  EXPECT_EQ(answer, 0);
+}
+
+TEST(PlayEngineClockTest, SpeedChangeRestartsFromThePositionReachedAtTheOldSpeed) {
+  vktest::UnitySettings();
+  vktest::TempDir dir;
+  vktest::WriteWav(dir.File("a.wav"), 8000, vktest::Ramp(16000));
+  bool changed = false;
+  std::int32_t before = 0;
+  std::int32_t after = 0;
+  const vktest::PlayRun run = vktest::PlayToEnd(
+      dir.File("a.wav"), "null", [&](const vktest::Report& r) {
+        if (r.message != kMsgPlayPosition || r.wparam < 2000) return true;
+        QueryPlayPosition(&before);
+        ChangeSpeed(+20);  // 100 % → 200 %
+        QueryPlayPosition(&after);
+        changed = true;
+        return false;
+      },
+      milliseconds(5000));
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(gSettings.PrevSpeed, 15);
+  EXPECT_EQ(gSettings.Speed, 35);
+  // The new base is where the old speed had got to, not that position doubled.
+  EXPECT_NEAR(after, before, 40);
+  EXPECT_FALSE(run.timed_out);
+}
+
+}  // namespace
+}  // namespace vk

@@ -194,3 +194,20 @@ TEST_F(Mp3Decode, SmallFramesPrimeEightAndShortRoomStopsEarly) {
   EXPECT_EQ(mp3_.NowFrame, 5);
   EXPECT_EQ(mp3_.NowSmpl, 5 * 576);
 }
+
+TEST_F(Mp3Decode, LayerOneAndTwoStreamsDecodeToo) {
+  vktest::TempDir dir;
+  const struct {
+    Hdr h;
+    int size, per_frame;
+  } cases[] = {{{.layer = 2}, 522, 1152}, {{.layer = 3}, 312, 384}};  // 160 and 288 kbps
+  for (const auto& c : cases) {
+    const std::string path = dir.File("layer.mp3");
+    vktest::WriteFile(path, Frames(6, c.h, c.size));
+    Open(path);
+    EXPECT_EQ(mp3_.SmplPerFrame, c.per_frame);
+    const Pcm pcm = DecodeAll(mp3_, 2);
+    EXPECT_EQ(static_cast<int>(pcm.left.size()), 6 * c.per_frame);
+    EXPECT_EQ(mp3_.NowSmpl, mp3_.NumSmpl);
+  }
+}

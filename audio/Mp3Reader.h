@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "audio/Mp3Codes.h"
 #include "audio/StreamRecord.h"
 
 namespace vk {
@@ -17,7 +18,8 @@ void Mp3Reset(MP3Set& mp3);
 int Mp3Open(const char* path, MP3Set& mp3, int full, int report);
 
 // Decodes whole frames into dst (capacity in samples). With by_samples the frame
-// count is derived from sample_count, else frame_count is used as given.
+// count is derived from sample_count, else frame_count is used as given. Each
+// frame needs room for a whole frame of samples; decoding never allocates.
 int Mp3Decode(MP3Set& mp3, std::uint8_t* dst, std::int32_t capacity_smpl,
               std::int32_t frame_count, std::int32_t sample_count, int by_samples,
               int report, int* end);
@@ -28,7 +30,8 @@ int Mp3Seek(MP3Set& mp3, std::int32_t sample, std::uint8_t* dst, std::int32_t ca
 // With report = 1 writes MP3OPEN.TXT ending with the text of `code`, then closes.
 void Mp3Close(MP3Set& mp3, int code, int report);
 
-// The text of an open result code (code 0 and unknown codes: the no-problem text).
+// The text of an open result code, ending with a line feed (code 0 and unknown
+// codes: the no-problem text).
 const char* Mp3ResultText(int code);
 
 }  // namespace vk

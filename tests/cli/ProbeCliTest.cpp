@@ -14,13 +14,13 @@ namespace {
 
 using vktest::Bytes;
 
-struct Run {
+struct CliRun {
   int status = -1;
   std::string out;
 };
 
-Run RunCli(const std::string& args) {
-  Run r;
+CliRun RunCli(const std::string& args) {
+  CliRun r;
   std::FILE* p = popen((std::string(VK_CLI_PATH) + " " + args + " 2>/dev/null").c_str(), "r");
   if (p == nullptr) return r;
   char buf[4096];
@@ -78,7 +78,7 @@ TEST(ProbeCliTest, PrintsLengthsOfAllLayoutsAndCodesOfRefusals) {
   vktest::WriteFile(dir.File("b24.mp3"), bad);  // .mp3 goes to the MPEG reader only
   vktest::WriteFile(dir.File("notes.txt"), std::string_view("hello"));
 
-  const Run ok = RunCli("probe " + dir.File("m8.wav") + " " + dir.File("s8.WAV") + " " +
+  const CliRun ok = RunCli("probe " + dir.File("m8.wav") + " " + dir.File("s8.WAV") + " " +
                         dir.File("m16.Wav") + " " + dir.File("s16.wav"));
   EXPECT_EQ(ok.status, 0);
   const auto blocks = Blocks(ok.out);
@@ -99,16 +99,19 @@ TEST(ProbeCliTest, PrintsLengthsOfAllLayoutsAndCodesOfRefusals) {
   EXPECT_EQ(blocks[3].at("DataOfst"), "44");
   EXPECT_EQ(blocks[3].at("wfxSrc.nSamplesPerSec"), "44100");
 
-  const Run refused = RunCli("probe " + dir.File("s16.wav") + " " + dir.File("notes.txt") + " " +
-                             dir.File("missing.wav"));
+  const CliRun refused = RunCli("probe " + dir.File("s16.wav") + " " + dir.File("notes.txt") + " " +
+                             dir.File("missing.wav") + " " + dir.File("b24.mp3"));
   EXPECT_EQ(refused.status, 1);
   const auto r = Blocks(refused.out);
-  ASSERT_EQ(r.size(), 3u);
+  ASSERT_EQ(r.size(), 4u);
   EXPECT_EQ(r[0].at("Reader"), "WAV");
   EXPECT_EQ(r[1].at("Reader"), "none");
   EXPECT_EQ(r[1].at("Result"), "1");
   EXPECT_EQ(r[2].at("Reader"), "none");
   EXPECT_NE(r[2].at("Result"), "0");
+  // PCM in RIFF named .mp3 goes to the MPEG reader alone, whose 16-byte "fmt " is too short.
+  EXPECT_EQ(r[3].at("Reader"), "none");
+  EXPECT_EQ(r[3].at("Result"), "7");
 }
 
 }  // namespace

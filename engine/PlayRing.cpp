@@ -1,6 +1,7 @@
 // The ring of decoded frames between the source and the effect chain. Frames
 // sit at their file positions (frame p at p mod RingSize), so the draw thread
 // finds the frames under the play position without asking the play thread.
+#include <algorithm>
 #include <cstring>
 
 #include "audio/Mp3Reader.h"
@@ -65,7 +66,8 @@ int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t* taken, int* exhaus
   std::memset(work, 0, static_cast<std::size_t>(r) * kDeliveredBytesPerSample);
   const std::int32_t mask = e.RingSize - 1;
   e.RingWrite &= mask;
-  for (std::int32_t i = 0; i < r; ++i) {
+  std::int32_t i = 0;
+  while (i < r) {
     e.RingRead &= mask;
     if (e.RingRead == e.RingWrite) {
       std::int32_t n = 0;
@@ -79,11 +81,18 @@ int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t* taken, int* exhaus
       }
       if (end) e.EndPending = 1;
     }
-    const std::uint32_t w = e.RingBuf[e.RingRead].load(std::memory_order_relaxed);
-    std::memcpy(work + 2 * i, &w, sizeof w);
-    e.RingRead = (e.RingRead + 1) & mask;
+    // The unread frames up to the write position, without wrapping.
+    const std::int32_t unread = (e.RingWrite - e.RingRead) & mask;
+    const std::int32_t run = std::min({unread, r - i, e.RingSize - e.RingRead});
+    const std::atomic<std::uint32_t>* from = e.RingBuf.get() + e.RingRead;
+    for (std::int32_t k = 0; k < run; ++k) {
+      const std::uint32_t w = from[k].load(std::memory_order_relaxed);
+      std::memcpy(work + 2 * (i + k), &w, sizeof w);
+    }
+    i += run;
+    e.RingRead = (e.RingRead + run) & mask;
     if (e.RingRead == e.RingWrite && e.EndPending) {
-      *taken = i + 1;
+      *taken = i;
       e.EndPending = 0;
       *exhausted = 1;
       return 0;

@@ -17,7 +17,10 @@ class SdlWaveOut final : public WaveOut {
 
   int Open(const WaveFormatEx& format) override {
     if (format.nBlockAlign != kDeliveredBytesPerSample) return kWaveError;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return kWaveError;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      ReleaseSdl();
+      return kWaveError;
+    }
     subsystem_ = true;
     SDL_AudioSpec want;
     SDL_zero(want);
@@ -83,10 +86,17 @@ class SdlWaveOut final : public WaveOut {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       subsystem_ = false;
     }
+    ReleaseSdl();
     return kWaveOk;
   }
 
  private:
+  // SDL keeps some global state after a failed or finished audio start; it is
+  // freed once no part of SDL is in use, so every open starts afresh.
+  static void ReleaseSdl() {
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+  }
+
   // SDL's audio thread. Never blocks beyond the queue's short lock; a starved
   // device plays silence.
   static void Callback(void* userdata, Uint8* stream, int len) {

@@ -15,6 +15,7 @@ namespace {
 
 class QuietView final : public SessionView {
  public:
+  void OnStarted(std::int32_t, std::int32_t) override {}
   void OnPosition(std::int32_t, std::int32_t) override {}
   bool OnIdle() override { return !QuitRequested(); }
 };

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <optional>
 #include <cstdio>
 #include <string>
 
@@ -32,8 +31,13 @@ std::string Clock_mmss(std::int64_t frames, std::int64_t rate) {
 
 class TerminalView final : public SessionView {
  public:
-  TerminalView(RawKeys& keys, std::int32_t rate_hz, bool tty)
-      : keys_(keys), rate_hz_(rate_hz), tty_(tty) {}
+  TerminalView(RawKeys& keys, bool tty) : keys_(keys), tty_(tty) {}
+
+  void OnStarted(std::int32_t rate_hz, std::int32_t total) override {
+    rate_hz_ = rate_hz;
+    total_ = total;
+    Show(true);
+  }
 
   void OnPosition(std::int32_t position, std::int32_t total) override {
     position_ = position;
@@ -93,38 +97,13 @@ class TerminalView final : public SessionView {
   }
 
   RawKeys& keys_;
-  std::int32_t rate_hz_;
+  std::int32_t rate_hz_ = 0;
   bool tty_;
   bool paused_ = false;
   bool shown_ = false;
   std::int32_t position_ = 0;
   std::int32_t total_ = 0;
   Clock::time_point last_shown_;
-};
-
-// The rate is known once the start command has opened the file; the view is
-// made then.
-class LazyView final : public SessionView {
- public:
-  explicit LazyView(RawKeys& keys) : keys_(keys) {}
-  void OnPosition(std::int32_t position, std::int32_t total) override {
-    View().OnPosition(position, total);
-  }
-  bool OnIdle() override { return View().OnIdle(); }
-  void Finish() {
-    if (view_) view_->Finish();
-  }
-
- private:
-  TerminalView& View() {
-    if (!view_) {
-      view_.emplace(keys_, static_cast<std::int32_t>(gPlay.Format().nSamplesPerSec),
-                    isatty(STDOUT_FILENO) != 0);
-    }
-    return *view_;
-  }
-  RawKeys& keys_;
-  std::optional<TerminalView> view_;
 };
 
 }  // namespace
@@ -147,7 +126,7 @@ int RunPlay(int argc, char** argv) {
   SessionResult result;
   {
     RawKeys keys;
-    LazyView view(keys);
+    TerminalView view(keys, isatty(STDOUT_FILENO) != 0);
     result = RunPlaySession(options.file, view);
     view.Finish();
   }

@@ -15,6 +15,8 @@ SessionResult RunPlaySession(const std::string& path, SessionView& view) {
   MessageQueue queue;
   const int started = StartPlayback(path.c_str(), &queue);
   if (started != 0) return SessionResult{SessionEnd::kFailed, started};
+  view.OnStarted(gPlay.RateHz.load(std::memory_order_relaxed),
+                 gPlay.TotalSmpl.load(std::memory_order_relaxed));
 
   SessionResult result;
   for (;;) {

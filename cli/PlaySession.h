@@ -11,6 +11,8 @@ namespace vk::cli {
 class SessionView {
  public:
   virtual ~SessionView() = default;
+  // The file is open: its delivered sample rate and length in frames.
+  virtual void OnStarted(std::int32_t rate_hz, std::int32_t total) = 0;
   virtual void OnPosition(std::int32_t position, std::int32_t total) = 0;
   // Called about every 20 ms and after each report; false stops playback.
   virtual bool OnIdle() = 0;

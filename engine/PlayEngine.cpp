@@ -41,6 +41,7 @@ void ZeroFields(PlayEngine& e) {
   e.TotalSmpl.store(0, std::memory_order_relaxed);
   e.NowPlaySmpl.store(0, std::memory_order_relaxed);
   e.Paused.store(0, std::memory_order_relaxed);
+  e.RateHz.store(0, std::memory_order_relaxed);
   for (WaveHdr& h : e.WaveHdrs) {
     h.lpData = nullptr;
     h.dwBufferLength = h.dwBytesRecorded = 0;
@@ -86,6 +87,7 @@ int EngineOpen(PlayEngine& e, const char* path) {
   if (OpenSource(e, path) != 0) return kEngineCannotOpen;
   const WaveFormatEx& format = e.Format();
   e.TotalSmpl.store(e.IsMP3 ? e.Mp3.NumSmpl : e.Wav.NumSmpl, std::memory_order_relaxed);
+  e.RateHz.store(static_cast<std::int32_t>(format.nSamplesPerSec), std::memory_order_relaxed);
 
   // Buffer length in frames: 400 ms at 44 100 Hz gives 17 640.
   const std::int32_t ms = WaveBufLengthMs(gSettings.NowLenWaveBufItem);

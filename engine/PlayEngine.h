@@ -77,6 +77,9 @@ struct PlayEngine {
   std::atomic<std::int32_t> TotalSmpl{0};
   std::atomic<std::int32_t> NowPlaySmpl{0};
   std::atomic<std::int32_t> Paused{0};
+  // The delivered sample rate of the open file, kept after close so an owner
+  // can convert positions without touching the stream records.
+  std::atomic<std::int32_t> RateHz{0};
 
   WaveHdr WaveHdrs[kMaxWaveBufs];
   std::int32_t IsMP3 = 0;

@@ -234,6 +234,37 @@ TEST_F(PlayEngineExportTest, RepeatWithBPastTheEndJumpsBackToA) {
   EXPECT_TRUE(std::equal(in.begin() + 2 * 1000, in.end(), out.begin() + in.size()));
 }
 
+TEST_F(PlayEngineExportTest, VolumeChangeMidFileLosesAndRepeatsNothing) {
+  // With ResetDevice on, the device restarts where it had got to and the ring is
+  // refilled from there; with it off, the next block simply uses the new gain.
+  // Either way the output is the file, at 0 dB up to a block boundary and at
+  // −30 dB after it.
+  const Samples in = Ramp(8000);
+  vktest::WriteWav(dir_.File("in.wav"), 8000, in);
+  for (int reset_device : {1, 0}) {
+    SCOPED_TRACE(reset_device);
+    vktest::UnitySettings();
+    gSettings.ResetDevice = reset_device;
+    int reports = 0;
+    run_ = PlayToEnd(dir_.File("in.wav"), "wav:" + dir_.File("out.wav"),
+                     [&](const vktest::Report& r) {
+                       if (r.message == kMsgPlayPosition && ++reports == 2) ChangeVolume(-15);
+                       return true;
+                     });
+    ExpectCleanEnd();
+    const Samples out = ReadWavData(dir_.File("out.wav"));
+    ASSERT_EQ(out.size(), in.size());
+    size_t changed = 0;
+    while (changed < out.size() && out[changed] == in[changed]) ++changed;
+    EXPECT_EQ(changed % (2 * 800), 0u);
+    EXPECT_GT(changed, 0u);
+    EXPECT_LT(changed, out.size());
+    for (size_t i = changed; i < out.size(); ++i) {
+      ASSERT_EQ(out[i], in[i] * 10000 / 316228) << i;
+    }
+  }
+}
+
 TEST_F(PlayEngineExportTest, ReadFailureMidFileEndsWithCode4) {
   // The data chunk promises twice what the file holds.
   vktest::WriteWav(dir_.File("cut.wav"), 8000, Ramp(8000), 2, 4 * 8000);

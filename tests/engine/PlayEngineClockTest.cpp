@@ -2,6 +2,7 @@
 // and the end of a file follow real time as with a sound card.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -119,6 +120,43 @@ TEST(PlayEngineClockTest, SpeedChangeRestartsFromThePositionReachedAtTheOldSpeed
   // The new base is where the old speed had got to, not that position doubled.
   EXPECT_NEAR(after, before, 40);
   EXPECT_FALSE(run.timed_out);
+}
+
+TEST(PlayEngineClockTest, RingTapGivesTheSelectedFramesUnderThePlayPosition) {
+  vktest::UnitySettings();
+  gSettings.ChannelSelect = 2;  // left on both sides: the tap sees the selection
+  gSettings.Volume = 0;         // but not the volume
+  vktest::TempDir dir;
+  vktest::WriteWav(dir.File("a.wav"), 8000, vktest::Ramp(4000));
+  std::atomic<bool> playing{true};
+  std::atomic<int> taps{0};
+  std::atomic<int> wrong{0};
+  // The draw thread's side: copies under the ring lock while the play thread writes.
+  std::thread tapper([&] {
+    std::int16_t frames[2 * 64];
+    while (playing.load()) {
+      const std::int32_t p = gPlay.NowPlaySmpl.load();
+      RingTap(gPlay, p, 64, frames);
+      const bool silent = frames[0] == 0 && frames[1] == 0 && frames[126] == 0;
+      if (!silent && p + 64 <= 4000) {
+        ++taps;
+        for (int k = 0; k < 64; ++k) {
+          if (frames[2 * k] != p + k || frames[2 * k + 1] != p + k) ++wrong;
+        }
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  });
+  const vktest::PlayRun run = vktest::PlayToEnd(dir.File("a.wav"), "null");
+  playing = false;
+  tapper.join();
+  EXPECT_EQ(run.reports.back().message, kMsgPlayEnd);
+  EXPECT_GT(taps.load(), 10);
+  EXPECT_EQ(wrong.load(), 0);
+  // Without a ring the tap is silence.
+  std::int16_t after[4] = {1, 1, 1, 1};
+  RingTap(gPlay, 0, 2, after);
+  EXPECT_EQ(after[0] | after[1] | after[2] | after[3], 0);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ std::size_t RemoveUnsync(std::uint8_t* b, std::size_t n) {
     b[w++] = b[i];
     if (b[i] == 0xFF && i + 1 < n && b[i + 1] == 0x00) ++i;
   }
-  std::memset(b + w, 0, n - w);
+  if (w < n) std::memset(b + w, 0, n - w);
   return w;
 }
 

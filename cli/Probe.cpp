@@ -12,16 +12,6 @@
 namespace vk::cli {
 namespace {
 
-void PrintFormat(const char* name, const WaveFormatEx& w) {
-  std::printf("%s.wFormatTag=%u\n", name, w.wFormatTag);
-  std::printf("%s.nChannels=%u\n", name, w.nChannels);
-  std::printf("%s.nSamplesPerSec=%u\n", name, w.nSamplesPerSec);
-  std::printf("%s.nAvgBytesPerSec=%u\n", name, w.nAvgBytesPerSec);
-  std::printf("%s.nBlockAlign=%u\n", name, w.nBlockAlign);
-  std::printf("%s.wBitsPerSample=%u\n", name, w.wBitsPerSample);
-  std::printf("%s.cbSize=%u\n", name, w.cbSize);
-}
-
 // The playlist row's texts: file name, extension, tags (MP3 only), length.
 void PrintRow(const std::string& path, const char* title, const char* artist, const char* album,
               const char* composer, const char* lyricist, std::int64_t seconds) {
@@ -37,8 +27,8 @@ void PrintWav(const std::string& path, const WAVSet& wav) {
   std::printf("Reader=WAV\n");
   PrintRow(path, "", "", "", "", "", wav.NumSmpl / static_cast<std::int64_t>(wav.wfxSrc.nSamplesPerSec));
   std::printf("NumSmpl=%d\nDataOfst=%d\nNowSmpl=%d\n", wav.NumSmpl, wav.DataOfst, wav.NowSmpl);
-  PrintFormat("wfxSrc", wav.wfxSrc);
-  PrintFormat("wfxDst", wav.wfxDst);
+  PrintWaveFormat("wfxSrc.", wav.wfxSrc);
+  PrintWaveFormat("wfxDst.", wav.wfxDst);
 }
 
 // The row comes from a parse-only open (length from the estimate), the record

@@ -4,6 +4,16 @@
 
 namespace vk::cli {
 
+void PrintWaveFormat(const char* p, const WaveFormatEx& w) {
+  std::printf("%swFormatTag=%u\n", p, w.wFormatTag);
+  std::printf("%snChannels=%u\n", p, w.nChannels);
+  std::printf("%snSamplesPerSec=%u\n", p, w.nSamplesPerSec);
+  std::printf("%swBitsPerSample=%u\n", p, w.wBitsPerSample);
+  std::printf("%snBlockAlign=%u\n", p, w.nBlockAlign);
+  std::printf("%snAvgBytesPerSec=%u\n", p, w.nAvgBytesPerSec);
+  std::printf("%scbSize=%u\n", p, w.cbSize);
+}
+
 namespace {
 
 void PrintFrameInfo(const char* p, const FrameInfo& f) {
@@ -20,15 +30,6 @@ void PrintFrameInfo(const char* p, const FrameInfo& f) {
   std::printf("%sChannelMode=%u\n", p, f.ChannelMode);
 }
 
-void PrintWaveFormat(const char* p, const WaveFormatEx& w) {
-  std::printf("%swFormatTag=%u\n", p, w.wFormatTag);
-  std::printf("%snChannels=%u\n", p, w.nChannels);
-  std::printf("%snSamplesPerSec=%u\n", p, w.nSamplesPerSec);
-  std::printf("%swBitsPerSample=%u\n", p, w.wBitsPerSample);
-  std::printf("%snBlockAlign=%u\n", p, w.nBlockAlign);
-  std::printf("%snAvgBytesPerSec=%u\n", p, w.nAvgBytesPerSec);
-  std::printf("%scbSize=%u\n", p, w.cbSize);
-}
 
 }  // namespace
 

@@ -5,6 +5,9 @@
 
 namespace vk::cli {
 
+// A format record as prefix + field name lines (prefix such as "wfxSrc.").
+void PrintWaveFormat(const char* prefix, const WaveFormatEx& format);
+
 void PrintMp3Facts(const MP3Set& mp3);
 
 }  // namespace vk::cli

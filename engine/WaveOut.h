@@ -36,6 +36,14 @@ struct WaveHdr {
   std::uint32_t dwLoops = 0;
 };
 
+// Prepare and unprepare only flip the prepared flag: our buffers need no
+// registration with the device, so every backend shares this.
+inline void MarkPrepared(WaveHdr& hdr, bool prepared) {
+  std::uint32_t flags = hdr.dwFlags.load(std::memory_order_relaxed);
+  flags = prepared ? (flags | kWhdrPrepared) : (flags & ~kWhdrPrepared);
+  hdr.dwFlags.store(flags, std::memory_order_relaxed);
+}
+
 // What a position query answered: the engine asks for samples, but a device may
 // answer in another unit.
 enum class TimeKind { kSamples, kMs, kBytes, kOther };

@@ -30,8 +30,14 @@ class NullWaveOut final : public WaveOut {
     return kWaveOk;
   }
 
-  int Prepare(WaveHdr& hdr) override { return MarkPrepared(hdr, true); }
-  int Unprepare(WaveHdr& hdr) override { return MarkPrepared(hdr, false); }
+  int Prepare(WaveHdr& hdr) override {
+    MarkPrepared(hdr, true);
+    return kWaveOk;
+  }
+  int Unprepare(WaveHdr& hdr) override {
+    MarkPrepared(hdr, false);
+    return kWaveOk;
+  }
 
   int Write(WaveHdr& hdr) override {
     std::lock_guard<std::mutex> guard(clock_lock_);
@@ -85,13 +91,6 @@ class NullWaveOut final : public WaveOut {
   }
 
  private:
-  static int MarkPrepared(WaveHdr& hdr, bool prepared) {
-    std::uint32_t flags = hdr.dwFlags.load(std::memory_order_relaxed);
-    flags = prepared ? (flags | kWhdrPrepared) : (flags & ~kWhdrPrepared);
-    hdr.dwFlags.store(flags, std::memory_order_relaxed);
-    return kWaveOk;
-  }
-
   // Consumes what the time since the last step has played. Holds clock_lock_.
   void Advance() {
     const Clock::time_point now = Clock::now();

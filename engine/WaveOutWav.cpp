@@ -43,14 +43,12 @@ class WavWaveOut final : public WaveOut {
   }
 
   int Prepare(WaveHdr& hdr) override {
-    hdr.dwFlags.store(hdr.dwFlags.load(std::memory_order_relaxed) | kWhdrPrepared,
-                      std::memory_order_relaxed);
+    MarkPrepared(hdr, true);
     return kWaveOk;
   }
 
   int Unprepare(WaveHdr& hdr) override {
-    hdr.dwFlags.store(hdr.dwFlags.load(std::memory_order_relaxed) & ~kWhdrPrepared,
-                      std::memory_order_relaxed);
+    MarkPrepared(hdr, false);
     return kWaveOk;
   }
 

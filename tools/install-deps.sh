@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libmpg123-dev
   qt6-base-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
+  libfftw3-dev libpng-dev
 )
 
 missing=()

@@ -8,5 +8,6 @@ int RunProbe(int argc, char** argv);   // velkaris-cli probe FILE...
 int RunDiag(int argc, char** argv);    // velkaris-cli diag FILE
 int RunPlay(int argc, char** argv);    // velkaris-cli play FILE [options]
 int RunExport(int argc, char** argv);  // velkaris-cli export FILE -o OUT.wav [options]
+int RunPlaylist(int argc, char** argv);  // velkaris-cli playlist [--restore M3U] PATH... [--save OUT.m3u]
 
 }  // namespace vk::cli

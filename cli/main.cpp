@@ -17,6 +17,7 @@ constexpr Subcommand kSubcommands[] = {
     {"diag", vk::cli::RunDiag, "diag FILE"},
     {"play", vk::cli::RunPlay, "play FILE [--set Key=Value]... [--ini MAIN.INI] [--audio sdl|null|wav:PATH]"},
     {"export", vk::cli::RunExport, "export FILE -o OUT.wav [--set Key=Value]... [--ini MAIN.INI]"},
+    {"playlist", vk::cli::RunPlaylist, "playlist [--restore M3U] PATH... [--save OUT.m3u]"},
 };
 
 int Usage() {

@@ -55,7 +55,7 @@ std::string JoinCommandLine(const std::vector<std::string>& args) {
 std::optional<std::string> LookUpArgument(const std::string& arg) {
   if (arg.empty()) return std::nullopt;
   std::error_code ec;
-  std::string path = fs::absolute(arg, ec).string();
+  std::string path = fs::absolute(arg, ec).lexically_normal().string();
   if (ec) return std::nullopt;
   struct stat st {};
   if (::lstat(path.c_str(), &st) == 0) return path;

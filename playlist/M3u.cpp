@@ -29,7 +29,8 @@ std::string ResolveEntry(std::string line, std::string_view folder) {
   for (char& c : line) {
     if (c == '\\') c = '/';
   }
-  return std::string(folder) + line;
+  // Lexical like the original platform's paths: "a/../b" is "b".
+  return std::filesystem::path(std::string(folder) + line).lexically_normal().string();
 }
 
 // Folder of the M3U with a trailing '/', absolute so that the entries it
@@ -59,9 +60,9 @@ bool IsPlaylistFile(std::string_view path) {
 }
 
 std::vector<std::string> ParseM3u(std::string_view bytes, std::string_view folder) {
+  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
   const std::string text = DecodeFileText(bytes);
   std::string_view rest = text;
-  if (rest.substr(0, kUtf8Bom.size()) == kUtf8Bom) rest.remove_prefix(kUtf8Bom.size());
   std::vector<std::string> entries;
   while (!rest.empty()) {
     const std::size_t lf = rest.find('\n');

@@ -228,6 +228,8 @@ RemoveOutcome RemoveSelected(PlaylistModel& list, bool playing, const std::funct
   out.PlaySuccessor = out.PlayingRowGone && list.CurrentItem < count;
   SelectRow(list, out.PlaySuccessor ? list.CurrentItem : std::min(last_removed, count - 1));
   if (out.PlaySuccessor) list.CurrentItem = list.FocusItem;
+  // With the last rows gone CurrentItem would name no row at all.
+  if (list.CurrentItem >= count) list.CurrentItem = std::max(count - 1, 0);
   return out;
 }
 

@@ -17,6 +17,8 @@ constexpr Subcommand kSubcommands[] = {
     {"diag", vk::cli::RunDiag, "diag FILE"},
     {"play", vk::cli::RunPlay, "play FILE [--set Key=Value]... [--ini MAIN.INI] [--audio sdl|null|wav:PATH]"},
     {"export", vk::cli::RunExport, "export FILE -o OUT.wav [--set Key=Value]... [--ini MAIN.INI]"},
+    {"keys", vk::cli::RunKeys, "keys FILE --pos FRAMES|--at SECONDS [--set Key=Value]... [--ini MAIN.INI]"},
+    {"lyrics", vk::cli::RunLyrics, "lyrics AUDIOFILE"},
 };
 
 int Usage() {

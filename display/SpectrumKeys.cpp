@@ -108,29 +108,6 @@ void FoldBins(Analysis& a, const AnalysisInput& in, const KeyRange& range, int p
   a.GraphCount = count;
 }
 
-// Steps 13–14: the loudest of keys 60..83 and the mean of their four quietest.
-void Summarise(Analysis& a) {
-  const int* levels = a.KeyLevel + kSummaryFirstKey;
-  int key_max = kLevelNothing;
-  for (int i = 0; i < kSummaryKeys; ++i) key_max = std::max(key_max, levels[i]);
-  bool taken[kSummaryKeys] = {};
-  int sum = 0;
-  for (int round = 0; round < 4; ++round) {
-    int lowest = 0;
-    int at = -1;
-    for (int i = 0; i < kSummaryKeys; ++i) {
-      if (!taken[i] && levels[i] < lowest) {
-        lowest = levels[i];
-        at = i;
-      }
-    }
-    if (at >= 0) taken[at] = true;
-    sum += lowest;
-  }
-  a.KeyMax = key_max;
-  a.KeyFloor = sum / 4;
-}
-
 }  // namespace
 
 KeyRange KeyRangeForOctave(std::int32_t bmp_octave) {
@@ -209,7 +186,30 @@ void AnalyseTap(Analysis& a, const AnalysisInput& in) {
   FindPeaks(a, in, points);
   TransformTap(a, in, points);
   FoldBins(a, in, range, points);
-  Summarise(a);
+  SummariseKeys(a.KeyLevel + kSummaryFirstKey, &a.KeyMax, &a.KeyFloor);
+}
+
+void SummariseKeys(const int* levels, int* key_max, int* key_floor) {
+  int loudest = kLevelNothing;
+  for (int i = 0; i < kSummaryKeys; ++i) loudest = std::max(loudest, levels[i]);
+  // The four quietest keys, each search from 0 (so a minimum never exceeds 0),
+  // the first key in rising order winning a tie.
+  bool taken[kSummaryKeys] = {};
+  int sum = 0;
+  for (int round = 0; round < 4; ++round) {
+    int lowest = 0;
+    int at = -1;
+    for (int i = 0; i < kSummaryKeys; ++i) {
+      if (!taken[i] && levels[i] < lowest) {
+        lowest = levels[i];
+        at = i;
+      }
+    }
+    if (at >= 0) taken[at] = true;
+    sum += lowest;
+  }
+  *key_max = loudest;
+  *key_floor = sum / 4;
 }
 
 int BinLevelDb(double magnitude, int points) {

@@ -102,6 +102,11 @@ void AnalyseFrame(Analysis& a, const AnalysisInput& in, PlayEngine* engine);
 // tap); AnalyseFrame calls it, and `keys` and tests feed it directly.
 void AnalyseTap(Analysis& a, const AnalysisInput& in);
 
+// The summary of keys 60..83 (`levels` points at key 60): KeyMax = the loudest
+// (from -200), KeyFloor = the mean, truncated, of the four quietest (each
+// search starting from 0).
+void SummariseKeys(const int* levels, int* key_max, int* key_floor);
+
 // Level of one bin magnitude: trunc(20·log10(mag / (N · 16384))), positive
 // values as 0, a zero magnitude as -200.
 int BinLevelDb(double magnitude, int points);

@@ -36,13 +36,21 @@ bool ClipRange(int& a, int& b, int limit) {
 }  // namespace
 
 int CreatePixelBuffer(PixelBuffer& buf, int width, int height, int fill) {
-  FreePixelBuffer(buf);
-  if (height < 1 || width < 0) return kPixBadSize;
+  if (height < 1 || width < 0) {
+    FreePixelBuffer(buf);
+    return kPixBadSize;
+  }
   const int stride = PixelStride(width);
   const std::size_t bytes =
       static_cast<std::size_t>(stride) * static_cast<std::size_t>(height) + kBitmapHeaderBytes;
-  buf.Block.reset(new (std::nothrow) std::uint8_t[bytes]());
-  if (!buf.Block) return kPixNoMemory;
+  if (buf.Block && buf.Capacity >= bytes) {
+    std::memset(buf.Block.get(), 0, bytes);
+  } else {
+    FreePixelBuffer(buf);
+    buf.Block.reset(new (std::nothrow) std::uint8_t[bytes]());
+    if (!buf.Block) return kPixNoMemory;
+    buf.Capacity = bytes;
+  }
   WriteHeader(buf.Block.get(), width, height);
   buf.Bits = buf.Block.get() + kBitmapHeaderBytes;
   buf.Width = width;

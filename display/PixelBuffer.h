@@ -40,6 +40,7 @@ struct PixelBuffer {
   int Height = 0;
   int TopDown = 0;  // 0: rows stored bottom-up, the only form created here
   int Stride = 0;   // bytes per row, a multiple of 4
+  std::size_t Capacity = 0;  // bytes of Block, so a re-creation that fits reuses it
 
   PixelBuffer() = default;
   PixelBuffer(PixelBuffer&&) noexcept = default;
@@ -58,7 +59,9 @@ constexpr int PixelStride(int width) { return (3 * width + 3) & ~3; }
 
 // Allocates stride x height bytes plus the header. fill >= 0 sets every pixel
 // to blue = fill (low byte), green = red = 0; fill < 0 leaves the rows zeroed.
-// On failure the record is empty.
+// A buffer whose block is already large enough is reshaped in place, so a
+// picture re-created at the same or a smaller size costs no allocation. On
+// failure the record is empty.
 int CreatePixelBuffer(PixelBuffer& buf, int width, int height, int fill);
 void FreePixelBuffer(PixelBuffer& buf);
 

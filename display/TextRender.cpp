@@ -220,13 +220,17 @@ int DrawTextSmall(std::string_view text, const DrawFonts& fonts, PixelBuffer& pi
 }
 
 int RenderTextLarge(std::string_view text, const DrawFonts& fonts, PixelBuffer& out, Bgr colour) {
-  FreePixelBuffer(out);
-  if (!fonts.large) return kTextNoFont;
-  if (text.empty()) return kTextEmpty;
+  if (!fonts.large || text.empty()) {
+    FreePixelBuffer(out);
+    return fonts.large ? kTextEmpty : kTextNoFont;
+  }
   const TextFont::Face& f = *fonts.large.face;
   int pen_start = 0;
   const TextSize size = Layout(f, text, false, &pen_start, [](int) {});
-  if (size.width <= 0 || size.height <= 0) return kTextZeroExtent;
+  if (size.width <= 0 || size.height <= 0) {
+    FreePixelBuffer(out);
+    return kTextZeroExtent;
+  }
   if (CreatePixelBuffer(out, size.width, size.height, 0) != kPixOk) return kTextNoBuffer;
   const FT_GlyphSlot slot = f.face->glyph;
   Layout(f, text, true, nullptr, [&](int pen) {

@@ -18,6 +18,8 @@ constexpr Subcommand kSubcommands[] = {
     {"play", vk::cli::RunPlay, "play FILE [--set Key=Value]... [--ini MAIN.INI] [--audio sdl|null|wav:PATH]"},
     {"export", vk::cli::RunExport, "export FILE -o OUT.wav [--set Key=Value]... [--ini MAIN.INI]"},
     {"playlist", vk::cli::RunPlaylist, "playlist [--restore M3U] PATH... [--save OUT.m3u]"},
+    {"keys", vk::cli::RunKeys, "keys FILE --pos FRAMES|--at SECONDS [--set Key=Value]... [--ini MAIN.INI]"},
+    {"lyrics", vk::cli::RunLyrics, "lyrics AUDIOFILE"},
 };
 
 int Usage() {

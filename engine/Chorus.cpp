@@ -57,8 +57,10 @@ bool AllocChorus(ChorusState& c, std::int32_t block_frames, std::uint32_t rate_h
   c = ChorusState{};
   c.Capacity = std::max(rate + rate * 50 / 1000, 1);
   c.BlockFrames = block_frames;
-  c.Work.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(block_frames)]());
-  c.Line.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(c.Capacity)]());
+  // Left unwritten: each block fills the work buffer before reading it, and the
+  // reset clears the part of the line in use, so untouched pages cost nothing.
+  c.Work.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(block_frames)]);
+  c.Line.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(c.Capacity)]);
   return c.Work && c.Line;
 }
 

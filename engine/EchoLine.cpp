@@ -23,8 +23,10 @@ bool AllocEchoLine(EchoLine& line, std::int32_t block_frames, std::int32_t capac
   line = EchoLine{};
   line.Capacity = std::max(capacity, 1);
   line.BlockFrames = block_frames;
-  line.Work.reset(new (std::nothrow) std::int32_t[2 * static_cast<std::size_t>(block_frames)]());
-  line.Line.reset(new (std::nothrow) std::int32_t[static_cast<std::size_t>(line.Capacity)]());
+  // Left unwritten: a block fills the work buffer before reading it and the
+  // reset clears the part of the line in use; lines never used cost no pages.
+  line.Work.reset(new (std::nothrow) std::int32_t[2 * static_cast<std::size_t>(block_frames)]);
+  line.Line.reset(new (std::nothrow) std::int32_t[static_cast<std::size_t>(line.Capacity)]);
   return line.Work && line.Line;
 }
 

@@ -246,6 +246,7 @@ PassResult EngineRefillPass(PlayEngine& e) {
     if (b.taken > 0) {
       h.dwBufferLength = BlockBytes(e, b);
       e.hWaveOut->Write(h);
+      r.refilled = true;
       return r;  // one buffer per pass
     }
     ++drained;

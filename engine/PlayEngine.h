@@ -123,6 +123,7 @@ struct PassResult {
   int code = 0;       // 0, or kEngineReadFailed
   bool finished = false;   // every buffer has drained
   bool exhausted = false;  // the source delivered its last frame
+  bool refilled = false;   // a buffer was filled and written in this pass
 };
 PassResult EngineRefillPass(PlayEngine& e);
 

@@ -23,10 +23,11 @@ struct Swing {
 
 constexpr double kUnknownCos = 2.0;  // no cosine is this
 
-// cos(θ) of the counter value, remembered in `memo` once computed.
-double CosAt(double* memo, std::int32_t counter, double theta) {
+// cos(θ) of the counter value, θ = 2π × counter / P (+ phase), remembered in
+// `memo` once computed.
+double CosAt(double* memo, std::int32_t counter, std::int32_t period, double phase) {
   double& c = memo[counter];
-  if (c == kUnknownCos) c = std::cos(theta);
+  if (c == kUnknownCos) c = std::cos(kTwoPi * counter / period + phase);
   return c;
 }
 
@@ -106,9 +107,8 @@ void RunChorus(ChorusState& c, const ChorusParams& p, std::int16_t* block, std::
     const std::int32_t g_r = c.Line[2 * c.Position + 1];
     if (++c.Position >= c.LineFrames) c.Position = 0;
     if (++c.Counter >= c.Period) c.Counter = 0;
-    const double theta = kTwoPi * c.Counter / c.Period;
-    const double cos_l = CosAt(c.CosL.get(), c.Counter, theta);
-    const double cos_r = CosAt(c.CosR.get(), c.Counter, theta + phase);
+    const double cos_l = CosAt(c.CosL.get(), c.Counter, c.Period, 0.0);
+    const double cos_r = CosAt(c.CosR.get(), c.Counter, c.Period, phase);
     const std::int16_t out_l = ReadDelayed(c, SwingAt(cos_l, p.Depth, c.Period), 0);
     const std::int16_t out_r = ReadDelayed(c, SwingAt(cos_r, p.Depth, c.Period), 1);
     c.Line[2 * c.Position] = LineInput(g_l, work[2 * i], p.Lpf, p.Hpf, c.LowCutL);

@@ -35,7 +35,7 @@ void PrintWav(const std::string& path, const WAVSet& wav) {
 // facts from a full open, as the playlist and the play thread see the file.
 int ProbeMp3(const std::string& path) {
   MP3Set mp3;
-  int code = Mp3Open(path.c_str(), mp3, 0, 0);
+  int code = Mp3Open(path.c_str(), mp3, kMp3ParseOnly);
   if (code != 0) return code;
   const char* title = mp3.ID3v2TagInfo.sjisTitle[0] ? mp3.ID3v2TagInfo.sjisTitle : mp3.ID3v1TagInfo.sjisTitle;
   const char* artist = mp3.ID3v2TagInfo.sjisArtst[0] ? mp3.ID3v2TagInfo.sjisArtst : mp3.ID3v1TagInfo.sjisArtst;
@@ -46,7 +46,7 @@ int ProbeMp3(const std::string& path) {
   std::string row_cmpsr = mp3.ID3v2TagInfo.sjisCmpsr, row_lyrcs = mp3.ID3v2TagInfo.sjisLyrcs;
   Mp3Close(mp3, 0, 0);
 
-  code = Mp3Open(path.c_str(), mp3, 1, 0);
+  code = Mp3Open(path.c_str(), mp3, kMp3FullOpen);
   if (code != 0) return code;
   std::printf("Result=0\nReader=MP3\n");
   PrintRow(path, row_title.c_str(), row_artist.c_str(), row_album.c_str(), row_cmpsr.c_str(),

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "audio/Mp3Reader.h"
-#include "mp3/Mp3Streams.h"
+#include "support/Mp3Streams.h"
 
 using namespace mp3test;
 using vktest::Append;
@@ -30,9 +30,9 @@ class Id3 : public ::testing::Test {
 
 Bytes Utf16(std::u16string_view s, bool big_endian_bom) {
   Bytes b = big_endian_bom ? Bytes{0xFE, 0xFF} : Bytes{0xFF, 0xFE};
-  for (char16_t c : s) {  // little-endian units whatever the mark says
-    b.push_back(static_cast<std::uint8_t>(c));
-    b.push_back(static_cast<std::uint8_t>(c >> 8));
+  for (char16_t c : s) {  // units in the order the mark announces
+    b.push_back(static_cast<std::uint8_t>(big_endian_bom ? c >> 8 : c));
+    b.push_back(static_cast<std::uint8_t>(big_endian_bom ? c : c >> 8));
   }
   return b;
 }
@@ -74,7 +74,7 @@ TEST_F(Id3, TextFramesOfEachVersion) {
 
 TEST_F(Id3, Encodings) {
   Bytes body = Id3Frame(3, "TIT2", 1, Utf16(u"日本語", false));
-  Append(body, Id3Frame(3, "TPE1", 1, Utf16(u"Ab", true)));  // FE FF read as little-endian all the same
+  Append(body, Id3Frame(3, "TPE1", 1, Utf16(u"Ab", true)));  // FE FF: big-endian units
   Append(body, Id3Frame(3, "TALB", 3, Text("ünïcode")));
   Append(body, Id3Frame(3, "TCOM", 0, Text("\x93\xfa\x96\x7b")));  // CP932 in encoding 0
   Append(body, Id3Frame(3, "TEXT", 1, Utf16(u"\U0001F3B5", false)));

@@ -9,7 +9,7 @@
 
 #include "audio/Mp3Codes.h"
 #include "audio/Mp3Reader.h"
-#include "mp3/Mp3Streams.h"
+#include "support/Mp3Streams.h"
 
 using namespace mp3test;
 

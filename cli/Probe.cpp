@@ -28,6 +28,7 @@ void PrintWav(const std::string& path, const WAVSet& wav) {
   PrintRow(path, "", "", "", "", "", wav.NumSmpl / static_cast<std::int64_t>(wav.wfxSrc.nSamplesPerSec));
   std::printf("NumSmpl=%d\nDataOfst=%d\nNowSmpl=%d\n", wav.NumSmpl, wav.DataOfst, wav.NowSmpl);
   PrintWaveFormat("wfxSrc.", wav.wfxSrc);
+  std::printf("SubFormat=%u\n", wav.SubFormat);
   PrintWaveFormat("wfxDst.", wav.wfxDst);
 }
 

@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
@@ -122,6 +123,8 @@ void ValidateSettings(Settings& s);
 // A missing file leaves every key at its default. Returns false when the file
 // could not be opened.
 bool LoadSettings(const char* path, Settings& s);
+// The same from an open stream (null: the defaults, validated).
+void LoadSettingsFrom(std::FILE* f, Settings& s);
 bool ReadWindowSettings(const char* path, Settings& s);
 
 // Writes every written key, Window section first, through a temporary file.

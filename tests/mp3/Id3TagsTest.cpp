@@ -21,7 +21,7 @@ class Id3 : public ::testing::Test {
     if (!v1.empty()) Append(b, v1);
     const std::string path = dir_.File("t.mp3");
     vktest::WriteFile(path, b);
-    return vk::Mp3Open(path.c_str(), mp3_, 0, 0);
+    return vk::Mp3Open(path.c_str(), mp3_, vk::kMp3ParseOnly);
   }
   const vk::Id3v2Tag& v2() const { return mp3_.ID3v2TagInfo; }
   vktest::TempDir dir_;
@@ -173,14 +173,14 @@ TEST_F(Id3, DamagedFramesEndTheWalkOnly) {
 
 TEST(Id3Fixtures, Version2WinsOverVersion1) {
   vk::MP3Set mp3;
-  ASSERT_EQ(vk::Mp3Open(Fixture("cbr128_js_44k.mp3").c_str(), mp3, 0, 0), 0);
+  ASSERT_EQ(vk::Mp3Open(Fixture("cbr128_js_44k.mp3").c_str(), mp3, vk::kMp3ParseOnly), 0);
   EXPECT_STREQ(mp3.ID3v2TagInfo.sjisTitle, "Sine Title");
   EXPECT_STREQ(mp3.ID3v2TagInfo.sjisArtst, "Sine Artist");
   EXPECT_STREQ(mp3.ID3v2TagInfo.sjisAlbum, "Sine Album");
   EXPECT_EQ(mp3.ID3v1TagInfo.Size, 128);
   EXPECT_STREQ(mp3.ID3v1TagInfo.sjisTitle, "Sine Title");
   EXPECT_EQ(mp3.DataOfst, mp3.ID3v2TagInfo.Size);
-  ASSERT_EQ(vk::Mp3Open(Fixture("cbr64_mono_22k.mp3").c_str(), mp3, 0, 0), 0);
+  ASSERT_EQ(vk::Mp3Open(Fixture("cbr64_mono_22k.mp3").c_str(), mp3, vk::kMp3ParseOnly), 0);
   EXPECT_STREQ(mp3.ID3v2TagInfo.sjisTitle, "");
   EXPECT_STREQ(mp3.ID3v1TagInfo.sjisTitle, "Mono");
   EXPECT_STREQ(mp3.ID3v1TagInfo.sjisArtst, "Low");

@@ -96,10 +96,11 @@ bool Chains(BufferedFile& in, const StreamBounds& sb, const FrameInfo& f) {
 // `vbr` also the VBR header behind it. Leaves the cursor where the next frame
 // should start. Code 3 when no whole header or frame is left.
 //
-// A header right at the cursor (or one byte early) continues the stream. One
-// found after a gap of other bytes is taken only when the frame behind it
-// chains, and so is one at the cursor that breaks with `first` (when given);
-// candidates that fail are skipped like any other non-header bytes, so stray
+// A header right at the cursor (or one byte early) continues the stream; if
+// it breaks with `first` (when given) it is taken only when the frame behind
+// it chains, and the caller refuses the changing stream. One found after a
+// gap of other bytes is taken only when it agrees with `first` and chains.
+// Candidates that fail are skipped like any other non-header bytes, so stray
 // bytes between frames and junk after the last frame never stop the scan.
 // A header whose fields cannot be decoded is skipped too; its code is
 // returned only when no frame follows at all.
@@ -127,7 +128,7 @@ int ReadOneFrame(BufferedFile& in, const StreamBounds& sb, FrameInfo& f, VBRHead
         if (!gap) return kMp3Truncated;  // a cut last frame ends the stream
       } else {
         const bool breaks = first != nullptr && !SameStream(*first, f);
-        taken = (!gap && !breaks) || Chains(in, sb, f);
+        taken = gap ? !breaks && Chains(in, sb, f) : !breaks || Chains(in, sb, f);
       }
     }
     if (taken) break;

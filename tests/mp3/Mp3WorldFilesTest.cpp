@@ -68,6 +68,15 @@ TEST_F(Mp3WorldFiles, JunkAfterTheLastFrameEndsTheTable) {
   EXPECT_STREQ(mp3_.ID3v1TagInfo.sjisTitle, "Song");
   EXPECT_EQ(DecodeAll(), 10 * 1152);
   EXPECT_EQ(mp3_.NowSmpl, mp3_.NumSmpl);
+
+  // Even headers in the junk that chain with each other are not taken once
+  // the stream has broken off, unless they continue it.
+  b = Frames(10);
+  Append(b, Junk(300));
+  Append(b, Frames(3, {.mode = 3}));
+  Append(b, Junk(300));
+  ASSERT_EQ(Open(b), 0);
+  EXPECT_EQ(mp3_.NumFrame, 10);
 }
 
 TEST_F(Mp3WorldFiles, StrayBytesBetweenFramesAreSkipped) {

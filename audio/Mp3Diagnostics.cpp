@@ -49,10 +49,6 @@ void WriteKeyText(std::FILE* f, const std::string& key, const char* text) {
   IniWriteText(f, key.c_str(), text);
 }
 
-// A path line is written whole: the 511-byte cut of text lines would move a
-// long path's reports and lines to another folder.
-void WritePathLine(std::FILE* f, const char* key, const char* path) { std::fprintf(f, "%s=%s\n", key, path); }
-
 void WriteFrameInfo(std::FILE* f, const char* prefix, const FrameInfo& fi) {
   const std::string p(prefix);
   std::fprintf(f, "%s=%d(0x%08x)\n", (p + "FrameOfst   ").c_str(), fi.FrameOfst,
@@ -87,7 +83,7 @@ const char* VbrTypeText(std::int32_t type) {
 }
 
 void WriteOpenReportBody(std::FILE* f, const MP3Set& m, int code) {
-  WritePathLine(f, "FullPath", m.FullPath);
+  IniWritePath(f, "FullPath", m.FullPath);
   IniEndSection(f);
   IniWriteInt(f, "FileSize      ", m.FileSize);
   IniWriteInt(f, "RiffHeaderSize", m.RiffHeaderSize);
@@ -165,7 +161,7 @@ void Mp3WriteOpenReport(const MP3Set& mp3, int code) {
 void Mp3StartReadReport(const MP3Set& mp3) {
   FileHandle f(std::fopen(Mp3ReadReportPath(mp3.FullPath).c_str(), "w"));
   if (!f) return;
-  WritePathLine(f.get(), "pMP3Set->FullPath", mp3.FullPath);
+  IniWritePath(f.get(), "pMP3Set->FullPath", mp3.FullPath);
   IniEndSection(f.get());
 }
 

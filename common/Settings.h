@@ -19,6 +19,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/Path.h"
 #include "common/Text.h"
 
 namespace vk {
@@ -37,7 +38,9 @@ struct SettingInt {
   }
 };
 
-using SettingText = char[kTextFieldSize];
+// Text settings hold folders and paths (and the theme name): fields of the
+// system's path limit, not 260-byte text fields.
+using SettingText = char[kPathFieldSize];
 
 struct Settings {
   // [Window]

@@ -23,7 +23,7 @@ void ReadSection(std::FILE* f, const SectionDef& section, Settings& s) {
   IniFindSection(f, section.name, &offset);
   for (const KeyDef& key : section.keys) {
     if (key.flags & kKeyText) {
-      IniReadText(f, offset, section.name, key.name, s.*key.text_field, kTextFieldSize);
+      IniReadText(f, offset, section.name, key.name, s.*key.text_field, sizeof(SettingText));
       continue;
     }
     // Ranges that the validation applies later are not tested by the reader.
@@ -75,7 +75,7 @@ bool SaveSettings(const char* path, const Settings& s) {
     for (const KeyDef& key : section.keys) {
       if (!(key.flags & kKeyWritten)) continue;
       if (key.flags & kKeyText) {
-        IniWriteText(f, key.name, s.*key.text_field);
+        IniWritePath(f, key.name, s.*key.text_field);
       } else {
         IniWriteInt(f, key.name, s.*key.int_field);
       }

@@ -10,5 +10,6 @@ int RunPlay(int argc, char** argv);    // velkaris-cli play FILE [options]
 int RunExport(int argc, char** argv);  // velkaris-cli export FILE -o OUT.wav [options]
 int RunKeys(int argc, char** argv);    // velkaris-cli keys FILE --pos FRAMES|--at SECONDS [options]
 int RunLyrics(int argc, char** argv);  // velkaris-cli lyrics AUDIOFILE
+int RunRender(int argc, char** argv);  // velkaris-cli render FILE --pos FRAMES|--at SECONDS -o OUT.png [options]
 
 }  // namespace vk::cli

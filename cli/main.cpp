@@ -18,6 +18,7 @@ constexpr Subcommand kSubcommands[] = {
     {"play", vk::cli::RunPlay, "play FILE [--set Key=Value]... [--ini MAIN.INI] [--audio sdl|null|wav:PATH]"},
     {"export", vk::cli::RunExport, "export FILE -o OUT.wav [--set Key=Value]... [--ini MAIN.INI]"},
     {"keys", vk::cli::RunKeys, "keys FILE --pos FRAMES|--at SECONDS [--set Key=Value]... [--ini MAIN.INI]"},
+    {"render", vk::cli::RunRender, "render FILE --pos FRAMES|--at SECONDS -o OUT.png [--theme NAME] [--set Key=Value]... [--ini MAIN.INI]"},
     {"lyrics", vk::cli::RunLyrics, "lyrics AUDIOFILE"},
 };
 

@@ -102,6 +102,7 @@ struct GlyphBox {
   int left = 0;     // first pixel column relative to the pen
   int right = 0;    // one past the last pixel column relative to the pen
   int advance = 0;  // pen movement
+  int below = 0;    // pixel rows under the baseline
 };
 
 GlyphBox BoxOf(const FT_GlyphSlot slot) {
@@ -110,6 +111,7 @@ GlyphBox BoxOf(const FT_GlyphSlot slot) {
   box.left = static_cast<int>(std::floor(m.horiBearingX / 64.0));
   box.right = static_cast<int>(std::ceil((m.horiBearingX + m.width) / 64.0));
   box.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+  box.below = static_cast<int>(std::ceil((m.height - m.horiBearingY) / 64.0));
   return box;
 }
 
@@ -121,6 +123,7 @@ TextSize Layout(const TextFont::Face& f, std::string_view text, bool render, int
   int pen = 0;
   int left_overhang = 0;
   int right_edge = 0;
+  int below = 0;
   bool first = true;
   for (std::size_t i = 0; i < text.size();) {
     const char32_t cp = NextCodePoint(text, i);
@@ -130,11 +133,14 @@ TextSize Layout(const TextFont::Face& f, std::string_view text, bool render, int
     first = false;
     visit(pen);
     right_edge = pen + std::max(box.right, box.advance);
+    below = std::max(below, box.below);
     pen += box.advance;
   }
   if (pen_start != nullptr) *pen_start = left_overhang;
   if (first) return {};
-  return {std::max(0, left_overhang + right_edge), f.height_px};
+  // A descender deeper than the face's cell (a hinted "j") grows the height,
+  // as the overhangs grow the width, so no glyph pixel is cut off.
+  return {std::max(0, left_overhang + right_edge), std::max(f.height_px, f.ascent_px + below)};
 }
 
 // Coverage of the current glyph at (x0, y0) of the picture, blended by `plot`.
@@ -171,10 +177,11 @@ int CreateTextFont(TextFont& font, const char* family, int pixel_height, bool bo
   }
   if (FT_Set_Pixel_Sizes(f->face, 0, static_cast<FT_UInt>(pixel_height)) != 0) return kTextNoFont;
   f->bold = bold;
-  const double units = f->face->units_per_EM > 0 ? f->face->units_per_EM : 1000;
-  f->ascent_px = static_cast<int>(std::lround(f->face->ascender * pixel_height / units));
-  f->height_px = static_cast<int>(
-      std::lround((f->face->ascender - f->face->descender) * pixel_height / units));
+  // The size's metrics are rounded outwards, so hinted descenders stay inside
+  // the cell.
+  const FT_Size_Metrics& m = f->face->size->metrics;
+  f->ascent_px = static_cast<int>((m.ascender + 63) >> 6);
+  f->height_px = f->ascent_px + static_cast<int>((-m.descender + 63) >> 6);
   if (f->height_px <= 0) f->height_px = pixel_height;
   font.face = std::move(f);
   return kTextOk;

@@ -82,3 +82,48 @@ void BM_AnalysisStep(benchmark::State& state) {
 BENCHMARK(BM_AnalysisStep)->Arg(8192)->Arg(65536)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+// The whole frame step of the draw thread while a file plays, 60 frames a
+// second: the analysis above plus the picture it feeds (progress bar, graph
+// tiles, spectrum line, threshold lines, scales, level gauge, every key with
+// its glow, and the status area once a second), shipped theme and bitmaps.
+//   BM_FrameStep     one FrameStep at 12 octaves
+#include <mutex>
+
+#include "common/Settings.h"
+#include "display/DrawThread.h"
+
+namespace {
+
+void BM_FrameStep(benchmark::State& state) {
+  static PlayingRing ring;
+  vk::ResetSettings(vk::gSettings);
+  vk::gSettings.BmpOctave = 3;
+  vk::gSettings.NowNumFFTSmplItem = ItemFor(state.range(0));
+  vk::gSettings.PeakHold = 1;
+  vk::NowPlaying now;
+  now.facts.OutChannels = now.facts.SrcChannels = 2;
+  now.facts.OutBits = now.facts.SrcBits = 16;
+  now.facts.RateHz = kRate;
+  now.generation.store(1);
+  ring.engine.TotalSmpl.store(60 * kRate);
+  vk::DrawContext c;
+  c.engine = &ring.engine;
+  c.now_playing = &now;
+  c.themes_path = VK_SOURCE_DIR "/resources/THEMES.INI";
+  c.resource_dir = VK_SOURCE_DIR "/resources";
+  vk::DrawStartCommand(c, "Midnight Blue");
+  std::int32_t position = 10 * kRate;
+  for (auto _ : state) {
+    position += 735;
+    if (position > 50 * kRate) position = 10 * kRate;
+    ring.engine.NowPlaySmpl.store(position, std::memory_order_relaxed);
+    std::lock_guard<std::mutex> lock(c.DrawLock);
+    const vk::FrameResult r = vk::FrameStep(c);
+    benchmark::DoNotOptimize(r.keyboard);
+  }
+  vk::DrawStopCommand(c);
+}
+BENCHMARK(BM_FrameStep)->Arg(8192)->Arg(65536)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

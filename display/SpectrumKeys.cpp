@@ -75,11 +75,31 @@ void TransformTap(Analysis& a, const AnalysisInput& in, int points) {
   FftMagnitudes(a.fft, a.BinMagnitude.get());
 }
 
+// Graph x of bin k: 63 pixels per octave, 55/F Hz at x = 11; bin 0 (and any
+// f <= 0) has no place on the axis, x = -1.
+int GraphX(double f, int freq_factor) {
+  if (f <= 0) return -1;
+  const int x = 11 - static_cast<int>(std::log10(f * freq_factor / 55.0) / std::log10(2.0) * -63.0);
+  return std::clamp(x, -32768, 32767);
+}
+
+void PrepareBinX(Analysis& a, const AnalysisInput& in, const KeyRange& range, int points) {
+  if (a.bin_x_points == points && a.bin_x_rate == in.rate_hz && a.bin_x_factor == range.freq_factor) {
+    return;
+  }
+  const double rate = in.rate_hz;
+  for (int k = 0; k <= points / 2; ++k) {
+    a.BinX[k] = static_cast<std::int16_t>(GraphX(rate * k / points, range.freq_factor));
+  }
+  a.bin_x_points = points;
+  a.bin_x_rate = in.rate_hz;
+  a.bin_x_factor = range.freq_factor;
+}
+
 // Step 11: the bin scan, folding onto keys and the graph's points.
 void FoldBins(Analysis& a, const AnalysisInput& in, const KeyRange& range, int points) {
   const double rate = in.rate_hz;
   const int half_rate = in.rate_hz / 2;
-  const double log2_10 = std::log10(2.0);
   const int x_stop = range.width_px - kGraphMargin;
   const double* mag = a.BinMagnitude.get();
   const double* edge = a.KeyEdgeHz;
@@ -96,13 +116,10 @@ void FoldBins(Analysis& a, const AnalysisInput& in, const KeyRange& range, int p
       a.KeyLevel[key] = std::max(a.KeyLevel[key], level);
     }
 
-    int x = -1;
-    if (f > 0) {
-      x = 11 - static_cast<int>(std::log10(f * range.freq_factor / 55.0) / log2_10 * -63.0);
-    }
+    // Bins past N/2 (only reached with a rate of 0) take x from the formula.
+    const int x = k <= points / 2 ? a.BinX[k] : GraphX(f, range.freq_factor);
     const int y = std::clamp(kGraphTop - level, kGraphTop, kGraphBottom);
-    graph[count++] = GraphPoint{static_cast<std::int16_t>(std::clamp(x, -32768, 32767)),
-                                static_cast<std::int16_t>(y)};
+    graph[count++] = GraphPoint{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)};
     if (x >= x_stop || k + 1 >= points) break;
   }
   a.GraphCount = count;
@@ -133,8 +150,10 @@ bool AnalysisStart(Analysis& a) {
     a.AnalysisTap.reset(new (std::nothrow) std::int16_t[2 * kFftMaxPoints]());
     a.BinMagnitude.reset(new (std::nothrow) double[kFftMaxBins]());
     a.Graph.reset(new (std::nothrow) GraphPoint[kFftMaxBins]());
+    a.BinX.reset(new (std::nothrow) std::int16_t[kFftMaxBins]());
   }
-  if (!a.AnalysisWindow || !a.AnalysisTap || !a.BinMagnitude || !a.Graph) return false;
+  if (!a.AnalysisWindow || !a.AnalysisTap || !a.BinMagnitude || !a.Graph || !a.BinX) return false;
+  a.bin_x_points = a.bin_x_rate = a.bin_x_factor = 0;
   ComputeKeyEdges(a.KeyEdgeHz);
   for (int& level : a.KeyLevel) level = kLevelNothing;
   a.fft_points = 0;
@@ -185,6 +204,7 @@ void AnalyseTap(Analysis& a, const AnalysisInput& in) {
   }
   FindPeaks(a, in, points);
   TransformTap(a, in, points);
+  PrepareBinX(a, in, range, points);
   FoldBins(a, in, range, points);
   SummariseKeys(a.KeyLevel + kSummaryFirstKey, &a.KeyMax, &a.KeyFloor);
 }

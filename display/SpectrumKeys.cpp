@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -136,7 +135,14 @@ void KeyName(int key, char* out) {
   static const char* const kNames[12] = {"C", "C#", "D", "D#", "E", "F",
                                          "F#", "G", "G#", "A", "A#", "B"};
   key = std::clamp(key, 0, kNumKeys - 1);
-  std::snprintf(out, 8, "%s%d", kNames[key % 12], key / 12 - 1);
+  // Octaves run from -1 to 10: at most "C#-1" or "A#10" and the NUL.
+  const int octave = key / 12 - 1;
+  char* p = out;
+  for (const char* n = kNames[key % 12]; *n != '\0'; ++n) *p++ = *n;
+  if (octave < 0) *p++ = '-';
+  if (octave >= 10) *p++ = '1';
+  *p++ = static_cast<char>('0' + (octave < 0 ? 1 : octave % 10));
+  *p = '\0';
 }
 
 void ComputeKeyEdges(double* edges) {

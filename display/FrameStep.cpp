@@ -121,8 +121,11 @@ int DrawKeyboardGroup(DrawContext& c, const FrameSnapshot& s) {
 
   const KeyRange range = KeyRangeForOctave(s.BmpOctave);
   DrawGraphTiles(p, c.tiles, range.octaves);
-  DrawSpectrum(p, a.Graph.get(), a.GraphCount, s.GrpType, c.theme.GrpLine.bgr());
-  DrawThresholdLines(p, s.ThresDw, s.ThresUp, c.theme);
+  // Without a file there is no spectrum and no threshold lines, only the tiles.
+  if (a.file_open) {
+    DrawSpectrum(p, a.Graph.get(), a.GraphCount, s.GrpType, c.theme.GrpLine.bgr());
+    DrawThresholdLines(p, s.ThresDw, s.ThresUp, c.theme);
+  }
   DrawScales(p, c.bitmaps, s.BmpOctave, s.GaugeDB, s.GaugeHZ);
 
   LyricsDrawInput lyr;

@@ -83,6 +83,11 @@ struct Playback {
   void Seek(int frames) { engine->NowPlaySmpl.store(frames); }
 };
 
+// Rows a and b of the graph agree from x = 30 to 60 (inside the first octave).
+bool SameRow(const PixelBuffer& p, int a, int b) {
+  return std::memcmp(PixelRow(p, a) + 3 * 30, PixelRow(p, b) + 3 * 30, 3 * 30) == 0;
+}
+
 struct Context {
   DrawContext c;
   Context(Playback* p) {
@@ -105,6 +110,7 @@ TEST(DrawThreadTest, FirstFrameRedrawsEverythingAndAStillFileNothing) {
   EXPECT_TRUE(word & kReportRedrawn);
   EXPECT_EQ(ReportKeyMax(word), c.analysis.KeyMax);
   EXPECT_GT(c.analysis.KeyMax, -30);  // the tone is loud
+  EXPECT_FALSE(SameRow(c.Picture, ThresholdLineY(-45), ThresholdLineY(-45) - 1));
 
   r = FrameStep(c);  // paused: nothing moved
   EXPECT_FALSE(r.any());
@@ -133,6 +139,8 @@ TEST(DrawThreadTest, WithoutPlaybackTheFirstFrameDrawsAndTheNextDoNot) {
   EXPECT_TRUE(r.status && r.keyboard && r.info);
   EXPECT_EQ(r.gauge_flags, 0);  // no meters without a file
   EXPECT_EQ(ReportKeyMax(FrameReportWord(c, r)), kLevelNothing);
+  // The graph shows its tiles alone: the threshold line's row matches the one above.
+  EXPECT_TRUE(SameRow(c.Picture, ThresholdLineY(-45), ThresholdLineY(-45) - 1));
   EXPECT_FALSE(FrameStep(c).any());
 
   gSettings.BmpOctave = 3;  // a wider picture: everything again, at the new width

@@ -31,35 +31,39 @@ void TextFont::FaceDeleter::operator()(Face* f) const noexcept {
 
 namespace {
 
-// Fontconfig's default configuration is shared by the process; building it
-// twice at once is not safe.
+// Fontconfig's configuration is loaded for each lookup and destroyed after it,
+// so nothing of it outlives the fonts (lookups happen only at draw-thread
+// start). Loading is serialised: fontconfig's caches are process-wide.
 std::mutex gFontconfigLock;
 
 // The file and face index that fontconfig picks for `family`; it falls back to
 // the closest face installed (a Japanese one where it can).
 bool FindFontFile(const char* family, std::string* path, int* index) {
   std::lock_guard<std::mutex> lock(gFontconfigLock);
-  if (!FcInit()) return false;
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (config == nullptr) return false;
   FcPattern* pattern = FcPatternCreate();
-  if (pattern == nullptr) return false;
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
   bool found = false;
-  if (match != nullptr) {
-    FcChar8* file = nullptr;
-    int i = 0;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-      *path = reinterpret_cast<const char*>(file);
-      *index = FcPatternGetInteger(match, FC_INDEX, 0, &i) == FcResultMatch ? i : 0;
-      found = true;
+  if (pattern != nullptr) {
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    if (match != nullptr) {
+      FcChar8* file = nullptr;
+      int i = 0;
+      if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+        *path = reinterpret_cast<const char*>(file);
+        *index = FcPatternGetInteger(match, FC_INDEX, 0, &i) == FcResultMatch ? i : 0;
+        found = true;
+      }
+      FcPatternDestroy(match);
     }
-    FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
   }
-  FcPatternDestroy(pattern);
+  FcConfigDestroy(config);
   return found;
 }
 

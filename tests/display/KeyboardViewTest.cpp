@@ -207,6 +207,40 @@ TEST(KeyboardViewTest, ProgressBarRunsFromLeftToRightColourThenBackground) {
   EXPECT_EQ(At(p, 0, 198), (Bgr{9, 9, 9}));
 }
 
+TEST(KeyboardViewTest, StatusTimesGrowOutwardsFromTheSlash) {
+  ViewBitmaps b;
+  ASSERT_EQ(LoadViewBitmaps(b, std::string(VK_SOURCE_DIR) + "/resources"), 0);
+  ThemeColours t;  // black status area
+  PixelBuffer p;
+  CreatePixelBuffer(p, 426, kPictureHeight, 0);
+  StatusInput in;
+  in.CurrentSec = 12 * 60 + 34;
+  in.TotalSec = 100 * 60;  // three minute digits
+  in.Speed = 16;           // 105 %
+  DrawStatusArea(p, b, in, t);
+  auto inked = [&](int x0, int width, int y0, int height) {
+    for (int y = y0; y < y0 + height; ++y)
+      for (int x = x0; x < x0 + width; ++x)
+        if (!(At(p, x, y) == Bgr{})) return true;
+    return false;
+  };
+  const int c = 213;
+  for (int x : {c - 69, c - 55, c - 35, c - 21}) EXPECT_TRUE(inked(x, 13, 212, 18)) << x;
+  EXPECT_FALSE(inked(c - 83, 13, 212, 18));  // no hundreds of minutes
+  EXPECT_TRUE(inked(c - 41, 5, 212, 18));    // colon
+  EXPECT_TRUE(inked(c - 7, 13, 212, 18));    // slash
+  // "100:00": minutes from c + 7, the colon after three digits, then the seconds.
+  for (int x : {c + 7, c + 21, c + 35, c + 55, c + 69}) EXPECT_TRUE(inked(x, 13, 212, 18)) << x;
+  EXPECT_TRUE(inked(c + 49, 5, 212, 18));
+  // Speed 105 %: three small digits and the sign on row 218.
+  for (int x : {15, 27, 39}) EXPECT_TRUE(inked(x, 11, 218, 12)) << x;
+  EXPECT_TRUE(inked(51, 17, 218, 12));
+  in.Speed = 14;  // 95 %: no hundreds digit
+  CreatePixelBuffer(p, 426, kPictureHeight, 0);
+  DrawStatusArea(p, b, in, t);
+  EXPECT_FALSE(inked(15, 11, 218, 12));
+}
+
 TEST(KeyboardViewTest, HzLabelsAreCentredUnderTheirOctaves) {
   ViewBitmaps b;
   ASSERT_EQ(LoadViewBitmaps(b, std::string(VK_SOURCE_DIR) + "/resources"), 0);

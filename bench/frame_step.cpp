@@ -5,6 +5,7 @@
 //   BM_FftwAlone     the real-input transform of N points, nothing else
 //   BM_AnalysisStep  tap under RingLock, gauge peaks, Hann window, FFT, magnitudes,
 //                    folding onto keys, graph points, summary
+//   BM_FrameStep     the draw thread's whole frame step: the analysis and the picture
 #include <benchmark/benchmark.h>
 
 #include <cmath>

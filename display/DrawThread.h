@@ -17,6 +17,18 @@
 //   no lock.
 // - `Minimised` is written by the owner and read by the draw thread each turn.
 // - Everything else belongs to the draw thread.
+//
+// How the picture window drives it:
+//   create:   CreateDrawPicture(c, BmpOctave); StartDrawThread(c, sink, theme, priority item)
+//   report:   (0x8000 through the sink) restart hold timers for flag bits 0..7; if bit 8,
+//             show c.Picture (rows bottom-up: PixelRow(c.Picture, y) is row y from the top);
+//             run the automatic threshold step with ReportKeyMax/ReportKeyFloor; then
+//             AcknowledgeReport(c) last
+//   commands: PostThreadCommand(c, kDrawTheme, name) on a theme pick; kDrawResetMarks with
+//             the bits of an expired hold timer; SetPictureOctave on an octave change
+//   playback: PublishNowPlaying(*c.now_playing, gPlay) once a file is open,
+//             ClearNowPlaying before it is closed
+//   minimise: c.Minimised = 1 / 0;   close: StopDrawThread(c)
 #pragma once
 
 #include <atomic>

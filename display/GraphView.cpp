@@ -106,14 +106,41 @@ void DrawGraphTiles(PixelBuffer& picture, const GraphTiles& tiles, int octaves) 
 
 void DrawSpectrum(PixelBuffer& picture, const GraphPoint* points, int count, int grp_type,
                   Bgr colour) {
-  for (int k = 0; k < count; ++k) {
+  // High bins crowd many points into one column. Their vertical pieces chain
+  // end to end, so each run of points in one column is drawn as the single
+  // span they cover: the same pixels as point by point, far fewer writes.
+  int k = 0;
+  while (k < count) {
     const GraphPoint& p = points[k];
     if (grp_type == 1) {
-      if (p.x >= kGraphLeft) DrawLine(picture, p.x, p.y, p.x, kGraphBottom, colour);
+      int lo = std::min<int>(p.y, kGraphBottom), hi = std::max<int>(p.y, kGraphBottom);
+      int j = k + 1;
+      for (; j < count && points[j].x == p.x; ++j) {
+        lo = std::min<int>(lo, points[j].y);
+        hi = std::max<int>(hi, points[j].y);
+      }
+      if (p.x >= kGraphLeft) FillRect(picture, lo, hi, p.x, p.x, colour, 0);
+      k = j;
       continue;
     }
     const GraphPoint& prev = k > 0 ? points[k - 1] : p;
-    if (prev.x >= kGraphLeft) DrawLine(picture, prev.x, prev.y, p.x, p.y, colour);
+    if (prev.x < kGraphLeft) {
+      ++k;
+      continue;
+    }
+    if (prev.x != p.x) {
+      DrawLine(picture, prev.x, prev.y, p.x, p.y, colour);
+      ++k;
+      continue;
+    }
+    int lo = std::min(prev.y, p.y), hi = std::max(prev.y, p.y);
+    int j = k + 1;
+    for (; j < count && points[j].x == p.x; ++j) {
+      lo = std::min<int>(lo, points[j].y);
+      hi = std::max<int>(hi, points[j].y);
+    }
+    FillRect(picture, lo, hi, p.x, p.x, colour, 0);
+    k = j;
   }
 }
 

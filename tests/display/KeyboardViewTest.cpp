@@ -2,7 +2,10 @@
 // gauge's levels, overloads and held peaks, the progress bar and the scales.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "display/BitmapResource.h"
 #include "display/KeyboardView.h"
@@ -101,6 +104,33 @@ TEST(KeyboardViewTest, GlowWithoutRingsOrWithAZeroDivisorDrawsNothingExtra) {
   for (int y = 0; y < kPictureHeight; ++y) {
     for (int x = 0; x < plain.picture.Width; ++x) {
       ASSERT_EQ(At(plain.picture, x, y), At(odd.picture, x, y));
+    }
+  }
+}
+
+TEST(KeyboardViewTest, SpectrumDrawsEveryPointsPiece) {
+  // Points as the analysis makes them: bin 0 at x = -1, then rising x with
+  // long runs of bins sharing a column at the top of the range.
+  std::vector<GraphPoint> pts = {{-1, 141}};
+  std::uint32_t noise = 7;
+  for (int k = 1; k < 3000; ++k) {
+    noise = noise * 1664525u + 1013904223u;
+    const int x = static_cast<int>(std::lround(11 + 63 * std::log2(k * 0.5)));
+    pts.push_back({static_cast<std::int16_t>(x), static_cast<std::int16_t>(41 + (noise >> 25))});
+  }
+  for (int type : {0, 1}) {
+    PixelBuffer fast, plain;
+    CreatePixelBuffer(fast, 804, kPictureHeight, 0);
+    CreatePixelBuffer(plain, 804, kPictureHeight, 0);
+    DrawSpectrum(fast, pts.data(), static_cast<int>(pts.size()), type, Bgr{1, 2, 3});
+    for (std::size_t k = 0; k < pts.size(); ++k) {  // piece by piece, as the rule reads
+      const GraphPoint& p = pts[k];
+      const GraphPoint& prev = k > 0 ? pts[k - 1] : p;
+      if (type == 1 && p.x >= 24) DrawLine(plain, p.x, p.y, p.x, 141, Bgr{1, 2, 3});
+      if (type == 0 && prev.x >= 24) DrawLine(plain, prev.x, prev.y, p.x, p.y, Bgr{1, 2, 3});
+    }
+    for (int y = 0; y < kPictureHeight; ++y) {
+      ASSERT_EQ(0, std::memcmp(PixelRow(fast, y), PixelRow(plain, y), 3 * 804)) << type << " " << y;
     }
   }
 }

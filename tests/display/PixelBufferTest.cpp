@@ -105,6 +105,10 @@ TEST(PixelBufferTest, LinesAreRoundedAndIncludeBothEnds) {
   DrawLine(b, 1, 1, 1, 1, kWhite);  // a point
   DrawLine(b, -5, 2, 10, 2, kRed);  // points outside are skipped
   EXPECT_EQ(Picture(b), (std::vector<std::string>{"...", ".#.", "###"}));
+  CreatePixelBuffer(b, 3, 3, 0);
+  DrawLine(b, 0, 5, 0, -1, kWhite);  // vertical, from below the picture up past its top
+  DrawLine(b, 2, 0, 2, 1, kWhite);
+  EXPECT_EQ(Picture(b), (std::vector<std::string>{"#.#", "#.#", "#.."}));
 }
 
 TEST(PixelBufferTest, BlitSkipsTheKeyColourAndClipsToBothBuffers) {

@@ -17,6 +17,7 @@
 #include "app/ThreadPriority.h"
 #include "app/WorkerReportEvent.h"
 #include "common/Settings.h"
+#include "display/Theme.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
 #include "playlist/M3u.h"
@@ -48,6 +49,7 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
   CreateChildren();
   LoadSettings(paths_.MainIni().c_str(), gSettings);
   picture_->SelectStoredTheme();
+  ApplyThemeToSeekBar();
   ApplySettingsToUi();
 
   ReadWindowSettings(paths_.MainIni().c_str(), gSettings);
@@ -136,6 +138,21 @@ void MainWindow::ApplySettingsToUi() {
   SetStatus(0, QString::fromLatin1(Playing() ? (Paused() ? kStatePaused : kStatePlaying)
                                              : kStateStopped));
   UpdateTotals(0);
+}
+
+void MainWindow::SetThemeIndex(int index) {
+  picture_->SetTheme(index);
+  ApplyThemeToSeekBar();
+}
+
+// The seek bar shares the picture's progress-bar colours.
+void MainWindow::ApplyThemeToSeekBar() {
+  ThemeColours theme;
+  const std::string name = picture_->ThemeName();
+  LoadTheme(paths_.ThemesIni().c_str(), name.c_str(), &theme);
+  seek_bar_->SetColours(theme.BarLft.bgr(), theme.BarRgt.bgr(), theme.BarBack.bgr(),
+                        picture_->ThemeIndex());
+  if (!Playing()) seek_bar_->MoveTo(0, 0, 0, 1, true);
 }
 
 void MainWindow::RefreshMenus() {

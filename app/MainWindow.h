@@ -78,6 +78,9 @@ class MainWindow : public QMainWindow {
   void ClearAB();
   std::int32_t RightClickSmpl = 0;  // written by the seek bar's right click
 
+  // Another theme of THEMES.INI for the picture and the seek bar.
+  void SetThemeIndex(int index);
+
   // Applies the settings to the marks and enabling of the menus.
   void RefreshMenus();
   EnableState CurrentEnableState() const;
@@ -103,6 +106,7 @@ class MainWindow : public QMainWindow {
 
   void CreateChildren();
   void ApplySettingsToUi();
+  void ApplyThemeToSeekBar();
   void LayOutChildren();
   void StartupPlaylist(const QStringList& args);
   void HandleReport(std::uint32_t message, std::intptr_t wparam, std::intptr_t lparam);

@@ -141,10 +141,4 @@ int Mp3Seek(MP3Set& mp3, std::int32_t sample, std::uint8_t* dst, std::int32_t ca
   return Mp3Decode(mp3, dst, capacity_smpl, Mp3Frames(k), kMp3DecodeQuiet, &end);
 }
 
-int Mp3Decode(MP3Set& mp3, std::uint8_t* dst, std::int32_t capacity_smpl, std::int32_t frame_count,
-              std::int32_t sample_count, int by_samples, int report, int* end) {
-  return Mp3Decode(mp3, dst, capacity_smpl, by_samples ? Mp3Samples(sample_count) : Mp3Frames(frame_count),
-                   report ? kMp3DecodeReport : kMp3DecodeQuiet, end);
-}
-
 }  // namespace vk

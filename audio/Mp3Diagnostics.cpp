@@ -198,7 +198,7 @@ Mp3DiagResult RunMp3Diagnostics(const char* path, const Mp3DiagProgress& progres
       }
       result.message += std::string(kReadReportName) + "を出力しました。\n";
     }
-    Mp3Close(mp3, kMp3Ok, 1);
+    Mp3Close(mp3, kMp3Ok, kMp3CloseReport);
   }
   result.message += "メディアが書き込み可能であれば出力したはずです。";
   return result;

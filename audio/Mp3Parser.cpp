@@ -348,12 +348,8 @@ int Mp3Open(const char* path, MP3Set& mp3, Mp3OpenFlags flags) {
 int Mp3OpenStream(FileHandle stream, const char* name, MP3Set& mp3, Mp3OpenFlags flags) {
   Mp3Reset(mp3);
   const int code = OpenSteps(std::move(stream), name != nullptr ? name : "", mp3, (flags & kMp3FullOpen) != 0);
-  if (code != kMp3Ok) Mp3Close(mp3, code, (flags & kMp3OpenReport) != 0);
+  if (code != kMp3Ok) Mp3Close(mp3, code, (flags & kMp3OpenReport) != 0 ? kMp3CloseReport : kMp3CloseQuiet);
   return code;
-}
-
-int Mp3Open(const char* path, MP3Set& mp3, int full, int report) {
-  return Mp3Open(path, mp3, (full ? kMp3FullOpen : kMp3ParseOnly) | (report ? kMp3OpenReport : kMp3ParseOnly));
 }
 
 }  // namespace vk

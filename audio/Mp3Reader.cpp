@@ -9,8 +9,8 @@ namespace vk {
 // reset can never leak a file, a table or a decoder stream.
 void Mp3Reset(MP3Set& mp3) { mp3 = MP3Set{}; }
 
-void Mp3Close(MP3Set& mp3, int code, int report) {
-  if (report) Mp3WriteOpenReport(mp3, code);
+void Mp3Close(MP3Set& mp3, int code, Mp3CloseFlags flags) {
+  if ((flags & kMp3CloseReport) != 0) Mp3WriteOpenReport(mp3, code);
   Mp3Reset(mp3);
 }
 

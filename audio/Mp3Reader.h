@@ -52,15 +52,14 @@ int Mp3Decode(MP3Set& mp3, std::uint8_t* dst, std::int32_t capacity_smpl, Mp3Dec
 // dst. The decoder stream is kept and only emptied, so a seek allocates nothing.
 int Mp3Seek(MP3Set& mp3, std::int32_t sample, std::uint8_t* dst, std::int32_t capacity_smpl);
 
-// The positional forms (full, report; frame count, sample count, by-samples,
-// report), kept so that branches still calling them merge; new code uses the
-// named flags above.
-int Mp3Open(const char* path, MP3Set& mp3, int full, int report);
-int Mp3Decode(MP3Set& mp3, std::uint8_t* dst, std::int32_t capacity_smpl, std::int32_t frame_count,
-              std::int32_t sample_count, int by_samples, int report, int* end);
+enum Mp3CloseFlags : unsigned {
+  kMp3CloseQuiet = 0,
+  kMp3CloseReport = 1u << 0,  // write MP3OPEN.TXT ending with the text of the code
+};
 
-// With report = 1 writes MP3OPEN.TXT ending with the text of `code`, then closes.
-void Mp3Close(MP3Set& mp3, int code, int report);
+// Releases the file, table and decoder stream; with kMp3CloseReport first
+// writes MP3OPEN.TXT ending with the text of `code`.
+void Mp3Close(MP3Set& mp3, int code, Mp3CloseFlags flags);
 
 // The text of an open result code, ending with a line feed (code 0 and unknown
 // codes: the no-problem text).

@@ -49,7 +49,7 @@ void BM_Mp3FullOpen60min(benchmark::State& state) {
   for (auto _ : state) {
     if (vk::Mp3Open(kHourFile, mp3, vk::kMp3FullOpen) != 0) return state.SkipWithError("open failed");
     benchmark::DoNotOptimize(mp3.NumFrame);
-    vk::Mp3Close(mp3, 0, 0);
+    vk::Mp3Close(mp3, vk::kMp3Ok, vk::kMp3CloseQuiet);
   }
   vk::Mp3Open(kHourFile, mp3, vk::kMp3FullOpen);
   state.counters["frames"] = mp3.NumFrame;
@@ -62,7 +62,7 @@ void BM_Mp3ParseOnlyOpen60min(benchmark::State& state) {
   vk::MP3Set mp3;
   for (auto _ : state) {
     if (vk::Mp3Open(kHourFile, mp3, vk::kMp3ParseOnly) != 0) return state.SkipWithError("open failed");
-    vk::Mp3Close(mp3, 0, 0);
+    vk::Mp3Close(mp3, vk::kMp3Ok, vk::kMp3CloseQuiet);
   }
 }
 BENCHMARK(BM_Mp3ParseOnlyOpen60min)->Unit(benchmark::kMillisecond);

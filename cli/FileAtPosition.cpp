@@ -70,7 +70,7 @@ int FillRing(PlayEngine& e, std::int32_t from, std::int32_t to) {
   while (at < to && !end) {
     std::int32_t n;
     if (e.IsMP3) {
-      if (Mp3Decode(e.Mp3, buf.get(), capacity, 0, kChunkFrames, 1, 0, &end) != 0) {
+      if (Mp3Decode(e.Mp3, buf.get(), capacity, Mp3Samples(kChunkFrames), kMp3DecodeQuiet, &end) != 0) {
         return kEngineReadFailed;
       }
       n = e.Mp3.ReadSmpl;
@@ -174,7 +174,7 @@ int OpenFileAtPosition(PlayEngine& e, const PositionOptions& options, std::int32
       }
       [[fallthrough]];
     case ReaderChoice::kMp3:
-      if (Mp3Open(path, e.Mp3, 1, 0) == 0) {
+      if (Mp3Open(path, e.Mp3, kMp3FullOpen) == 0) {
         e.IsMP3 = 1;
         opened = true;
       }
@@ -225,7 +225,7 @@ void CloseFileAtPosition(PlayEngine& e) {
     e.RingSize = 0;
   }
   if (e.Wav.fp) WavClose(e.Wav);
-  if (e.Mp3.fp) Mp3Close(e.Mp3, 0, 0);
+  if (e.Mp3.fp) Mp3Close(e.Mp3, kMp3Ok, kMp3CloseQuiet);
   e.IsMP3 = 0;
   e.TotalSmpl.store(0, std::memory_order_relaxed);
   e.NowPlaySmpl.store(0, std::memory_order_relaxed);

@@ -43,14 +43,14 @@ int ProbeMp3(const std::string& path) {
   if (code != 0) return code;
   PlaylistRow row;
   FillRowFromMp3(path, mp3, row);
-  Mp3Close(mp3, 0, 0);
+  Mp3Close(mp3, kMp3Ok, kMp3CloseQuiet);
 
   code = Mp3Open(path.c_str(), mp3, kMp3FullOpen);
   if (code != 0) return code;
   std::printf("Result=0\nReader=MP3\n");
   PrintRow(row);
   PrintMp3Facts(mp3);
-  Mp3Close(mp3, 0, 0);
+  Mp3Close(mp3, kMp3Ok, kMp3CloseQuiet);
   return 0;
 }
 

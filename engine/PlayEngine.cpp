@@ -168,7 +168,7 @@ void EngineClose(PlayEngine& e) {
   }
   e.DecodeBuf.reset();
   if (e.Wav.fp) WavClose(e.Wav);
-  if (e.Mp3.fp) Mp3Close(e.Mp3, 0, 0);
+  if (e.Mp3.fp) Mp3Close(e.Mp3, kMp3Ok, kMp3CloseQuiet);
 }
 
 std::int32_t EnginePosition(PlayEngine& e, std::int32_t speed) {

@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   vk::MP3Set mp3;
   vk::Mp3OpenStream(vk::OpenBytesForReading(data, size), "fuzz.mp3", mp3, vk::kMp3ParseOnly);
-  vk::Mp3Close(mp3, 0, 0);
+  vk::Mp3Close(mp3, vk::kMp3Ok, vk::kMp3CloseQuiet);
   if (vk::Mp3OpenStream(vk::OpenBytesForReading(data, size), "fuzz.mp3", mp3, vk::kMp3FullOpen) != 0) return 0;
   static std::vector<std::uint8_t> buf(4 * 1152 * 16);
   const std::int32_t cap = 1152 * 16;
@@ -18,6 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   vk::Mp3Seek(mp3, mp3.NumSmpl / 2, buf.data(), cap);
   vk::Mp3Decode(mp3, buf.data(), cap, vk::Mp3Samples(5000), vk::kMp3DecodeQuiet, &end);
-  vk::Mp3Close(mp3, 0, 0);
+  vk::Mp3Close(mp3, vk::kMp3Ok, vk::kMp3CloseQuiet);
   return 0;
 }

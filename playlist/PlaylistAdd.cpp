@@ -42,9 +42,9 @@ bool OpenForRow(const std::string& path, ReaderChoice choice, PlaylistRow& row) 
     }
   }
   MP3Set mp3;
-  if (Mp3Open(path.c_str(), mp3, 0, 0) != 0) return false;
+  if (Mp3Open(path.c_str(), mp3, kMp3ParseOnly) != 0) return false;
   FillRowFromMp3(path, mp3, row);
-  Mp3Close(mp3, 0, 0);
+  Mp3Close(mp3, kMp3Ok, kMp3CloseQuiet);
   return true;
 }
 

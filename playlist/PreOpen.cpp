@@ -21,7 +21,7 @@ void OpenFullyAndClose(const std::string& path, ReaderChoice choice) {
     }
   }
   MP3Set mp3;
-  if (Mp3Open(path.c_str(), mp3, 1, 0) == 0) Mp3Close(mp3, 0, 0);
+  if (Mp3Open(path.c_str(), mp3, kMp3FullOpen) == 0) Mp3Close(mp3, kMp3Ok, kMp3CloseQuiet);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/TestFiles.h"
+#include "support/WavFiles.h"
 
 namespace {
 
@@ -36,24 +37,12 @@ CliRun RunCli(const std::string& args) {
 Bytes ToneWav() {
   const std::uint32_t frames = 2 * 44100;
   Bytes b;
-  vktest::PutTag(b, "RIFF");
-  vktest::PutU32(b, 36 + frames * 4);
-  vktest::PutTag(b, "WAVEfmt ");
-  vktest::PutU32(b, 16);
-  vktest::PutU16(b, 1);
-  vktest::PutU16(b, 2);
-  vktest::PutU32(b, 44100);
-  vktest::PutU32(b, 44100 * 4);
-  vktest::PutU16(b, 4);
-  vktest::PutU16(b, 16);
-  vktest::PutTag(b, "data");
-  vktest::PutU32(b, frames * 4);
   for (std::uint32_t i = 0; i < frames; ++i) {
     const long v = std::lround(16000 * std::sin(2 * 3.14159265358979 * 440.0 * i / 44100));
     vktest::PutU16(b, static_cast<std::uint32_t>(v) & 0xFFFF);
     vktest::PutU16(b, static_cast<std::uint32_t>(-v) & 0xFFFF);
   }
-  return b;
+  return vktest::Pcm16Wav(2, 44100, b);
 }
 
 // The value after "Name=" on its own line, or "" when absent.

@@ -2,6 +2,9 @@
 // the parameter itself in frames and the first frames can be worked out by hand.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/EffectTestSupport.h"
 #include "engine/Effects.h"
 
@@ -167,6 +170,47 @@ TEST(ReverbTest, TwentyLongestLinesStayInsideTheirBuffers) {
   Frames block = vktest::Sine(4410, 100, 44100, 32000);
   for (int i = 0; i < 20; ++i) RunReverb(lines, p, block.data(), 4410);
   EXPECT_LE(vktest::Rms(block), 32768);
+}
+
+TEST(ReverbTest, LinesSumLikeSeparateEchoLinesAcrossBlocks) {
+  // Every line stepped on its own through EchoStep and the taps summed is what
+  // the reverb must give, whatever order it steps the lines in: over uneven
+  // blocks that wrap each line many times, with the tap on the write position,
+  // midway and one short of it, and with the lines' feedback driven into
+  // saturation.
+  constexpr int kBlock = 1000;
+  const Frames music = vktest::Sine(6000, 220, 44100, 30000);
+  for (const ReverbParams& p : {ReverbParams{20, 19, 96, 45, 999, 50, 0, 5},
+                                ReverbParams{20, 7, 100, 0, 0, 0, -30, 100},
+                                ReverbParams{13, 23, 90, 100, 500, 100, -6, 60},
+                                ReverbParams{1, 3, 50, 9, 909, 99, 0, 40}}) {
+    EchoLine lines[kReverbLines], reference[kReverbLines];
+    for (int i = 0; i < kReverbLines; ++i) {
+      ASSERT_TRUE(AllocEchoLine(lines[i], kBlock, 4410));
+      ASSERT_TRUE(AllocEchoLine(reference[i], kBlock, 4410));
+    }
+    ResetReverb(lines, p, 44100);
+    ResetReverb(reference, p, 44100);
+    Frames out = music, expected = music;
+    std::vector<std::int32_t> wet(2 * kBlock);
+    for (int at = 0, n = 0; at < 6000; at += n) {
+      n = std::min(kBlock - 3 * (at % 7), 6000 - at);
+      std::int16_t* e = expected.data() + 2 * at;
+      std::fill(wet.begin(), wet.end(), 0);
+      for (int i = 0; i < p.DelayTap; ++i) {
+        for (int k = 0; k < n; ++k) {
+          const EchoTap t = EchoStep(reference[i], (e[2 * k] >> 1) + (e[2 * k + 1] >> 1),
+                                     ReverbLineFeedback(p.Feedback, i), p.Lpf, p.Hpf);
+          wet[2 * k] += t.tap;
+          wet[2 * k + 1] += t.full;
+        }
+      }
+      MixSoftClip(e, wet.data(), n, p.WetRatio, p.CompGain);
+      RunReverb(lines, p, out.data() + 2 * at, n);
+    }
+    ASSERT_EQ(out, expected) << p.DelayTap << " lines of " << p.DelayTime << " ms";
+    EXPECT_NE(out, music);
+  }
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ TEST_F(Mp3Decode, CountsRoomAndRefusals) {
   ASSERT_EQ(vk::Mp3Decode(mp3_, buf.data(), 2304, vk::Mp3Frames(1), vk::kMp3DecodeQuiet, &end), 0);
   EXPECT_EQ(mp3_.ReadSmpl, 0);
 
-  vk::Mp3Close(mp3_, 0, 0);
+  vk::Mp3Close(mp3_, vk::kMp3Ok, vk::kMp3CloseQuiet);
   EXPECT_EQ(vk::Mp3Decode(mp3_, buf.data(), 1152, vk::Mp3Frames(1), vk::kMp3DecodeQuiet, &end), vk::kMp3DecodeNotOpen);
   EXPECT_EQ(vk::Mp3Seek(mp3_, 0, buf.data(), 1152), vk::kMp3SeekNotOpen);
   // After an open without frame table a decode delivers nothing.

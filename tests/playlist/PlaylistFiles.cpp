@@ -1,23 +1,15 @@
 #include "PlaylistFiles.h"
 
+#include "support/WavFiles.h"
+
 namespace vktest {
 
 void WritePcmWav(const std::string& path, std::uint32_t rate, std::uint32_t frames) {
-  Bytes b;
-  PutTag(b, "RIFF");
-  PutU32(b, 36 + frames);
-  PutTag(b, "WAVEfmt ");
-  PutU32(b, 16);
-  PutU16(b, 1);
-  PutU16(b, 1);
-  PutU32(b, rate);
-  PutU32(b, rate);
-  PutU16(b, 1);
-  PutU16(b, 8);
-  PutTag(b, "data");
-  PutU32(b, frames);
-  b.resize(b.size() + frames, 0x80);
-  WriteFile(path, b);
+  Fmt f;
+  f.channels = 1;
+  f.rate = rate;
+  f.bits = 8;
+  WriteFile(path, Wav(f, Bytes(frames, 0x80)));  // 8-bit silence is 0x80
 }
 
 void CopyTaggedMp3(const std::string& path) {

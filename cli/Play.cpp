@@ -1,6 +1,8 @@
 // velkaris-cli play: plays a file through the play thread to the sound device
 // (or the null or wav output), with one status line. On a terminal: space
-// pauses and resumes, left/right seek 5 s, up/down change the volume, q quits.
+// pauses and resumes, left/right seek 5 s, up/down change the volume, [ ] the
+// speed, - = the pitch (as the main panel's pitch control), t switches the time
+// stretch (speed without pitch change), v the vocal cancel, q quits.
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include "cli/PlaySession.h"
 #include "cli/Terminal.h"
 #include "common/Settings.h"
+#include "engine/EffectParams.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
 
@@ -61,6 +64,15 @@ class TerminalView final : public SessionView {
       case Key::kRight: Seek(5); break;
       case Key::kUp: ChangeVolume(1); Show(true); break;
       case Key::kDown: ChangeVolume(-1); Show(true); break;
+      case Key::kSpeedDown: ChangeSpeed(-1); Show(true); break;
+      case Key::kSpeedUp: ChangeSpeed(1); Show(true); break;
+      case Key::kPitchDown: SetMainPanelPitch(MainPanelPitchPosition(gSettings) - 1); Show(true); break;
+      case Key::kPitchUp: SetMainPanelPitch(MainPanelPitchPosition(gSettings) + 1); Show(true); break;
+      case Key::kToggleStretch:
+        SetEffectSwitch(EffectKind::kTimeStretch, gSettings.TmstOnOff == 1 ? 0 : 1);
+        Show(true);
+        break;
+      case Key::kToggleVocal: ToggleVocalCancel(); Show(true); break;
       case Key::kNone: break;
     }
     return true;
@@ -79,6 +91,19 @@ class TerminalView final : public SessionView {
     SeekPlayback(static_cast<std::int32_t>(std::clamp<std::int64_t>(target, 0, total_)), kSeekTo);
   }
 
+  // On: the vocal-cancel tone values with the tone control switched on. Off:
+  // the tone control switched off, its values kept.
+  static void ToggleVocalCancel() {
+    if (VocalCancelOn()) {
+      SetEffectSwitch(EffectKind::kTone, 0);
+      return;
+    }
+    ApplyVocalCancelPreset();
+    SetEffectSwitch(EffectKind::kTone, 1);
+  }
+
+  static bool VocalCancelOn() { return gSettings.ToneOnOff == 1 && ToneIsVocalCancel(gSettings); }
+
   // On a terminal the line is redrawn at most ten times a second; elsewhere it
   // is printed only when the state changes, so logs stay short.
   void Show(bool state_changed) {
@@ -90,9 +115,13 @@ class TerminalView final : public SessionView {
     }
     last_shown_ = now;
     shown_ = true;
-    std::printf("%s%s  %s / %s  VOLUME %d%s", tty_ ? "\r" : "", paused_ ? "PAUSED " : "PLAYING",
+    std::printf("%s%s  %s / %s  VOLUME %d  SPEED %d%%  PITCH %+d  STRETCH %s  VOCAL %s%s",
+                tty_ ? "\r" : "", paused_ ? "PAUSED " : "PLAYING",
                 Clock_mmss(position_, rate_hz_).c_str(), Clock_mmss(total_, rate_hz_).c_str(),
-                static_cast<int>(gSettings.Volume), tty_ ? "   " : "\n");
+                static_cast<int>(gSettings.Volume), SpeedPercent(gSettings.Speed),
+                gSettings.PsftOnOff == 1 ? static_cast<int>(gSettings.PsftPitch1) : 0,
+                gSettings.TmstOnOff == 1 ? "ON " : "OFF", VocalCancelOn() ? "ON " : "OFF",
+                tty_ ? "   " : "\n");
     std::fflush(stdout);
   }
 

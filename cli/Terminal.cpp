@@ -51,6 +51,15 @@ Key RawKeys::Read() {
   if (!ReadByte(&c)) return Key::kNone;
   if (c == ' ') return Key::kSpace;
   if (c == 'q' || c == 'Q') return Key::kQuit;
+  switch (c) {
+    case '[': return Key::kSpeedDown;
+    case ']': return Key::kSpeedUp;
+    case '-': return Key::kPitchDown;
+    case '=': case '+': return Key::kPitchUp;
+    case 't': case 'T': return Key::kToggleStretch;
+    case 'v': case 'V': return Key::kToggleVocal;
+    default: break;
+  }
   if (c != 0x1B) return Key::kNone;
   // Arrow keys arrive as ESC [ A..D (or ESC O A..D).
   unsigned char a = 0;

@@ -8,7 +8,12 @@
 
 namespace vk::cli {
 
-enum class Key { kNone, kSpace, kLeft, kRight, kUp, kDown, kQuit };
+enum class Key {
+  kNone, kSpace, kLeft, kRight, kUp, kDown, kQuit,
+  kSpeedDown, kSpeedUp,            // [ ]
+  kPitchDown, kPitchUp,            // - =
+  kToggleStretch, kToggleVocal,    // t v
+};
 
 class RawKeys {
  public:

@@ -1,15 +1,11 @@
 #include "engine/EffectChain.h"
 
 #include <algorithm>
-#include <cstring>
-#include <new>
 
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"
 
 namespace vk {
-
-EffectStates gEffects;
 
 namespace {
 
@@ -17,23 +13,6 @@ bool IsStereo16(const WaveFormatEx& f) { return f.nChannels == 2 && f.wBitsPerSa
 
 std::int32_t ClampIndex(std::int32_t v, std::int32_t lo, std::int32_t hi) {
   return std::clamp(v, lo, hi);
-}
-
-template <typename T>
-std::unique_ptr<T[]> AllocZeroed(std::size_t n) {
-  return std::unique_ptr<T[]>(new (std::nothrow) T[n]());
-}
-
-bool AllocEchoLine(EchoLine& line, std::int32_t buf_frames, std::int32_t capacity) {
-  line.Work = AllocZeroed<std::int32_t>(2 * static_cast<std::size_t>(buf_frames));
-  line.Line = AllocZeroed<std::int32_t>(static_cast<std::size_t>(std::max(capacity, 1)));
-  line.BlockFrames = buf_frames;
-  line.Capacity = capacity;
-  return line.Work && line.Line;
-}
-
-void ClearEchoLine(EchoLine& line) {
-  if (line.Line) std::fill_n(line.Line.get(), std::max(line.Capacity, 1), 0);
 }
 
 }  // namespace
@@ -94,37 +73,57 @@ void ApplyBalance(std::int16_t* frames, std::int32_t count, std::int32_t balance
   }
 }
 
-int AllocEffectStates(const WaveFormatEx& format, std::int32_t buf_frames) {
-  ReleaseEffectStates();
-  const std::int32_t rate = static_cast<std::int32_t>(format.nSamplesPerSec);
-  ChorusState& c = gEffects.Chorus;
-  c.Capacity = rate + rate * 50 / 1000;  // about 1.05 s
-  c.BlockFrames = buf_frames;
-  c.Work = AllocZeroed<std::int16_t>(2 * static_cast<std::size_t>(buf_frames));
-  c.Line = AllocZeroed<std::int16_t>(2 * static_cast<std::size_t>(std::max(c.Capacity, 1)));
-  bool ok = c.Work && c.Line;
-  ok = ok && AllocEchoLine(gEffects.Delay, buf_frames, rate * 500 / 1000);
-  for (EchoLine& line : gEffects.Reverb) {
-    ok = ok && AllocEchoLine(line, buf_frames, rate * 100 / 1000);
-  }
+int AllocEffectStates(EffectStates& st, const WaveFormatEx& format, std::int32_t buf_frames) {
+  ReleaseEffectStates(st);
+  const auto rate = static_cast<std::int32_t>(format.nSamplesPerSec);
+  bool ok = AllocChorus(st.Chorus, buf_frames, format.nSamplesPerSec);
+  ok = ok && AllocEchoLine(st.Delay, buf_frames, rate * 500 / 1000);
+  for (EchoLine& line : st.Reverb) ok = ok && AllocEchoLine(line, buf_frames, rate * 100 / 1000);
   if (!ok) {
-    ReleaseEffectStates();
+    ReleaseEffectStates(st);
     return kEngineNoMemory;
   }
-  ResetEffectStates(format);
+  ResetEffectStates(st, format, gSettings);
   return 0;
 }
 
-void ResetEffectStates(const WaveFormatEx&) {
-  // Each effect recomputes its lengths here from the current parameters once it
-  // is built; until then the lines are simply cleared.
-  ChorusState& c = gEffects.Chorus;
-  if (c.Line) std::fill_n(c.Line.get(), 2 * std::max(c.Capacity, 1), 0);
-  ClearEchoLine(gEffects.Delay);
-  for (EchoLine& line : gEffects.Reverb) ClearEchoLine(line);
+void ResetEffectStates(EffectStates& st, const WaveFormatEx& format, const Settings& s) {
+  const std::uint32_t rate = format.nSamplesPerSec;
+  st.Tone = ToneState{};
+  ResetChorus(st.Chorus, ChorusParamsFrom(s), rate);
+  ResetDelay(st.Delay, DelayParamsFrom(s), rate);
+  ResetReverb(st.Reverb, ReverbParamsFrom(s), rate);
 }
 
-void ReleaseEffectStates() { gEffects = EffectStates{}; }
+void ReleaseEffectStates(EffectStates& st) { st = EffectStates{}; }
+
+void RunTimeBase(PlayEngine& e, const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
+                 const Settings& s) {
+  const WaveFormatEx& format = e.Format();
+  if (UsableSetting(s, &Settings::TmstOnOff) == 1 && IsStereo16(format)) {
+    const std::int64_t w =
+        static_cast<std::int64_t>(UsableSetting(s, &Settings::TmstWndSiz)) * format.nSamplesPerSec / 1000;
+    TimeStretch(in, n_in, out, e.BufFrames, static_cast<std::int32_t>(w));
+  } else {
+    SpeedResample(in, n_in, out, e.BufFrames, format, e.ResampleHistory);
+  }
+}
+
+void RunEffects(PlayEngine& e, std::int16_t* out, const Settings& s) {
+  const WaveFormatEx& format = e.Format();
+  if (!IsStereo16(format)) return;
+  const std::uint32_t rate = format.nSamplesPerSec;
+  const std::int32_t f = e.BufFrames;
+  EffectStates& st = e.Effects;
+  using S = Settings;
+  if (UsableSetting(s, &S::PsftOnOff) == 1) {
+    PitchShift(PitchShiftParamsFrom(s), out, f, e.WorkA.get(), e.WorkB.get(), e.ResampleHistory, rate);
+  }
+  if (UsableSetting(s, &S::ToneOnOff) == 1) ToneControl(ToneParamsFrom(s), st.Tone, out, f);
+  if (UsableSetting(s, &S::ChrsOnOff) == 1) RunChorus(st.Chorus, ChorusParamsFrom(s), out, f);
+  if (UsableSetting(s, &S::DlayOnOff) == 1) RunDelay(st.Delay, DelayParamsFrom(s), out, f);
+  if (UsableSetting(s, &S::RvrbOnOff) == 1) RunReverb(st.Reverb, ReverbParamsFrom(s), out, f);
+}
 
 BlockResult FillBlock(PlayEngine& e, int i) {
   BlockResult b;
@@ -137,10 +136,8 @@ BlockResult FillBlock(PlayEngine& e, int i) {
   const WaveFormatEx& format = e.Format();
   std::int16_t* out = e.OutBuf[i].get();
   ApplyVolume(e.WorkA.get(), b.requested, gSettings.Volume, format);
-  // The time stretch takes this step when it is switched on, once it exists;
-  // until then the speed always changes by resampling.
-  SpeedResample(e.WorkA.get(), b.requested, out, e.BufFrames, format);
-  // Pitch shift, tone control, chorus, delay and reverb join here as they are built.
+  RunTimeBase(e, e.WorkA.get(), b.requested, out, gSettings);
+  RunEffects(e, out, gSettings);
   ApplyBalance(out, e.BufFrames, gSettings.Balance, format);
   return b;
 }

@@ -12,6 +12,8 @@
 #include <memory>
 
 #include "audio/StreamRecord.h"
+#include "common/Settings.h"
+#include "engine/Effects.h"
 
 namespace vk {
 
@@ -41,46 +43,27 @@ void ApplyBalance(std::int16_t* frames, std::int32_t count, std::int32_t balance
                   const WaveFormatEx& format);
 
 // Turns n_in frames into n_out frames: linear interpolation up to 48 kHz, whole
-// frames dropped or repeated above (and always for mono). Slowing down keeps a
-// history frame between calls, shared by every use of the resampler.
+// frames dropped or repeated above (and always for mono). Slowing down with
+// interpolation starts from `history` (the frame before the input, left and
+// right) and leaves the last frame it used there for the next call; the engine
+// keeps one such frame shared by the time base and both pitch-shift voices.
 void SpeedResample(const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
-                   std::int32_t n_out, const WaveFormatEx& format);
+                   std::int32_t n_out, const WaveFormatEx& format, std::int16_t* history);
 
-// The resampler's history frame (left, right); zero at program start.
-std::int16_t* ResampleHistory();
+// Sizes the effect states for blocks of buf_frames at the format's rate, then
+// resets them. Returns 0, or 2 when memory runs out (everything is released then).
+int AllocEffectStates(EffectStates& states, const WaveFormatEx& format, std::int32_t buf_frames);
+// Clears the tone filter and recomputes from the current parameters the chorus,
+// delay and reverb lengths, clearing their lines: at open, at every seek and at
+// every settings change. Lengths change nowhere else.
+void ResetEffectStates(EffectStates& states, const WaveFormatEx& format, const Settings& s);
+void ReleaseEffectStates(EffectStates& states);
 
-// States of the chorus, delay and reverb: buffers sized at open for the largest
-// block, cleared at every reset. The effects use them once they are built.
-struct ChorusState {
-  std::unique_ptr<std::int16_t[]> Work;  // BufFrames stereo frames
-  std::unique_ptr<std::int16_t[]> Line;  // Capacity stereo frames
-  std::int32_t BlockFrames = 0;
-  std::int32_t Capacity = 0;  // frames
-};
-
-struct EchoLine {
-  std::unique_ptr<std::int32_t[]> Work;  // BufFrames frames of two 32-bit samples
-  std::unique_ptr<std::int32_t[]> Line;  // Capacity mono 32-bit samples
-  std::int32_t BlockFrames = 0;
-  std::int32_t Capacity = 0;  // samples
-};
-
-inline constexpr int kReverbLines = 20;
-
-struct EffectStates {
-  ChorusState Chorus;
-  EchoLine Delay;
-  EchoLine Reverb[kReverbLines];
-};
-
-// The chain's states, owned by the play thread.
-extern EffectStates gEffects;
-
-// Sizes the states for blocks of buf_frames at the format's rate, then resets
-// them. Returns 0, or 2 when memory runs out (everything is released then).
-int AllocEffectStates(const WaveFormatEx& format, std::int32_t buf_frames);
-void ResetEffectStates(const WaveFormatEx& format);
-void ReleaseEffectStates();
+// The time base, `TmstOnOff` choosing the time stretch over the resampler, and
+// the effects switched on, over one block of the engine already in out.
+void RunTimeBase(PlayEngine& e, const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
+                 const Settings& s);
+void RunEffects(PlayEngine& e, std::int16_t* out, const Settings& s);
 
 // The result of filling one output buffer.
 struct BlockResult {
@@ -93,6 +76,7 @@ struct BlockResult {
 
 // Runs one block into output buffer i of the engine: R frames from the ring at
 // the current speed, volume, time base, effects, balance.
+// Settings are read from gSettings at each block.
 BlockResult FillBlock(PlayEngine& engine, int i);
 
 // Bytes to hand to the device for a block: the whole buffer when T = R, else the

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/Settings.h"
+#include "engine/EffectChain.h"
 #include "engine/PlayEngine.h"
 
 namespace vk {
@@ -72,7 +73,7 @@ void ChangeSpeed(int delta) {
 }
 
 void SetSpeedPercent(int percent) {
-  const std::int32_t speed = (std::clamp(percent, 25, 200) - 23) / 5;
+  const std::int32_t speed = SpeedFromPercent(percent);
   const std::int32_t old_speed = gSettings.Speed;
   if (speed != old_speed) ReseekAfterSpeedChange(old_speed, speed);
 }
@@ -86,6 +87,41 @@ void SetChannelSelect(std::int32_t mode) {
   if (mode < 0 || mode > 4 || mode == gSettings.ChannelSelect) return;
   gSettings.ChannelSelect = mode;
   ApplyPlaySetting();
+}
+
+void SetEffectSwitch(EffectKind effect, std::int32_t on) {
+  SettingInt& word = gSettings.*EffectSwitch(effect);
+  if (word == on) return;
+  word = on;
+  ApplyPlaySetting();
+}
+
+void ResetEffectToRecommended(EffectKind effect) {
+  if (effect == EffectKind::kTimeStretch) {
+    StoreRecommended(gSettings, effect);
+    ReseekAfterSpeedChange(gSettings.Speed, 15);
+    return;
+  }
+  if (StoreRecommended(gSettings, effect)) ApplyPlaySetting();
+}
+
+void ResetAllEffectsToRecommended() {
+  ResetEffectToRecommended(EffectKind::kTimeStretch);
+  bool changed = false;
+  for (EffectKind e : {EffectKind::kPitchShift, EffectKind::kTone, EffectKind::kChorus,
+                       EffectKind::kDelay, EffectKind::kReverb}) {
+    changed = StoreRecommended(gSettings, e) || changed;
+  }
+  if (changed) ApplyPlaySetting();
+}
+
+void ApplyVocalCancelPreset() {
+  SetChannelSelect(kChannelsLR);
+  if (StoreVocalCancelTone(gSettings)) ApplyPlaySetting();
+}
+
+void SetMainPanelPitch(std::int32_t position) {
+  if (StoreMainPanelPitch(gSettings, position)) ApplyPlaySetting();
 }
 
 }  // namespace vk

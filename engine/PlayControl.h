@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "common/MessageSink.h"
+#include "engine/EffectParams.h"
 
 namespace vk {
 
@@ -38,7 +39,8 @@ void ApplyPlaySetting();
 // the old speed becomes the new base.
 void ChangeSpeed(int delta);
 
-// A speed typed as a percentage (limited to 25 … 200, to the nearest 5 %).
+// A speed typed as a percentage (limited to 25 … 200, to the nearest 5 %);
+// the re-seek follows only when the Speed index really changes.
 void SetSpeedPercent(int percent);
 
 // Volume one step down or up (clamped to 0 … 20), then ApplyPlaySetting.
@@ -46,5 +48,25 @@ void ChangeVolume(int delta);
 
 // Channel selection 0 … 4; applied only when it really changes.
 void SetChannelSelect(std::int32_t mode);
+
+// An effect's switch on (1) or off (0); a change runs ApplyPlaySetting.
+void SetEffectSwitch(EffectKind effect, std::int32_t on);
+
+// Reset to recommended, one effect (commands 1431–1436). The time stretch's
+// window goes back to 30 ms and the speed to 100 %, with the re-seek of a speed
+// change; the others store their recommended values and run ApplyPlaySetting
+// when anything changed. No switch is touched.
+void ResetEffectToRecommended(EffectKind effect);
+// Every effect (command 1441): the time stretch first, then the others.
+void ResetAllEffectsToRecommended();
+
+// The vocal-cancel preset (command 1421): channels back to L·R, then the tone
+// values that remove a centred voice; the tone switch is left as it is.
+void ApplyVocalCancelPreset();
+
+// The main panel's pitch control at `position` (0 … 24); the settings change
+// runs only when the pitch shift's switch changed, otherwise the new pitch is
+// heard from the next block filled.
+void SetMainPanelPitch(std::int32_t position);
 
 }  // namespace vk

@@ -34,6 +34,7 @@ void ZeroFields(PlayEngine& e) {
   e.RingWrite = e.RingRead = 0;
   e.BufFrames = 0;
   e.NumBufs = 0;
+  e.ResampleHistory[0] = e.ResampleHistory[1] = 0;
   e.BaseSmpl = 0;
   e.EndPending = 0;
   e.ABState = e.ABPrevState = 0;
@@ -124,7 +125,7 @@ int EngineOpen(PlayEngine& e, const char* path) {
     e.OutBuf[i] = Alloc<std::int16_t>(2 * static_cast<std::size_t>(f));
     if (!e.OutBuf[i]) return FailOpen(e, kEngineNoMemory);
   }
-  if (AllocEffectStates(format, f) != 0) return FailOpen(e, kEngineNoMemory);
+  if (AllocEffectStates(e.Effects, format, f) != 0) return FailOpen(e, kEngineNoMemory);
 
   e.hWaveOut = MakeWaveOut(CurrentWaveOutChoice());
   if (!e.hWaveOut || e.hWaveOut->Open(format) != kWaveOk) {
@@ -156,7 +157,7 @@ void EngineClose(PlayEngine& e) {
     e.hWaveOut->Close();
     e.hWaveOut.reset();
   }
-  ReleaseEffectStates();
+  ReleaseEffectStates(e.Effects);
   for (auto& buf : e.OutBuf) buf.reset();
   e.WorkB.reset();
   e.WorkA.reset();
@@ -225,7 +226,7 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
     if (e.Paused.load(std::memory_order_relaxed)) e.hWaveOut->Pause();
     e.RingWrite = e.RingRead = e.BaseSmpl & (e.RingSize - 1);
   }
-  ResetEffectStates(e.Format());
+  ResetEffectStates(e.Effects, e.Format(), gSettings);
 }
 
 PassResult EngineRefillPass(PlayEngine& e) {
@@ -245,6 +246,7 @@ PassResult EngineRefillPass(PlayEngine& e) {
     if (b.taken > 0) {
       h.dwBufferLength = BlockBytes(e, b);
       e.hWaveOut->Write(h);
+      r.refilled = true;
       return r;  // one buffer per pass
     }
     ++drained;

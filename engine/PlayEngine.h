@@ -12,6 +12,7 @@
 #include <string>
 
 #include "audio/StreamRecord.h"
+#include "engine/Effects.h"
 #include "engine/ThreadMailbox.h"
 #include "engine/WaveOut.h"
 
@@ -63,6 +64,12 @@ struct PlayEngine {
   std::unique_ptr<std::int16_t[]> WorkB;  // 2 × BufFrames frames: scratch of the pitch shift
   std::int32_t BufFrames = 0;
   std::int32_t NumBufs = 0;  // buffers opened (the count option at open)
+
+  // The chain's state between blocks: the effect states, sized at open and reset
+  // at every seek and settings change, and the resampler's history frame (left,
+  // right), shared by the time base and both pitch-shift voices.
+  EffectStates Effects;
+  std::int16_t ResampleHistory[2] = {0, 0};
 
   std::unique_ptr<WaveOut> hWaveOut;  // null when closed: the play thread then ends
   std::int32_t BaseSmpl = 0;    // file frame at device position 0
@@ -116,6 +123,7 @@ struct PassResult {
   int code = 0;       // 0, or kEngineReadFailed
   bool finished = false;   // every buffer has drained
   bool exhausted = false;  // the source delivered its last frame
+  bool refilled = false;   // a buffer was filled and written in this pass
 };
 PassResult EngineRefillPass(PlayEngine& e);
 

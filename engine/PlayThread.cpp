@@ -72,6 +72,9 @@ bool RunRepeat(PlayEngine& e, bool finished) {
   return finished;
 }
 
+// A device that takes buffers as fast as they come (a file) has nothing to wait for.
+bool Unpaced(const PlayEngine& e) { return e.hWaveOut && !e.hWaveOut->Paced(); }
+
 void UpdatePosition(PlayEngine& e) {
   e.NowPlaySmpl.store(EnginePosition(e, gSettings.Speed), std::memory_order_relaxed);
 }
@@ -95,7 +98,7 @@ int PlayThreadProc(ThreadMailbox& mailbox) {
       // same pass that reports its exhaustion: the owner still hears 0x8007
       // before 0x8005.
       if (pass.exhausted &&
-          (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &e) || !e.hWaveOut)) {
+          (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &e, Unpaced(e)) || !e.hWaveOut)) {
         break;
       }
       EngineClose(e);
@@ -103,15 +106,18 @@ int PlayThreadProc(ThreadMailbox& mailbox) {
       break;
     }
     if (pass.exhausted) {
-      if (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &e) || !e.hWaveOut) break;
+      if (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &e, Unpaced(e)) || !e.hWaveOut) break;
     }
     UpdatePosition(e);
     if (WorkerReport(mailbox, kMsgPlayPosition, e.NowPlaySmpl.load(std::memory_order_relaxed),
-                     e.TotalSmpl.load(std::memory_order_relaxed), Dispatch, &e)) {
+                     e.TotalSmpl.load(std::memory_order_relaxed), Dispatch, &e, Unpaced(e))) {
       break;
     }
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(PlayThreadSleepMs(gSettings.NowPlayThreadSleepItem)));
+    // Only a pass that found nothing to do (a paused file output) sleeps then.
+    if (!pass.refilled || !Unpaced(e)) {
+      std::this_thread::sleep_for(
+          std::chrono::milliseconds(PlayThreadSleepMs(gSettings.NowPlayThreadSleepItem)));
+    }
     WorkerDispatch(mailbox, Dispatch, &e);
   }
   WorkerLeave(mailbox);

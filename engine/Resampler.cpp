@@ -8,10 +8,6 @@
 namespace vk {
 namespace {
 
-// The frame before the first input frame when slowing down: the last frame the
-// previous call interpolated from. One pair for the whole program.
-std::int16_t gHistory[2] = {0, 0};
-
 constexpr std::int64_t kMaxWeight = 32768;
 
 // Weighted mean of x and y with weights (n_out - f, f), both halved together
@@ -69,30 +65,31 @@ void Shrink(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::i
   }
 }
 
-void Stretch(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::int32_t n_out) {
-  std::int16_t last_x[2] = {gHistory[0], gHistory[1]};
+// The frame before the first input frame is `history`: the last frame the
+// previous call interpolated from.
+void Stretch(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::int32_t n_out,
+             std::int16_t* history) {
+  std::int16_t last_x[2] = {history[0], history[1]};
   for (std::int32_t k = 0; k < n_out; ++k) {
     const std::uint64_t a = static_cast<std::uint64_t>(k + 1) * static_cast<std::uint64_t>(n_in);
     const std::int64_t p = static_cast<std::int64_t>(a / static_cast<std::uint64_t>(n_out));
     const std::int64_t f = static_cast<std::int64_t>(a % static_cast<std::uint64_t>(n_out));
-    const std::int16_t* x = (p == 0) ? gHistory : in + 2 * (p - 1);
+    const std::int16_t* x = (p == 0) ? history : in + 2 * (p - 1);
     const std::int16_t* y = (p < n_in) ? in + 2 * p : x;
     out[2 * k] = Mix(x[0], y[0], f, n_out);
     out[2 * k + 1] = Mix(x[1], y[1], f, n_out);
     last_x[0] = x[0];
     last_x[1] = x[1];
   }
-  gHistory[0] = last_x[0];
-  gHistory[1] = last_x[1];
+  history[0] = last_x[0];
+  history[1] = last_x[1];
 }
 
 }  // namespace
 
-std::int16_t* ResampleHistory() { return gHistory; }
-
 void SpeedResample(const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
-                   std::int32_t n_out, const WaveFormatEx& format) {
-  if (in == nullptr || out == nullptr || n_in <= 0 || n_out <= 0) return;
+                   std::int32_t n_out, const WaveFormatEx& format, std::int16_t* history) {
+  if (in == nullptr || out == nullptr || history == nullptr || n_in <= 0 || n_out <= 0) return;
   if (format.wBitsPerSample != 16 || (format.nChannels != 1 && format.nChannels != 2)) return;
   const int channels = format.nChannels;
   if (n_in == n_out) {
@@ -110,7 +107,7 @@ void SpeedResample(const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
   if (n_in > n_out) {
     Shrink(in, n_in, out, n_out);
   } else {
-    Stretch(in, n_in, out, n_out);
+    Stretch(in, n_in, out, n_out, history);
   }
 }
 

@@ -66,9 +66,12 @@ bool WorkerDispatch(ThreadMailbox& mailbox, CommandDispatch dispatch, void* cont
 void WorkerPost(ThreadMailbox& mailbox, std::uint32_t message, std::intptr_t wparam,
                 std::intptr_t lparam);
 // Reports and waits for the owner's acknowledgement while executing commands.
-// Returns true when a command executed meanwhile ended the worker.
+// Returns true when a command executed meanwhile ended the worker. A worker
+// that must not idle (`prompt`, e.g. one writing a file) yields instead of
+// sleeping for the first two milliseconds of the wait.
 bool WorkerReport(ThreadMailbox& mailbox, std::uint32_t message, std::intptr_t wparam,
-                  std::intptr_t lparam, CommandDispatch dispatch, void* context);
+                  std::intptr_t lparam, CommandDispatch dispatch, void* context,
+                  bool prompt = false);
 void WorkerLeave(ThreadMailbox& mailbox);  // Command = 0, then Alive = 0
 
 // The owner's side of an acknowledged report.

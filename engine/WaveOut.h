@@ -68,6 +68,10 @@ class WaveOut {
   virtual int GetPosition(DevicePosition& pos) = 0;
   virtual int Unprepare(WaveHdr& hdr) = 0;
   virtual int Close() = 0;
+  // True when the device takes buffers at the sound's own rate. A file takes
+  // them as fast as they come: the play thread then never sleeps between
+  // passes, so an export runs as fast as the chain computes.
+  virtual bool Paced() const { return true; }
 };
 
 enum class WaveOutKind { kSdl, kNull, kWav };

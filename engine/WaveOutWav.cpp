@@ -91,6 +91,8 @@ class WavWaveOut final : public WaveOut {
     return kWaveOk;
   }
 
+  bool Paced() const override { return false; }
+
   int Close() override {
     if (file_ == nullptr) return kWaveOk;
     Reset();

@@ -17,11 +17,13 @@ Frames Left(const Frames& stereo) {
   return l;
 }
 
+std::int16_t gHistory[2] = {0, 0};  // the engine keeps one such frame
+
 Frames Resample(const Frames& in, std::int32_t n_out, std::uint32_t rate) {
   // One guard frame past the end catches an overrun.
   Frames out(2 * static_cast<size_t>(n_out) + 2, 0x5A5A);
   SpeedResample(in.data(), static_cast<std::int32_t>(in.size() / 2), out.data(), n_out,
-                DeliveredFormat(rate));
+                DeliveredFormat(rate), gHistory);
   EXPECT_EQ(out[out.size() - 1], 0x5A5A);
   out.resize(out.size() - 2);
   return out;
@@ -34,7 +36,7 @@ TEST(EngineResamplerTest, InterpolatesWhenFasterAt44k) {
 }
 
 TEST(EngineResamplerTest, InterpolatesFromTheHistoryFrameWhenSlowerAt44k) {
-  std::int16_t* history = ResampleHistory();
+  std::int16_t* history = gHistory;
   history[0] = 0;
   history[1] = 0;
   const Frames first = Resample({100, -100, 200, -200}, 4, 44100);
@@ -57,7 +59,7 @@ TEST(EngineResamplerTest, EqualCountsCopyAndOtherFormatsAreLeftAlone) {
   Frames out(4, 9);
   WaveFormatEx eight_bit = DeliveredFormat(44100);
   eight_bit.wBitsPerSample = 8;
-  SpeedResample(in.data(), 2, out.data(), 1, eight_bit);
+  SpeedResample(in.data(), 2, out.data(), 1, eight_bit, gHistory);
   EXPECT_EQ(out, (Frames{9, 9, 9, 9}));
 }
 
@@ -66,7 +68,7 @@ TEST(EngineResamplerTest, LargeBlocksInterpolateBetweenNeighbours) {
   // still lies between the two input frames it comes from.
   Frames ramp(2 * 50000);
   for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<std::int16_t>(i / 2 % 30000);
-  ResampleHistory()[0] = ResampleHistory()[1] = 0;
+  gHistory[0] = gHistory[1] = 0;
   const Frames slower = Resample(ramp, 70000, 44100);
   const Frames faster = Resample(ramp, 35280, 44100);
   for (const Frames* out : {&slower, &faster}) {

@@ -1,0 +1,100 @@
+// Chorus: each channel gets a copy of the sound delayed by a base delay plus a
+// cosine swing, read from a delay line with linear interpolation; the right
+// channel's swing runs ahead by a set phase. The line's input is band-limited
+// by a first-order low-pass and high-pass, and the copy is mixed with the dry
+// block by equal-power weights.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "engine/Effects.h"
+
+namespace vk {
+namespace {
+
+constexpr double kTwoPi = 6.2831853072;
+constexpr double kPi = 3.1415926536;
+
+struct Swing {
+  std::int32_t t;  // whole frames (never positive)
+  std::int32_t f;  // fraction ×10 000 toward the older frame
+};
+
+Swing SwingAt(double theta, std::int32_t k, std::int32_t period) {
+  if (k == 0) return Swing{-1, 0};
+  const double x = -std::cos(theta) * k * period / 6283.1853072 - static_cast<double>(k) * period / 2000;
+  const double t = std::trunc(x);
+  return Swing{static_cast<std::int32_t>(t), static_cast<std::int32_t>(std::trunc(std::fabs(x - t) * 10000))};
+}
+
+// The delayed sample of one channel (0 left, 1 right) for the swing s.
+std::int16_t ReadDelayed(const ChorusState& c, Swing s, int channel) {
+  const std::int32_t lc = c.LineFrames;
+  std::int32_t v = s.t - lc + c.Period + c.Position;
+  // One wrap is all the ranges need; the loops only guard the line's bounds.
+  while (v < 0) v += lc;
+  while (v >= lc) v -= lc;
+  std::int32_t w = v - 1;
+  if (w < 0) w += lc;
+  const std::int64_t older = c.Line[2 * w + channel];
+  const std::int64_t newer = c.Line[2 * v + channel];
+  return static_cast<std::int16_t>((s.f * older + (10000 - s.f) * newer) / 10000);
+}
+
+// Low-pass toward the sample stored last, then the low-cut state subtracted.
+std::int16_t LineInput(std::int32_t stored_last, std::int32_t input, std::int32_t lpf,
+                       std::int32_t hpf, std::int16_t& low_cut) {
+  const std::int32_t s = (lpf * stored_last + (100 - lpf) * input) / 100;
+  low_cut = static_cast<std::int16_t>((hpf * low_cut + (1000 - hpf) * s) / 1000);
+  return Saturate16(s - low_cut);
+}
+
+}  // namespace
+
+bool AllocChorus(ChorusState& c, std::int32_t block_frames, std::uint32_t rate_hz) {
+  const auto rate = static_cast<std::int32_t>(rate_hz);
+  c = ChorusState{};
+  c.Capacity = std::max(rate + rate * 50 / 1000, 1);
+  c.BlockFrames = block_frames;
+  // Left unwritten: each block fills the work buffer before reading it, and the
+  // reset clears the part of the line in use, so untouched pages cost nothing.
+  c.Work.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(block_frames)]);
+  c.Line.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(c.Capacity)]);
+  return c.Work && c.Line;
+}
+
+void ResetChorus(ChorusState& c, const ChorusParams& p, std::uint32_t rate_hz) {
+  const std::int64_t d0 = static_cast<std::int64_t>(p.DelayTime) * rate_hz / 1000;
+  const std::int64_t period = static_cast<std::int64_t>(rate_hz) * 10 / std::max(p.LfoFreq, 1);
+  c.Period = static_cast<std::int32_t>(std::clamp<std::int64_t>(period, 1, c.Capacity));
+  c.LineFrames = static_cast<std::int32_t>(std::clamp<std::int64_t>(c.Period + d0, 1, c.Capacity));
+  if (c.Line) std::fill_n(c.Line.get(), 2 * static_cast<std::size_t>(c.LineFrames), 0);
+  c.Position = 0;
+  c.Counter = 0;
+  c.LowCutL = c.LowCutR = 0;
+}
+
+void RunChorus(ChorusState& c, const ChorusParams& p, std::int16_t* block, std::int32_t f) {
+  if (block == nullptr || !c.Work || !c.Line || f <= 0 || c.LineFrames <= 0) return;
+  f = std::min(f, c.BlockFrames);
+  std::int16_t* work = c.Work.get();
+  std::memcpy(work, block, static_cast<std::size_t>(f) * 2 * sizeof(std::int16_t));
+  const double phase = p.LfoPhase * kPi / 180;
+  for (std::int32_t i = 0; i < f; ++i) {
+    const std::int32_t g_l = c.Line[2 * c.Position];
+    const std::int32_t g_r = c.Line[2 * c.Position + 1];
+    if (++c.Position >= c.LineFrames) c.Position = 0;
+    if (++c.Counter >= c.Period) c.Counter = 0;
+    const double theta = kTwoPi * c.Counter / c.Period;
+    const std::int16_t out_l = ReadDelayed(c, SwingAt(theta, p.Depth, c.Period), 0);
+    const std::int16_t out_r = ReadDelayed(c, SwingAt(theta + phase, p.Depth, c.Period), 1);
+    c.Line[2 * c.Position] = LineInput(g_l, work[2 * i], p.Lpf, p.Hpf, c.LowCutL);
+    c.Line[2 * c.Position + 1] = LineInput(g_r, work[2 * i + 1], p.Lpf, p.Hpf, c.LowCutR);
+    work[2 * i] = out_l;
+    work[2 * i + 1] = out_r;
+  }
+  MixByWeight(work, block, block, 2 * f, p.WetRatio);
+}
+
+}  // namespace vk

@@ -1,0 +1,117 @@
+// Time stretch: changes a block's length without changing its pitch. The block
+// is cut into windows copied to the output; at evenly spread window joints a
+// short stretch is removed or inserted, each joint hidden by an equal-power
+// crossfade. The splice points depend on the lengths only.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "engine/Effects.h"
+
+namespace vk {
+namespace {
+
+constexpr double kHalfPi = 3.1415926536 / 2.0;
+
+// Copies up to n frames to out[o …], never past n_out frames.
+void CopyFrames(std::int16_t* out, std::int64_t o, std::int32_t n_out, const std::int16_t* from,
+                std::int64_t n) {
+  if (o < 0 || n <= 0 || o >= n_out) return;
+  n = std::min<std::int64_t>(n, n_out - o);
+  std::memcpy(out + 2 * o, from, static_cast<std::size_t>(n) * 2 * sizeof(std::int16_t));
+}
+
+void Compress(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::int32_t n_out,
+              std::int32_t w) {
+  std::int64_t d = n_in - n_out;
+  const std::int64_t k = n_in / w;
+  const std::int64_t rem = n_in - k * w;
+  const std::int64_t splices = (d + w - 1) / w;
+  std::int64_t left = splices;
+  std::int64_t acc = 0;
+  std::int64_t o = 0;
+  for (std::int64_t i = 0; i < k; ++i) {
+    const std::int16_t* window = in + 2 * i * w;
+    if (left > 0 && i == acc / splices + 1) {
+      // Never step back past the output written or further than one window.
+      const std::int64_t g = std::min({(d + left / 2) / left, static_cast<std::int64_t>(w), o});
+      o -= g;
+      if (o + g <= n_out) {
+        Crossfade(out + 2 * o, out + 2 * o, window, static_cast<std::int32_t>(g));
+      }
+      CopyFrames(out, o + g, n_out, window + 2 * g, w - g);
+      o += w;
+      d -= g;
+      --left;
+      acc += k;
+    } else {
+      CopyFrames(out, o, n_out, window, w);
+      o += w;
+    }
+  }
+  CopyFrames(out, o, n_out, in + 2 * k * w, rem);
+}
+
+void Expand(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::int32_t n_out,
+            std::int32_t w) {
+  std::int64_t e = n_out - n_in;
+  const std::int64_t k = n_in / w;
+  const std::int64_t rem = n_in - k * w;
+  const std::int64_t splices = (e + w - 1) / w;
+  std::int64_t j = 0;
+  std::int64_t o = 0;
+  for (std::int64_t i = 0; i < k; ++i) {
+    CopyFrames(out, o, n_out, in + 2 * i * w, w);
+    o += w;
+    std::int64_t t = std::min(j * k / splices, k - 2);
+    while (j < splices && i == t) {
+      const std::int64_t g = std::min((e + (splices - j) / 2) / (splices - j),
+                                      static_cast<std::int64_t>(w));
+      const std::int16_t* next = in + 2 * (i + 1) * w;
+      if (o + g <= n_out) {
+        Crossfade(out + 2 * o, next, next - 2 * g, static_cast<std::int32_t>(g));
+      }
+      o += g;
+      e -= g;
+      ++j;
+      t = std::min(j * k / splices, k - 2);
+    }
+  }
+  CopyFrames(out, o, n_out, in + 2 * k * w, rem);
+}
+
+}  // namespace
+
+void Crossfade(std::int16_t* out, const std::int16_t* fading, const std::int16_t* rising,
+               std::int32_t g) {
+  if (out == nullptr || fading == nullptr || rising == nullptr || g <= 0) return;
+  for (std::int32_t i = 0; i < g; ++i) {
+    const double down = std::sin(static_cast<double>(g - i) / g * kHalfPi);
+    const double up = std::sin(static_cast<double>(i) / g * kHalfPi);
+    for (int c = 0; c < 2; ++c) {
+      const double v = fading[2 * i + c] * down + rising[2 * i + c] * up;
+      out[2 * i + c] = Saturate16(static_cast<std::int64_t>(std::trunc(v)));
+    }
+  }
+}
+
+void TimeStretch(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::int32_t n_out,
+                 std::int32_t w) {
+  if (in == nullptr || out == nullptr || n_in <= 0 || n_out <= 0 || w <= 0) return;
+  if (n_in == n_out) {
+    std::memcpy(out, in, static_cast<std::size_t>(n_in) * 2 * sizeof(std::int16_t));
+  } else if (n_in > n_out) {
+    Compress(in, n_in, out, n_out, w);
+  } else if (n_in / w >= 2) {
+    Expand(in, n_in, out, n_out, w);
+  } else if (n_in >= 2) {
+    // Fewer than two whole windows leave no room for a splice; rather than leave
+    // stale sound in the rest of the block, splice with windows of half the input.
+    Expand(in, n_in, out, n_out, n_in / 2);
+  } else {
+    // A single frame: hold it for the whole block.
+    for (std::int32_t k = 0; k < n_out; ++k) std::memcpy(out + 2 * k, in, 2 * sizeof(std::int16_t));
+  }
+}
+
+}  // namespace vk

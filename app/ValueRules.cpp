@@ -5,16 +5,18 @@
 
 namespace vk {
 
-std::int32_t ParseBoxNumber(std::string_view text) {
+std::optional<std::int32_t> ParseBoxNumber(std::string_view text) {
   text = text.substr(0, std::min<std::size_t>(text.size(), 259));
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  const std::size_t digits_from = i;
   std::int64_t v = 0;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
     v = std::min<std::int64_t>(v * 10 + (text[i] - '0'), std::int64_t{INT32_MAX} + 1);
   }
+  if (i == digits_from) return std::nullopt;
   if (negative) v = -v;
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }

@@ -5,14 +5,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace vk {
 
 // A number box's text read as a decimal integer: leading blanks skipped, an
-// optional sign, digits up to the first other byte. No number reads as 0; a
-// number beyond the 32-bit range saturates. Only the first 259 bytes count.
-std::int32_t ParseBoxNumber(std::string_view text);
+// optional sign, digits up to the first other byte; a number beyond the 32-bit
+// range saturates. Only the first 259 bytes count. Without a digit (an empty box,
+// a lone "-" while the user types a negative number) there is no number yet.
+std::optional<std::int32_t> ParseBoxNumber(std::string_view text);
 
 // The lower (ThresDw) and upper (ThresUp) key-lighting thresholds in dB.
 struct Thresholds {

@@ -1,7 +1,8 @@
 // Draws every owner-drawn button bitmap of the main window and the splitter
 // cursor into one folder, as PNG files named after their resources
-// ("Vk_BMP_28X28_UP_STOP.png", "Vk_CUR_RB_HORZ.png"). All of them come from the
-// same few drawing helpers, so the set can be restyled together.
+// ("Vk_BMP_28X28_UP_STOP.png", "Vk_CUR_RB_HORZ.png"), and the Qt resource list
+// bitmaps.qrc that puts them under ":/bitmaps/". All of them come from the same
+// few drawing helpers, so the set can be restyled together.
 //
 //   vk_make_button_bitmaps OUTDIR      (the repository keeps them in resources/bitmaps)
 //
@@ -9,6 +10,7 @@
 // glyphs, an amber lamp for switches that are on. A pressed cap is darker,
 // lit from below, and its glyph sits one pixel lower.
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -508,6 +510,16 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  QFile qrc(outDir + "/bitmaps.qrc");
+  if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    std::fprintf(stderr, "cannot write bitmaps.qrc\n");
+    return 1;
+  }
+  qrc.write("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/bitmaps\">\n");
+  for (const Bitmap& b : gBitmaps) {
+    qrc.write(("  <file>" + b.name + ".png</file>\n").c_str());
+  }
+  qrc.write("</qresource>\n</RCC>\n");
   std::printf("%zu bitmaps written to %s\n", gBitmaps.size(), argv[1]);
   return 0;
 }

@@ -98,9 +98,9 @@ TEST(ValueRules, BoxTextReadsAsADecimalNumber) {
   EXPECT_EQ(ParseBoxNumber("42"), 42);
   EXPECT_EQ(ParseBoxNumber("  -12dB"), -12);
   EXPECT_EQ(ParseBoxNumber("+7"), 7);
-  EXPECT_EQ(ParseBoxNumber(""), 0);
-  EXPECT_EQ(ParseBoxNumber("-"), 0);
-  EXPECT_EQ(ParseBoxNumber("abc"), 0);
+  EXPECT_FALSE(ParseBoxNumber(""));
+  EXPECT_FALSE(ParseBoxNumber("-"));
+  EXPECT_FALSE(ParseBoxNumber("abc"));
   EXPECT_EQ(ParseBoxNumber("99999999999999"), INT32_MAX);
   EXPECT_EQ(ParseBoxNumber("-99999999999999"), INT32_MIN);
 }

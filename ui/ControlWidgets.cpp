@@ -1,0 +1,218 @@
+#include "ui/ControlWidgets.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+#include "app/ValueRules.h"
+#include "ui/BitmapButton.h"
+#include "ui/NumberBox.h"
+#include "ui/Splitter.h"
+#include "ui/ThemeList.h"
+#include "ui/Trackbar.h"
+
+namespace vk {
+namespace {
+
+QRect Q(const WinRect& r) { return QRect(r.x, r.y, r.w, r.h); }
+
+QLabel* SmallLabel(const QString& text, Qt::Alignment align, QWidget* parent) {
+  auto* l = new QLabel(text, parent);
+  QFont f = l->font();
+  f.setPixelSize(10);
+  l->setFont(f);
+  l->setAlignment(align);
+  return l;
+}
+
+// Buttons: id, size. Their faces follow the state (see FaceOfButton).
+struct ButtonDef {
+  int id, w, h;
+};
+constexpr ButtonDef kButtons[] = {
+    {kIdTopMost, 48, 20},   {kIdMiniMode, 48, 20},   {kIdSearchNext, 40, 20},
+    {kIdSearchPrev, 40, 20}, {kIdRepeatOne, 48, 20}, {kIdRepeatAll, 48, 20},
+    {kIdStop, 28, 28},      {kIdPlayPause, 32, 28},  {kIdPrev, 28, 28},
+    {kIdNext, 28, 28},      {kIdPointA, 24, 24},     {kIdPointB, 24, 24},
+    {kIdAbOff, 24, 24},     {kIdPageDefault, 88, 34}, {kIdVocalCancel, 88, 34},
+    {kIdMaxMode, 88, 20},
+};
+
+void Place(QWidget* w, const WinRect& r) {
+  if (w) w->setGeometry(Q(r));
+}
+
+void SetVisible(QWidget* w, bool visible) {
+  if (w && w->isVisibleTo(w->parentWidget()) != visible) w->setVisible(visible);
+}
+
+}  // namespace
+
+BitmapButton* ControlWidgets::Button(int id) const {
+  auto it = buttons.find(id);
+  return it == buttons.end() ? nullptr : it->second;
+}
+
+const ParamWidgets* ControlWidgets::Param(int id) const {
+  for (const auto& page : pages) {
+    for (const ParamWidgets& p : page) {
+      if (id >= p.def->box_id && id <= TrackbarOf(p.def->box_id)) return &p;
+    }
+  }
+  return nullptr;
+}
+
+ControlWidgets CreateControlWidgets(QWidget* parent,
+                                    std::function<void(int client_x)> on_splitter_release) {
+  ControlWidgets w;
+  const auto first_new = parent->children().size();
+  for (const ButtonDef& b : kButtons) w.buttons[b.id] = new BitmapButton(b.id, b.w, b.h, parent);
+  for (int i = 0; i < 5; ++i) {
+    w.buttons[kIdChannelFirst + i] = new BitmapButton(kIdChannelFirst + i, 24, 24, parent);
+  }
+  for (int i = 0; i < kEffectPageCount; ++i) {
+    w.buttons[kIdEffectSwitchFirst + i] = new BitmapButton(kIdEffectSwitchFirst + i, 116, 20, parent);
+    w.buttons[kIdPageTabFirst + i] = new BitmapButton(kIdPageTabFirst + i, 116, 20, parent);
+  }
+
+  w.theme_list = new ThemeList(parent, [] { return PictureWidth(gSettings.BmpOctave); });
+
+  auto threshold = [parent](ThresholdWidgets& t, int box_id, int bar_id, const char* caption) {
+    t.label = SmallLabel(QString::fromUtf8(caption), Qt::AlignCenter, parent);
+    t.box = new NumberBox(box_id, 4, parent);
+    t.arrows = new UpDownArrows(t.box, kThresMin, kThresMax, 1, parent);
+    t.trackbar = new Trackbar(bar_id, Qt::Vertical, kThresMax - kThresMin, parent);
+  };
+  threshold(w.thres_dw, kIdThresDwBox, kIdThresDwTrackbar, "下側[dB]");
+  threshold(w.thres_up, kIdThresUpBox, kIdThresUpTrackbar, "上側[dB]");
+  w.auto_adjust = new QCheckBox(QStringLiteral("AUTO ADJUST"), parent);
+  w.auto_adjust->setFocusPolicy(Qt::StrongFocus);
+
+  // The scales are the texts the program has always shown under its trackbars.
+  auto horizontal = [parent](Trackbar*& bar, QLabel*& scale, int id, int maximum,
+                             const char* text) {
+    bar = new Trackbar(id, Qt::Horizontal, maximum, parent);
+    bar->setTickPosition(QSlider::NoTicks);
+    scale = SmallLabel(QString::fromUtf8(text), Qt::AlignCenter, parent);
+  };
+  horizontal(w.speed, w.speed_scale, kIdSpeedTrackbar, 35, "  25  50      100  SPEED[%]  200");
+  horizontal(w.pitch, w.pitch_scale, kIdPitchTrackbar, 24, "  -12  PITCH  +12");
+  horizontal(w.balance, w.balance_scale, kIdBalanceTrackbar, 20, " -20  BALANCE[dB]  -20");
+  horizontal(w.volume, w.volume_scale, kIdVolumeTrackbar, 20, " -30  VOLUME[dB]  0     +10");
+
+  w.splitter = new Splitter(parent, std::move(on_splitter_release));
+
+  w.tab_line = new QWidget(parent);
+  w.tab_line->setAutoFillBackground(true);
+  QPalette line = w.tab_line->palette();
+  line.setColor(QPalette::Window, Qt::white);
+  w.tab_line->setPalette(line);
+
+  for (int page = 0; page < kEffectPageCount; ++page) {
+    for (const ParamDef& def : PageParams(page)) {
+      ParamWidgets p;
+      p.def = &def;
+      p.label = SmallLabel(QString::fromUtf8(def.label), Qt::AlignCenter, parent);
+      p.unit = SmallLabel(QString::fromUtf8(def.unit), Qt::AlignCenter, parent);
+      p.box = new NumberBox(def.box_id, def.chars, parent);
+      p.arrows = new UpDownArrows(p.box, def.min, def.max, def.speed_percent ? 5 : 1, parent);
+      p.trackbar = new Trackbar(TrackbarOf(def.box_id), Qt::Vertical, ParamTrackbarMax(def), parent);
+      w.pages[page].push_back(p);
+    }
+  }
+
+  const QObjectList& children = parent->children();
+  for (auto i = first_new; i < children.size(); ++i) {
+    if (auto* widget = qobject_cast<QWidget*>(children[i])) widget->hide();
+  }
+  return w;
+}
+
+void PlaceControlWidgets(ControlWidgets& w, const MainLayout& l) {
+  static constexpr std::pair<int, WinRect MainLayout::*> kPlaces[] = {
+      {kIdTopMost, &MainLayout::top_most},     {kIdMiniMode, &MainLayout::mini_mode},
+      {kIdSearchNext, &MainLayout::search_next}, {kIdSearchPrev, &MainLayout::search_prev},
+      {kIdRepeatOne, &MainLayout::repeat_one}, {kIdRepeatAll, &MainLayout::repeat_all},
+      {kIdStop, &MainLayout::stop},            {kIdPlayPause, &MainLayout::play},
+      {kIdPrev, &MainLayout::prev},            {kIdNext, &MainLayout::next},
+      {kIdPointA, &MainLayout::point_a},       {kIdPointB, &MainLayout::point_b},
+      {kIdAbOff, &MainLayout::ab_off},         {kIdPageDefault, &MainLayout::page_default},
+      {kIdVocalCancel, &MainLayout::vocal_cancel}, {kIdMaxMode, &MainLayout::max_mode},
+  };
+  for (auto [id, field] : kPlaces) Place(w.Button(id), l.*field);
+  for (int i = 0; i < 5; ++i) Place(w.Button(kIdChannelFirst + i), l.channel[i]);
+  for (int i = 0; i < kEffectPageCount; ++i) {
+    Place(w.Button(kIdEffectSwitchFirst + i), l.effect_switch[i]);
+    Place(w.Button(kIdPageTabFirst + i), l.tab[i]);
+  }
+  Place(w.theme_list, l.theme_list);
+  auto threshold = [](ThresholdWidgets& t, const ThresholdSlot& s) {
+    Place(t.label, s.label);
+    Place(t.box, s.box);
+    Place(t.arrows, s.arrows);
+    Place(t.trackbar, s.trackbar);
+  };
+  threshold(w.thres_dw, l.thres_dw);
+  threshold(w.thres_up, l.thres_up);
+  Place(w.auto_adjust, l.auto_adjust);
+  auto horizontal = [](Trackbar* bar, QLabel* scale, const TrackbarSlot& s) {
+    Place(bar, s.bar);
+    Place(scale, s.scale);
+  };
+  horizontal(w.speed, w.speed_scale, l.speed);
+  horizontal(w.pitch, w.pitch_scale, l.pitch);
+  horizontal(w.balance, w.balance_scale, l.balance);
+  horizontal(w.volume, w.volume_scale, l.volume);
+  Place(w.splitter, l.splitter);
+  Place(w.tab_line, l.tab_line);
+  for (auto& page : w.pages) {
+    for (std::size_t i = 0; i < page.size() && i < l.param.size(); ++i) {
+      const ParamSlot& s = l.param[i];
+      Place(page[i].label, s.label);
+      Place(page[i].unit, s.unit);
+      Place(page[i].trackbar, s.trackbar);
+      Place(page[i].box, s.box);
+      Place(page[i].arrows, s.arrows);
+    }
+  }
+}
+
+void ShowControlWidgets(ControlWidgets& w, bool mini_mode, bool max_mode, int page) {
+  const bool normal = !mini_mode;
+  const bool pages = normal && max_mode;
+  for (auto [id, button] : w.buttons) {
+    bool shown = normal;
+    if (id == kIdTopMost || id == kIdMiniMode || id == kIdStop || id == kIdPlayPause ||
+        id == kIdPrev || id == kIdNext) {
+      shown = true;
+    } else if ((id >= kIdPageTabFirst && id < kIdPageTabFirst + kEffectPageCount) ||
+               id == kIdPageDefault || id == kIdVocalCancel) {
+      shown = pages;
+    }
+    SetVisible(button, shown);
+  }
+  SetVisible(w.theme_list, true);
+  SetVisible(w.volume, true);
+  SetVisible(w.volume_scale, true);
+  for (ThresholdWidgets* t : {&w.thres_dw, &w.thres_up}) {
+    for (QWidget* c : std::initializer_list<QWidget*>{t->label, t->box, t->arrows, t->trackbar}) {
+      SetVisible(c, normal);
+    }
+  }
+  for (QWidget* c : std::initializer_list<QWidget*>{w.auto_adjust, w.speed, w.speed_scale, w.pitch,
+                                                     w.pitch_scale, w.balance, w.balance_scale,
+                                                     w.splitter}) {
+    SetVisible(c, normal);
+  }
+  SetVisible(w.tab_line, pages);
+  for (int i = 0; i < kEffectPageCount; ++i) {
+    const bool shown = pages && i == page;
+    for (ParamWidgets& p : w.pages[i]) {
+      for (QWidget* c : std::initializer_list<QWidget*>{p.label, p.unit, p.box, p.arrows,
+                                                         p.trackbar}) {
+        SetVisible(c, shown);
+      }
+    }
+  }
+}
+
+}  // namespace vk

@@ -1,0 +1,444 @@
+// The one dispatcher of command numbers. Menu items that a button carries are
+// forwarded to the button's number; every other number runs a small handler
+// chosen from a table of id ranges.
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QUrl>
+#include <algorithm>
+
+#include "app/AboutDialog.h"
+#include "app/CommandIds.h"
+#include "app/FileCommands.h"
+#include "app/MainWindow.h"
+#include "app/Mp3DiagnosticsCommand.h"
+#include "app/PlaylistCommands.h"
+#include "app/ThreadPriority.h"
+#include "common/Settings.h"
+#include "engine/PlayControl.h"
+#include "engine/PlayEngine.h"
+#include "ui/PictureWindow.h"
+#include "ui/PlaylistView.h"
+
+namespace vk {
+
+// The page the web-site command opens.
+inline constexpr const char* kWebSiteUrl = "https://velkaris.org/";
+
+// Handlers of the main window's commands; a friend, so they stay out of the
+// window's interface.
+class CommandHandlers {
+ public:
+  using Fn = void (*)(MainWindow& w, int id);
+  struct Range {
+    int first;
+    int last;
+    Fn fn;
+  };
+
+  static void Dispatch(MainWindow& w, int id);
+
+ private:
+  static void RepeatToggle(MainWindow& w, int id);
+  static void Search(MainWindow& w, int id);
+  static void Move(MainWindow& w, int id);
+  static void FileCommand(MainWindow& w, int id);
+  static void Remove(MainWindow& w, int id);
+  static void Diagnostics(MainWindow& w, int id);
+  static void Exit(MainWindow& w, int id);
+  static void TopMost(MainWindow& w, int id);
+  static void WindowMode(MainWindow& w, int id);
+  static void PictureOption(MainWindow& w, int id);
+  static void Threshold(MainWindow& w, int id);
+  static void AutoThres(MainWindow& w, int id);
+  static void PlaySelected(MainWindow& w, int id);
+  static void Transport(MainWindow& w, int id);
+  static void Speed(MainWindow& w, int id);
+  static void ABPoint(MainWindow& w, int id);
+  static void Channel(MainWindow& w, int id);
+  static void Balance(MainWindow& w, int id);
+  static void Volume(MainWindow& w, int id);
+  static void EffectSwitch(MainWindow& w, int id);
+  static void PageFromMenu(MainWindow& w, int id);
+  static void PageButton(MainWindow& w, int id);
+  static void Recommend(MainWindow& w, int id);
+  static void VocalCancel(MainWindow& w, int id);
+  static void Option(MainWindow& w, int id);
+  static void WaveBuffers(MainWindow& w, int id);
+  static void AllOptions(MainWindow& w, int id);
+  static void Help(MainWindow& w, int id);
+
+  static const Range kRanges[];
+};
+
+namespace {
+
+// Menu items that forward themselves as a click of the button that carries
+// the action.
+struct Forward {
+  int menu_first;
+  int menu_last;
+  int button_first;
+};
+
+constexpr Forward kForwards[] = {
+    {cmd::kRepeatOne, cmd::kRepeatAll, cmd::kBtnRepeatOne},
+    {cmd::kSearchNext, cmd::kSearchNext, cmd::kBtnSearchNext},
+    {cmd::kSearchPrev, cmd::kSearchPrev, cmd::kBtnSearchPrev},
+    {cmd::kTopMost, cmd::kTopMost, cmd::kBtnTopMost},
+    {cmd::kMiniMode, cmd::kMiniMode, cmd::kBtnMiniMode},
+    {cmd::kMaxMode, cmd::kMaxMode, cmd::kBtnMaxMode},
+    {cmd::kStop, cmd::kStop, cmd::kBtnStop},
+    {cmd::kPlayPause, cmd::kPlayPause, cmd::kBtnPlayPause},
+    {cmd::kPrevious, cmd::kPrevious, cmd::kBtnPrev},
+    {cmd::kNext, cmd::kNext, cmd::kBtnNext},
+    {cmd::kChannelStereo, cmd::kChannelStereo + 4, cmd::kBtnChannel0},
+    {cmd::kEffectTmst, cmd::kEffectTmst + 5, cmd::kBtnEffect0},
+    {cmd::kVocalCancel, cmd::kVocalCancel, cmd::kBtnVocalCancel},
+};
+
+void Toggle(SettingInt& s) { s = s != 0 ? 0 : 1; }
+
+}  // namespace
+
+const CommandHandlers::Range CommandHandlers::kRanges[] = {
+    {cmd::kBtnRepeatOne, cmd::kBtnRepeatAll, &CommandHandlers::RepeatToggle},
+    {cmd::kBtnSearchNext, cmd::kBtnSearchPrev, &CommandHandlers::Search},
+    {cmd::kMoveUp, cmd::kMoveDown, &CommandHandlers::Move},
+    {cmd::kOpen, cmd::kSavePlaylist, &CommandHandlers::FileCommand},
+    {cmd::kRemoveSelected, cmd::kClearPlaylist, &CommandHandlers::Remove},
+    {cmd::kMp3Diagnostics, cmd::kMp3Diagnostics, &CommandHandlers::Diagnostics},
+    {cmd::kExit, cmd::kExit, &CommandHandlers::Exit},
+    {cmd::kBtnTopMost, cmd::kBtnTopMost, &CommandHandlers::TopMost},
+    {cmd::kBtnMiniMode, cmd::kBtnMiniMode, &CommandHandlers::WindowMode},
+    {cmd::kBtnMaxMode, cmd::kBtnMaxMode, &CommandHandlers::WindowMode},
+    {cmd::kPictureLeft, cmd::kFrameRate, &CommandHandlers::PictureOption},
+    {cmd::kThresDwUp, cmd::kThresUpDown, &CommandHandlers::Threshold},
+    {cmd::kAutoThres, cmd::kAutoThres, &CommandHandlers::AutoThres},
+    {cmd::kPlaySelected, cmd::kPlaySelected, &CommandHandlers::PlaySelected},
+    {cmd::kBtnStop, cmd::kBtnNext, &CommandHandlers::Transport},
+    {cmd::kSpeedDown, cmd::kSpeedUp, &CommandHandlers::Speed},
+    {cmd::kAAtClick, cmd::kABOff, &CommandHandlers::ABPoint},
+    {cmd::kBtnAAtNow, cmd::kBtnABOff, &CommandHandlers::ABPoint},
+    {cmd::kBtnChannel0, cmd::kBtnChannel0 + 4, &CommandHandlers::Channel},
+    {cmd::kBalanceLeft, cmd::kBalanceRight, &CommandHandlers::Balance},
+    {cmd::kVolumeDown, cmd::kVolumeUp, &CommandHandlers::Volume},
+    {cmd::kBtnEffect0, cmd::kBtnEffect0 + 5, &CommandHandlers::EffectSwitch},
+    {cmd::kPageTmst, cmd::kPageTmst + 5, &CommandHandlers::PageFromMenu},
+    {cmd::kBtnPage0, cmd::kBtnPage0 + 5, &CommandHandlers::PageButton},
+    {cmd::kRecommendTmst, cmd::kRecommendAll, &CommandHandlers::Recommend},
+    {cmd::kBtnPageRecommend, cmd::kBtnPageRecommend, &CommandHandlers::Recommend},
+    {cmd::kBtnVocalCancel, cmd::kBtnVocalCancel, &CommandHandlers::VocalCancel},
+    {cmd::kResetDevice, cmd::kMainPriority0 + 2, &CommandHandlers::Option},
+    {cmd::kWaveBufLen0, cmd::kWaveBufNum0 + 4, &CommandHandlers::WaveBuffers},
+    {cmd::kPlayPriority0, cmd::kDrawSleep0 + 5, &CommandHandlers::Option},
+    {cmd::kAllOptions, cmd::kAllOptions, &CommandHandlers::AllOptions},
+    {cmd::kManual, cmd::kAbout, &CommandHandlers::Help},
+};
+
+void CommandHandlers::Dispatch(MainWindow& w, int id) {
+  for (const Forward& f : kForwards) {
+    if (id >= f.menu_first && id <= f.menu_last) {
+      id = f.button_first + (id - f.menu_first);
+      break;
+    }
+  }
+  for (const Range& r : kRanges) {
+    if (id >= r.first && id <= r.last) {
+      r.fn(w, id);
+      w.RefreshMenus();
+      return;
+    }
+  }
+}
+
+void CommandHandlers::RepeatToggle(MainWindow&, int id) {
+  Toggle(id == cmd::kBtnRepeatOne ? gSettings.RepeatOne : gSettings.RepeatAll);
+}
+
+void CommandHandlers::Search(MainWindow& w, int id) {
+  const std::string text = w.search_box_->text().toStdString();
+  const bool found = id == cmd::kBtnSearchNext ? SearchNext(w.playlist_, text)
+                                               : SearchPrev(w.playlist_, text);
+  if (found) {
+    w.list_view_->setFocus();
+  } else {
+    w.search_box_->setFocus();
+  }
+}
+
+void CommandHandlers::Move(MainWindow& w, int id) {
+  if (gSettings.MiniMode != 0) {
+    w.setFocus();
+  } else {
+    w.list_view_->setFocus();
+  }
+  const bool moved_current = id == cmd::kMoveUp ? MoveUp(w.playlist_, w.Playing())
+                                                : MoveDown(w.playlist_, w.Playing());
+  if (moved_current) w.UpdateRemain(w.playlist_.CurrentItem);
+}
+
+void CommandHandlers::FileCommand(MainWindow& w, int id) {
+  if (id == cmd::kOpen) OpenCommand(w, false);
+  if (id == cmd::kAdd) OpenCommand(w, true);
+  if (id == cmd::kSavePlaylist) SaveCommand(w);
+}
+
+void CommandHandlers::Remove(MainWindow& w, int id) {
+  if (id == cmd::kRemoveSelected) {
+    RemoveSelectedCommand(w, true);
+  } else if (id == cmd::kRemovePlayed) {
+    RemovePlayedCommand(w);
+  } else {
+    ClearPlaylistCommand(w);
+  }
+  if (gSettings.MiniMode != 0) {
+    w.setFocus();
+  } else if (id == cmd::kRemoveSelected) {
+    w.list_view_->setFocus();
+  }
+}
+
+void CommandHandlers::Diagnostics(MainWindow& w, int) { RunMp3DiagnosticsCommand(w); }
+
+void CommandHandlers::Exit(MainWindow& w, int) {
+  QMetaObject::invokeMethod(&w, [&w] { w.close(); }, Qt::QueuedConnection);
+}
+
+void CommandHandlers::TopMost(MainWindow& w, int) {
+  Toggle(gSettings.TopMost);
+  // Changing the hint re-creates the native window; keep it where it was.
+  const QRect placement = w.geometry();
+  const bool visible = w.isVisible();
+  w.setWindowFlag(Qt::WindowStaysOnTopHint, gSettings.TopMost != 0);
+  w.setGeometry(placement);
+  if (visible) w.show();
+}
+
+void CommandHandlers::WindowMode(MainWindow& w, int id) {
+  if (id == cmd::kBtnMiniMode) {
+    Toggle(gSettings.MiniMode);
+  } else {
+    Toggle(gSettings.MaxMode);
+  }
+  w.statusBar()->setVisible(gSettings.MiniMode == 0);
+  w.LayOutChildren();
+}
+
+void CommandHandlers::PictureOption(MainWindow& w, int id) {
+  if (const RadioGroup* group = FindRadioGroup(id)) {
+    const std::int32_t value = id - group->first;
+    if (gSettings.*group->field == value) return;
+    gSettings.*group->field = value;
+  } else if (const CheckMark* check = FindCheckMark(id)) {
+    Toggle(gSettings.*check->field);
+  }
+  if (id == cmd::kOctave6 || id == cmd::kOctave6 + 1 || id == cmd::kOctave6 + 2 ||
+      id == cmd::kOctave6 + 3) {
+    w.picture_->RecreatePicture();
+  }
+  w.picture_->SettingsChanged();
+  w.LayOutChildren();
+}
+
+void CommandHandlers::Threshold(MainWindow& w, int id) {
+  switch (id) {
+    case cmd::kThresDwUp: gSettings.ThresDw = std::min(0, gSettings.ThresDw + 1); break;
+    case cmd::kThresDwDown: gSettings.ThresDw = std::max(-100, gSettings.ThresDw - 1); break;
+    case cmd::kThresUpUp: gSettings.ThresUp = std::min(0, gSettings.ThresUp + 1); break;
+    default: gSettings.ThresUp = std::max(-100, gSettings.ThresUp - 1); break;
+  }
+  w.picture_->ThresholdsChanged();
+}
+
+void CommandHandlers::AutoThres(MainWindow& w, int) {
+  Toggle(gSettings.AutoThres);
+  w.picture_->ThresholdsChanged();
+}
+
+void CommandHandlers::PlaySelected(MainWindow& w, int) { w.PlaySelected(); }
+
+void CommandHandlers::Transport(MainWindow& w, int id) {
+  w.setFocus();
+  switch (id) {
+    case cmd::kBtnStop: w.StopPlayback(); break;
+    case cmd::kBtnPlayPause:
+      if (w.Playing()) {
+        if (w.Paused()) {
+          w.ResumePlayback();
+        } else {
+          w.PausePlayback();
+        }
+      } else {
+        w.playlist_.CurrentItem = w.playlist_.FocusItem;
+        if (w.playlist_.CurrentItem >= 0) w.PlayCurrent();
+      }
+      break;
+    case cmd::kBtnPrev: w.PrevItem(); break;
+    case cmd::kBtnNext: w.NextItem(); break;
+    default: break;
+  }
+}
+
+void CommandHandlers::Speed(MainWindow& w, int id) {
+  ChangeSpeed(id == cmd::kSpeedDown ? -1 : 1);
+  w.UpdateTotals(w.playlist_.CurrentItem);
+}
+
+void CommandHandlers::ABPoint(MainWindow& w, int id) {
+  if (id >= cmd::kBtnAAtNow) id = cmd::kAAtNow + (id - cmd::kBtnAAtNow);
+  if (id == cmd::kABOff) {
+    w.ClearAB();
+    return;
+  }
+  if (!w.Playing()) return;
+  const std::int32_t now = gPlay.NowPlaySmpl.load(std::memory_order_relaxed);
+  switch (id) {
+    case cmd::kAAtClick: w.SetPointA(w.RightClickSmpl); break;
+    case cmd::kBAtClick: w.SetPointB(w.RightClickSmpl); break;
+    case cmd::kAAtNow: w.SetPointA(now); break;
+    default: {
+      w.SetPointB(now);
+      const std::int32_t a = gPlay.RepeatA.load(std::memory_order_relaxed);
+      if (a < gPlay.RepeatB.load(std::memory_order_relaxed) && a < now) SeekPlayback(a, kSeekTo);
+      break;
+    }
+  }
+}
+
+void CommandHandlers::Channel(MainWindow&, int id) { SetChannelSelect(id - cmd::kBtnChannel0); }
+
+void CommandHandlers::Balance(MainWindow&, int id) {
+  const int delta = id == cmd::kBalanceLeft ? -1 : 1;
+  gSettings.Balance = std::clamp(gSettings.Balance + delta, 0, 20);
+  ApplyPlaySetting();
+}
+
+void CommandHandlers::Volume(MainWindow&, int id) {
+  ChangeVolume(id == cmd::kVolumeDown ? -1 : 1);
+}
+
+void CommandHandlers::EffectSwitch(MainWindow&, int id) {
+  static SettingInt Settings::* const kSwitches[] = {
+      &Settings::TmstOnOff, &Settings::PsftOnOff, &Settings::ToneOnOff,
+      &Settings::ChrsOnOff, &Settings::DlayOnOff, &Settings::RvrbOnOff,
+  };
+  Toggle(gSettings.*kSwitches[id - cmd::kBtnEffect0]);
+  ApplyPlaySetting();
+}
+
+// Choosing a page from the menu shows it: mini mode is left for max mode.
+void CommandHandlers::PageFromMenu(MainWindow& w, int id) {
+  gSettings.EfctPage = id - cmd::kPageTmst;
+  gSettings.MiniMode = 0;
+  gSettings.MaxMode = 1;
+  w.statusBar()->setVisible(true);
+  w.LayOutChildren();
+}
+
+void CommandHandlers::PageButton(MainWindow& w, int id) {
+  const std::int32_t page = id - cmd::kBtnPage0;
+  if (page == gSettings.EfctPage) return;
+  gSettings.EfctPage = page;
+  w.LayOutChildren();
+}
+
+void CommandHandlers::Recommend(MainWindow& w, int id) {
+  if (id == cmd::kBtnPageRecommend) id = cmd::kRecommendTmst + gSettings.EfctPage;
+  const int first = id == cmd::kRecommendAll ? cmd::kRecommendTmst : id;
+  const int last = id == cmd::kRecommendAll ? cmd::kRecommendTmst + 5 : id;
+  for (int r = first; r <= last; ++r) {
+    if (r == cmd::kRecommendTmst) {
+      // The speed returns to 100 %: reposition from the place reached so far.
+      gSettings.PrevSpeed = static_cast<std::int32_t>(gSettings.Speed);
+      ApplyValues(RecommendedValues(r), gSettings);
+      SeekPlayback(0, kSeekCurrent);
+    } else {
+      ApplyValues(RecommendedValues(r), gSettings);
+    }
+  }
+  if (first == cmd::kRecommendTmst) w.UpdateTotals(w.playlist_.CurrentItem);
+}
+
+void CommandHandlers::VocalCancel(MainWindow&, int) {
+  SetChannelSelect(0);
+  ApplyValues(RecommendedValues(cmd::kVocalCancel), gSettings);
+}
+
+void CommandHandlers::Option(MainWindow& w, int id) {
+  if (id == cmd::kResetDevice) {
+    Toggle(gSettings.ResetDevice);
+    return;
+  }
+  const RadioGroup* group = FindRadioGroup(id);
+  if (group == nullptr) return;
+  gSettings.*group->field = id - group->first;
+  if (group->first == cmd::kMainPriority0) SetUiThreadPriority(gSettings.NowMainThreadPrortyItem);
+  if (group->first == cmd::kDrawPriority0) w.picture_->ApplyDrawPriority();
+}
+
+void CommandHandlers::WaveBuffers(MainWindow& w, int id) {
+  const RadioGroup* group = FindRadioGroup(id);
+  if (group == nullptr) return;
+  w.RestartWithNewBuffers([group, id] { gSettings.*group->field = id - group->first; });
+}
+
+void CommandHandlers::AllOptions(MainWindow& w, int) {
+  gSettings.ResetDevice = 1;
+  gSettings.NextPlayList = 2;
+  gSettings.NowMainThreadPrortyItem = 2;
+  w.RestartWithNewBuffers([] {
+    gSettings.NowLenWaveBufItem = 2;
+    gSettings.NowNumWaveBufItem = 3;
+    gSettings.NowPlayThreadPrortyItem = 2;
+    gSettings.NowPlayThreadSleepItem = 2;
+  });
+  gSettings.NowNumFFTSmplItem = 3;
+  gSettings.NowDrawThreadPrortyItem = 0;
+  gSettings.NowDrawThreadSleepItem = 3;
+  SetUiThreadPriority(gSettings.NowMainThreadPrortyItem);
+  w.picture_->ApplyDrawPriority();
+}
+
+void CommandHandlers::Help(MainWindow& w, int id) {
+  if (id == cmd::kManual) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(w.paths_.Manual())));
+  } else if (id == cmd::kWebSite) {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSiteUrl)));
+  } else {
+    ShowAboutDialog(&w);
+  }
+}
+
+void MainWindow::Command(int id) { CommandHandlers::Dispatch(*this, id); }
+
+// Stops what plays, lets `change` set the new buffer options, and starts the
+// same file again where it was, paused if it was, with its A-B points.
+void MainWindow::RestartWithNewBuffers(const std::function<void()>& change) {
+  bool was_paused = false;
+  if (Playing()) {
+    gSettings.NowSmpl = gPlay.NowPlaySmpl.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowSmplA = gPlay.RepeatA.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowSmplB = gPlay.RepeatB.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowOnOffA = ab_on_a_;
+    gSettings.ABRepeatNowOnOffB = ab_on_b_;
+    was_paused = Paused();
+    gSettings.PlayStatus = 1;
+    StopPlayback();
+  } else {
+    gSettings.PlayStatus = 0;
+  }
+  change();
+  if (gSettings.PlayStatus != 1) return;
+  PlayCurrent();
+  if (!Playing()) return;
+  if (was_paused) PausePlayback();
+  SeekPlayback(gSettings.NowSmpl, kSeekTo);
+  gPlay.RepeatA.store(gSettings.ABRepeatNowSmplA, std::memory_order_relaxed);
+  gPlay.RepeatB.store(gSettings.ABRepeatNowSmplB, std::memory_order_relaxed);
+  ab_on_a_ = gSettings.ABRepeatNowOnOffA;
+  ab_on_b_ = gSettings.ABRepeatNowOnOffB;
+}
+
+}  // namespace vk

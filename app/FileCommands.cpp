@@ -1,0 +1,175 @@
+#include "app/FileCommands.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/MainWindow.h"
+#include "app/StatusText.h"
+#include "common/Path.h"
+#include "common/Settings.h"
+#include "playlist/PlaylistAdd.h"
+#include "playlist/PlaylistIo.h"
+#include "ui/PictureWindow.h"
+
+namespace vk {
+namespace {
+
+const QString kAudioFilters = QStringLiteral(
+    "すべてのファイル(*.*) (*);;WAVEサウンドファイル(*.wav) (*.wav *.WAV);;"
+    "MP3ファイル(*.mp3) (*.mp3 *.MP3);;MP3ファイル(*.rmp) (*.rmp *.RMP);;"
+    "プレイリストファイル(*.m3u) (*.m3u *.M3U *.m3u8)");
+
+// The progress dialog of a long adding action: the "Dir" and "File" lines and
+// the abort button "中断".
+class AddFilesDialog final : public QDialog, public AddProgress {
+ public:
+  AddFilesDialog(MainWindow& owner, AddingState& state)
+      : QDialog(&owner), owner_(owner), state_(state) {
+    setObjectName(QStringLiteral("Vk_DLG_REGIST"));
+    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+    text_ = new QLabel(QStringLiteral("音声ファイルをプレイリストに追加しています。"), this);
+    dir_ = new QLabel(QStringLiteral("Dir"), this);
+    file_ = new QLabel(QStringLiteral("File"), this);
+    for (QLabel* label : {dir_, file_}) label->setMinimumWidth(420);
+    auto* abort = new QPushButton(QStringLiteral("中断"), this);
+    abort->setObjectName(QStringLiteral("abort"));
+    layout->addWidget(text_);
+    layout->addWidget(dir_);
+    layout->addWidget(file_);
+    layout->addWidget(abort, 0, Qt::AlignHCenter);
+    connect(abort, &QPushButton::clicked, this, [this] { state_.CancelAdd = 1; });
+    abort->setFocus();
+  }
+
+  void BeginRestore() override {
+    text_->setText(QStringLiteral("プレイリストを復元しています。"));
+    ShowCentred();
+  }
+
+  // Keeps the window alive between files; until the keyboard picture has been
+  // shown once, it waits for it (at most a short while), so the window is
+  // drawn before a long list is read.
+  void Pump() override {
+    QElapsedTimer waited;
+    waited.start();
+    do {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+      if (state_.CancelAdd != 0) return;
+    } while (!owner_.Picture()->PictureShown() && waited.elapsed() < 500);
+  }
+
+  void ShowFile(std::string_view folder, std::string_view file) override {
+    dir_->setText(QString::fromUtf8(folder.data(), static_cast<qsizetype>(folder.size())));
+    file_->setText(QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size())));
+  }
+
+  void ShowCentred() {
+    if (isVisible()) return;
+    adjustSize();
+    const QRect owner = owner_.frameGeometry();
+    move(owner.center() - rect().center());
+    show();
+  }
+
+  // The close box aborts like the button.
+  void reject() override { state_.CancelAdd = 1; }
+
+ private:
+  MainWindow& owner_;
+  AddingState& state_;
+  QLabel* text_;
+  QLabel* dir_;
+  QLabel* file_;
+};
+
+void ShowSummary(MainWindow& w, const AddingState& state) {
+  const SummaryMessage m = ChooseSummary(state);
+  if (m.Icon == SummaryIcon::kNone) return;
+  const QString title = QString::fromLatin1(kAppTitle);
+  const QString text = QString::fromUtf8(m.Text);
+  if (m.Icon == SummaryIcon::kWarning) {
+    QMessageBox::warning(&w, title, text);
+  } else {
+    QMessageBox::information(&w, title, text);
+  }
+}
+
+}  // namespace
+
+void RememberDialogFolder(const std::string& chosen_path) {
+  const std::size_t end = PathFolderEnd(chosen_path);
+  CopyTextCut(gSettings.WavDir, kTextFieldSize, std::string_view(chosen_path).substr(0, end));
+}
+
+bool AddPaths(MainWindow& w, const std::vector<std::string>& paths, AddMode mode) {
+  AddingState state;
+  ResetAddingState(state);
+  AddContext ctx{w.Playlist(), state, nullptr, {}};
+  std::unique_ptr<AddFilesDialog> dialog;
+  if (mode != AddMode::kPlain) {
+    dialog = std::make_unique<AddFilesDialog>(w, state);
+    ctx.Progress = dialog.get();
+    if (mode == AddMode::kDialog) dialog->ShowCentred();
+  }
+  if (mode == AddMode::kRestore) {
+    RestorePlaylist(ctx, w.Paths().PlaylistM3u());
+  } else {
+    for (const std::string& path : paths) {
+      if (state.CancelAdd != 0) break;
+      AddPath(ctx, path);
+    }
+  }
+  if (dialog) dialog->hide();
+  if (mode != AddMode::kRestore) ShowSummary(w, state);
+  return state.CancelAdd == 0;
+}
+
+void OpenCommand(MainWindow& w, bool append) {
+  const QString title = append ? QStringLiteral("音声ファイルをプレイリストに追加")
+                               : QStringLiteral("音声ファイルを開く");
+  const QString chosen = QFileDialog::getOpenFileName(
+      &w, title, QString::fromUtf8(gSettings.WavDir), kAudioFilters);
+  if (chosen.isEmpty()) return;
+  const std::string path = chosen.toStdString();
+  RememberDialogFolder(path);
+  if (!append) {
+    w.StopPlayback();
+    ClearPlaylist(w.Playlist());
+  }
+  AddPaths(w, {path}, AddMode::kPlain);
+  PlaylistModel& list = w.Playlist();
+  if (!append) {
+    if (ItemCount(list) >= 1) {
+      list.CurrentItem = 0;
+      SelectRow(list, 0);
+      w.PlaySelected();
+    }
+    return;
+  }
+  if (!w.Playing() && list.FocusItem < 0 && ItemCount(list) > 0) {
+    SelectRow(list, 0);
+    list.CurrentItem = 0;
+  }
+  w.UpdateTotals(list.CurrentItem);
+}
+
+void SaveCommand(MainWindow& w) {
+  QFileDialog dialog(&w, QStringLiteral("名前を付けてプレイリストを保存"),
+                     QString::fromUtf8(gSettings.WavDir),
+                     QStringLiteral("すべてのファイル(*.*) (*);;プレイリストファイル(*.m3u) (*.m3u)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("m3u"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const std::string path = dialog.selectedFiles().front().toStdString();
+  RememberDialogFolder(path);
+  SavePlaylist(w.Playlist(), path);
+}
+
+}  // namespace vk

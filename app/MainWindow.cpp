@@ -1,0 +1,320 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/CommandActions.h"
+#include "app/CommandIds.h"
+#include "app/StatusText.h"
+#include "app/ThreadPriority.h"
+#include "app/WorkerReportEvent.h"
+#include "common/Settings.h"
+#include "engine/PlayControl.h"
+#include "engine/PlayEngine.h"
+#include "playlist/PlaylistIo.h"
+#include "playlist/PreOpen.h"
+#include "ui/PictureWindow.h"
+#include "ui/PlaylistView.h"
+#include "ui/SeekBar.h"
+
+namespace vk {
+
+MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(paths) {
+  window_created_ = 0;
+  setWindowTitle(QString::fromLatin1(kAppTitle));
+  SetIcon(1);
+  setAcceptDrops(true);
+  sink_ = std::make_unique<WindowMessageSink>(this);
+
+  // Defaults first, so a missing or partial MAIN.INI behaves like an empty one.
+  ResetSettings(gSettings);
+  gPlay.RepeatA = 0;
+  gPlay.RepeatB = 0;
+
+  CreateChildren();
+  LoadSettings(paths_.MainIni().c_str(), gSettings);
+  picture_->SelectStoredTheme();
+  ApplySettingsToUi();
+
+  ReadWindowSettings(paths_.MainIni().c_str(), gSettings);
+  if (gSettings.MainWndSizX > 0 && gSettings.MainWndSizY > 0) {
+    resize(gSettings.MainWndSizX, gSettings.MainWndSizY);
+    move(gSettings.MainWndPosX, gSettings.MainWndPosY);
+  }
+  LayOutChildren();
+  SetUiThreadPriority(gSettings.NowMainThreadPrortyItem);
+
+  picture_->StartDrawing();
+  seek_bar_->MoveTo(0, 0, 0, 1, true);
+
+  show();
+  StartupPlaylist(args);
+  window_created_ = 1;
+}
+
+MainWindow::~MainWindow() {
+  // A window destroyed without its close (a test's scope ending) still stops
+  // its workers, so no thread reports to a window that is gone.
+  if (Playing()) vk::StopPlayback();
+  JoinPreOpen();
+  if (picture_ != nullptr) picture_->StopDrawing();
+}
+
+void MainWindow::CreateChildren() {
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+
+  picture_ = new PictureWindow(this, central);
+  seek_bar_ = new SeekBar(this, central);
+  controls_ = new QWidget(central);
+  controls_->setObjectName(QStringLiteral("controls"));
+
+  search_box_ = new QLineEdit(central);
+  search_box_->setObjectName(QStringLiteral("search"));
+  search_box_->setMaxLength(259);
+  search_box_->setPlaceholderText(QStringLiteral("検索"));
+  connect(search_box_, &QLineEdit::returnPressed, this, [this] { Command(cmd::kSearchNext); });
+
+  list_view_ = new PlaylistView(this, central);
+
+  actions_ = std::make_unique<CommandActions>(this, [this](int id) { Command(id); });
+  actions_->FillMenuBar(menuBar());
+  playlist_popup_ = actions_->MakePopup(PlaylistMenu(), this);
+  seekbar_popup_ = actions_->MakePopup(SeekBarMenu(), this);
+  bitmap_popup_ = actions_->MakePopup(BitmapMenu(), this);
+  playlist_popup_->setDefaultAction(actions_->Action(cmd::kPlaySelected));
+  for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
+    connect(menu, &QMenu::aboutToShow, this, [this] { RefreshMenus(); });
+  }
+  for (QMenu* menu : {playlist_popup_, seekbar_popup_, bitmap_popup_}) {
+    connect(menu, &QMenu::aboutToShow, this, [this] { RefreshMenus(); });
+  }
+
+  // Status bar: play state, remaining files and time, total files and time.
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("status"));
+  for (int i = 0; i < 3; ++i) {
+    status_[static_cast<std::size_t>(i)] = new QLabel(bar);
+    status_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("status%1").arg(i));
+  }
+  status_[0]->setFixedWidth(100);
+  status_[1]->setFixedWidth(300);
+  bar->addWidget(status_[0]);
+  bar->addWidget(status_[1]);
+  bar->addWidget(status_[2], 1);
+
+  icon_timer_ = new QTimer(this);
+  icon_timer_->setInterval(1000);
+  connect(icon_timer_, &QTimer::timeout, this, [this] { OnIconTimer(); });
+
+  playlist_.Measure = list_view_->Measurer();
+  playlist_.Listener = list_view_;
+}
+
+void MainWindow::ApplySettingsToUi() {
+  setWindowFlag(Qt::WindowStaysOnTopHint, gSettings.TopMost != 0);
+  RefreshMenus();
+  SetStatus(0, QString::fromLatin1(Playing() ? (Paused() ? kStatePaused : kStatePlaying)
+                                             : kStateStopped));
+  UpdateTotals(0);
+}
+
+void MainWindow::RefreshMenus() {
+  actions_->UpdateMarks(gSettings);
+  actions_->UpdateEnabling(gSettings, CurrentEnableState());
+}
+
+EnableState MainWindow::CurrentEnableState() const {
+  EnableState state;
+  state.playing = Playing();
+  state.repeat_a = gPlay.RepeatA.load(std::memory_order_relaxed);
+  state.repeat_b = gPlay.RepeatB.load(std::memory_order_relaxed);
+  return state;
+}
+
+// Picture at the top on the chosen side, the value controls beside it, the
+// seek bar across at y = 272, the search line and the playlist below.
+void MainWindow::LayOutChildren() {
+  QWidget* central = centralWidget();
+  const int width = central->width();
+  const int height = central->height();
+  const QSize picture = picture_->sizeHint();
+  const int picture_x = gSettings.BmpWndPos == 0 ? 0 : std::max(0, width - picture.width());
+  picture_->setGeometry(picture_x, 0, picture.width(), picture.height());
+  const int controls_x = gSettings.BmpWndPos == 0 ? picture.width() : 0;
+  controls_->setGeometry(controls_x, 0, std::max(0, width - picture.width()), 272);
+  seek_bar_->setGeometry(0, 272, width, 20);
+  search_box_->setGeometry(4, 296, std::min(260, std::max(0, width - 8)), 22);
+  const int list_top = 322;
+  list_view_->setGeometry(0, list_top, width, std::max(0, height - list_top));
+  list_view_->LayOutColumns(width);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  if (!isMinimized()) LayOutChildren();
+}
+
+bool MainWindow::Playing() const { return PlayMailbox.hThread.joinable(); }
+
+bool MainWindow::Paused() const {
+  return Playing() && gPlay.Paused.load(std::memory_order_relaxed) != 0;
+}
+
+int MainWindow::ItemCount() const { return vk::ItemCount(playlist_); }
+
+void MainWindow::SetStatus(int part, const QString& text) {
+  status_[static_cast<std::size_t>(part)]->setText(text);
+}
+
+QString MainWindow::StatusText(int part) const {
+  return status_[static_cast<std::size_t>(part)]->text();
+}
+
+void MainWindow::SetIcon(int which) {
+  setWindowIcon(QIcon(which == 1 ? QStringLiteral(":/Vk_ICO_MAIN01.png")
+                                 : QStringLiteral(":/Vk_ICO_MAIN02.png")));
+}
+
+void MainWindow::OnIconTimer() {
+  if (!Playing()) return;
+  if (icon_phase_ == 0) {
+    icon_phase_ = 1;
+    SetIcon(1);
+  } else {
+    icon_phase_ = 0;
+    SetIcon(2);
+  }
+}
+
+void MainWindow::UpdateTotals(int from) {
+  std::vector<std::string> times;
+  times.reserve(playlist_.Rows.size());
+  for (const PlaylistRow& row : playlist_.Rows) times.push_back(row.Text[kColTime]);
+  const int n = static_cast<int>(times.size());
+  Hms total;
+  Hms remain;
+  int remaining_files = 0;
+  if (Playing()) {
+    SumTimes(times, from, &total, &remain);
+    remaining_files = n - from;
+  } else {
+    SumTimes(times, 0, &total, &remain);
+    remain = Hms{};
+  }
+  const std::int32_t speed = gSettings.Speed;
+  SetStatus(1, QString::fromStdString(FilesAndTimeText("REMAIN", remaining_files, remain, speed)));
+  SetStatus(2, QString::fromStdString(FilesAndTimeText("TOTAL", n, total, speed)));
+}
+
+void MainWindow::UpdateRemain(int from) {
+  const QString total = StatusText(2);
+  UpdateTotals(from);
+  SetStatus(2, total);
+}
+
+void MainWindow::ShowEngineError(int code) {
+  QMessageBox::warning(this, QString::fromLatin1(kAppTitle),
+                       QString::fromStdString(EngineErrorText(code)));
+}
+
+void MainWindow::DeliverReports() { sink_->Deliver(); }
+
+bool MainWindow::event(QEvent* e) {
+  if (e->type() == WorkerReportEvent::EventType()) {
+    const auto* report = static_cast<WorkerReportEvent*>(e);
+    HandleReport(report->message(), report->wparam(), report->lparam());
+    return true;
+  }
+  return QMainWindow::event(e);
+}
+
+void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::intptr_t lparam) {
+  switch (message) {
+    case kMsgPreOpenDone:
+      JoinPreOpen();
+      break;
+    case kMsgPlayEnd:
+      EndPlayback();
+      if (AdvanceAfterEnd(playlist_, gSettings.RepeatOne != 0, gSettings.RepeatAll != 0)) {
+        PlayCurrent();
+      }
+      break;
+    case kMsgPlayError:
+      ShowEngineError(static_cast<int>(wparam));
+      EndPlayback();
+      break;
+    case kMsgSourceEnd:
+      PreOpenNext(playlist_, Playing(), sink_.get());
+      AcknowledgeReport(PlayMailbox);
+      break;
+    case kMsgPlayPosition:
+      if (Playing()) {
+        if (skip_first_position_ == 0) {
+          seek_bar_->MoveTo(gPlay.RepeatA.load(std::memory_order_relaxed),
+                            gPlay.RepeatB.load(std::memory_order_relaxed),
+                            static_cast<std::int32_t>(wparam), static_cast<std::int32_t>(lparam),
+                            false);
+        }
+        skip_first_position_ = 0;
+      }
+      AcknowledgeReport(PlayMailbox);
+      break;
+    default:
+      break;
+  }
+}
+
+// What the next start restores: the file that plays, where, and its A-B points.
+void MainWindow::RecordPlaybackState() {
+  if (Playing()) {
+    const char* path = gPlay.IsMP3 ? gPlay.Mp3.FullPath : gPlay.Wav.FullPath;
+    CopyTextCut(gSettings.WavPath, kTextFieldSize, path);
+    gSettings.NumSmpl = gPlay.TotalSmpl.load(std::memory_order_relaxed);
+    gSettings.NowSmpl = gPlay.NowPlaySmpl.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowSmplA = gPlay.RepeatA.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowSmplB = gPlay.RepeatB.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowOnOffA = ab_on_a_;
+    gSettings.ABRepeatNowOnOffB = ab_on_b_;
+    gSettings.PlayStatus = 1;
+    gSettings.NowPlayListItem = playlist_.CurrentItem;
+  } else {
+    gSettings.WavPath[0] = '\0';
+    gSettings.NowPlayListItem = playlist_.FocusItem;
+    gSettings.PlayStatus = 0;
+    gSettings.NumSmpl = 0;
+    gSettings.NowSmpl = 0;
+    gSettings.ABRepeatNowOnOffA = 0;
+    gSettings.ABRepeatNowOnOffB = 0;
+    gSettings.ABRepeatNowSmplA = 0;
+    gSettings.ABRepeatNowSmplB = 0;
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+  RecordPlaybackState();
+  StopPlayback();
+  JoinPreOpen();
+  picture_->StopDrawing();
+  SavePlaylist(playlist_, paths_.PlaylistM3u());
+  // The placement of the normal window, not of a minimised one.
+  const QRect normal = isMinimized() ? normalGeometry() : geometry();
+  if (gSettings.MiniMode == 0) {
+    gSettings.MainWndPosX = normal.x();
+    gSettings.MainWndPosY = normal.y();
+    gSettings.MainWndSizX = normal.width();
+    gSettings.MainWndSizY = normal.height();
+  }
+  SaveSettings(paths_.MainIni().c_str(), gSettings);
+  e->accept();
+}
+
+}  // namespace vk

@@ -1,0 +1,147 @@
+// The main window: the creation sequence, the one dispatcher of command
+// numbers, the worker reports (0x8004 … 0x8008), the icon-blink timer, the
+// status bar and title, and the shutdown sequence that writes the playlist and
+// the settings. The playlist operations, file commands and the diagnostics live
+// in files of their own but act on this window.
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppPaths.h"
+#include "app/CommandTable.h"
+#include "app/WindowMessageSink.h"
+#include "playlist/PlaylistModel.h"
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTimer;
+
+namespace vk {
+
+class CommandActions;
+class PictureWindow;
+class PlaylistView;
+class SeekBar;
+
+class MainWindow : public QMainWindow {
+ public:
+  // `args`: the command line's paths (not the program name).
+  MainWindow(const AppPaths& paths, const QStringList& args);
+  ~MainWindow() override;
+
+  // Every user action as its command number (menu ids and button ids).
+  void Command(int id);
+
+  // --- playback (the playlist's operations on the player) ---
+  bool Playing() const;  // a play thread exists (playing or paused)
+  bool Paused() const;
+  void PlayCurrent();
+  void PlaySelected();
+  void StopPlayback();
+  void EndPlayback();
+  void PausePlayback();
+  void ResumePlayback();
+  void NextItem();
+  void PrevItem();
+
+  // --- the playlist ---
+  PlaylistModel& Playlist() { return playlist_; }
+  PlaylistView* ListView() const { return list_view_; }
+  int ItemCount() const;
+
+  // Adds the paths of a drop; `inside_list` appends, otherwise the list is
+  // replaced and its first row plays.
+  void DropPaths(const QStringList& paths, bool inside_list);
+  // A command line handed over by another start of the program (program name
+  // first, as the platform's copy-data message carries it).
+  void CopyData(const QByteArray& command_line);
+
+  // --- status ---
+  void UpdateTotals(int from);
+  void UpdateRemain(int from);
+  QString StatusText(int part) const;
+  bool IconPhase() const { return icon_phase_ != 0; }
+
+  // --- seek bar and A-B points ---
+  SeekBar* Bar() const { return seek_bar_; }
+  PictureWindow* Picture() const { return picture_; }
+  void SetPointA(std::int32_t a);
+  void SetPointB(std::int32_t b);
+  void ClearAB();
+  std::int32_t RightClickSmpl = 0;  // written by the seek bar's right click
+
+  // Applies the settings to the marks and enabling of the menus.
+  void RefreshMenus();
+  EnableState CurrentEnableState() const;
+  QMenu* PlaylistPopup() const { return playlist_popup_; }
+  QMenu* SeekBarPopup() const { return seekbar_popup_; }
+  QMenu* BitmapPopup() const { return bitmap_popup_; }
+
+  const AppPaths& Paths() const { return paths_; }
+
+  // Reports waiting in the sinks are handled now (tests, and shutdown).
+  void DeliverReports();
+
+ protected:
+  bool event(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+
+ private:
+  friend class CommandHandlers;
+
+  void CreateChildren();
+  void ApplySettingsToUi();
+  void LayOutChildren();
+  void StartupPlaylist(const QStringList& args);
+  void HandleReport(std::uint32_t message, std::intptr_t wparam, std::intptr_t lparam);
+  void OnIconTimer();
+  void SetStatus(int part, const QString& text);
+  void SetIcon(int which);
+  void RecordPlaybackState();
+  void ShowEngineError(int code);
+
+  // Adding files (the window half of the adding step).
+  struct AddSummary {
+    int rows_before = 0;
+  };
+  bool RunAdding(const std::vector<std::string>& paths, bool with_dialog, bool restore);
+  void AfterAppend();
+  void AfterReplace();
+
+  // Option changes that restart the output with new buffers.
+  void RestartWithNewBuffers(const std::function<void()>& change);
+
+  AppPaths paths_;
+  PlaylistModel playlist_;
+  std::unique_ptr<WindowMessageSink> sink_;
+  std::unique_ptr<CommandActions> actions_;
+
+  PictureWindow* picture_ = nullptr;
+  SeekBar* seek_bar_ = nullptr;
+  PlaylistView* list_view_ = nullptr;
+  QLineEdit* search_box_ = nullptr;
+  QWidget* controls_ = nullptr;  // room for the buttons and value controls
+  std::array<QLabel*, 3> status_{};
+  QTimer* icon_timer_ = nullptr;
+  QMenu* playlist_popup_ = nullptr;
+  QMenu* seekbar_popup_ = nullptr;
+  QMenu* bitmap_popup_ = nullptr;
+
+  int window_created_ = 0;
+  int skip_first_position_ = 0;
+  int icon_phase_ = 0;
+  std::int32_t ab_on_a_ = 0;  // the A-B switches, stored and restored with the points
+  std::int32_t ab_on_b_ = 0;
+};
+
+}  // namespace vk

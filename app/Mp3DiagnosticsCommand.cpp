@@ -1,0 +1,98 @@
+#include "app/Mp3DiagnosticsCommand.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cstdio>
+
+#include "app/FileCommands.h"
+#include "app/MainWindow.h"
+#include "app/PlaylistCommands.h"
+#include "app/StatusText.h"
+#include "audio/Mp3Diagnostics.h"
+#include "common/Path.h"
+#include "common/Settings.h"
+
+namespace vk {
+namespace {
+
+bool ReportExists(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  return true;
+}
+
+bool ConfirmOverwrite(MainWindow& w, const std::string& report) {
+  if (!ReportExists(report)) return true;
+  const std::string question = report + "\nは既に存在します。\n上書きしますか？";
+  return AskYesNo(w, question.c_str());
+}
+
+}  // namespace
+
+std::string DiagnosticsQuestion(const std::string& path) {
+  return path +
+         "\nを、これがMP3ファイルであるという前提で解析します。\n"
+         "ファイルの詳細情報をMP3OPEN.TXTに出力します。\n"
+         "また、MP3ファイルとしてのオープンに成功した場合は、\n"
+         "読み込み／デコード処理の詳細情報をMP3READ.TXTに出力します。\n"
+         "それぞれ音声ファイルと同じフォルダに出力します。\n"
+         "よろしいですか？";
+}
+
+std::string RunMp3DiagnosticsDialog(MainWindow& w, const std::string& path) {
+  QDialog dialog(&w);
+  dialog.setObjectName(QStringLiteral("Vk_DLG_DIAG"));
+  dialog.setWindowTitle(QString::fromLatin1(kAppTitle));
+  dialog.setModal(true);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel(QStringLiteral("MP3ファイルを解析しています。"), &dialog));
+  auto* bar = new QProgressBar(&dialog);
+  bar->setRange(0, 100);
+  bar->setMinimumWidth(300);
+  layout->addWidget(bar);
+  auto* abort = new QPushButton(QStringLiteral("中断"), &dialog);
+  abort->setObjectName(QStringLiteral("abort"));
+  layout->addWidget(abort, 0, Qt::AlignHCenter);
+  bool cancel = false;
+  QObject::connect(abort, &QPushButton::clicked, &dialog, [&cancel] { cancel = true; });
+  QObject::connect(&dialog, &QDialog::rejected, &dialog, [&cancel] { cancel = true; });
+  dialog.adjustSize();
+  dialog.move(w.frameGeometry().center() - dialog.rect().center());
+  dialog.show();
+  abort->setFocus();
+
+  const Mp3DiagResult result = RunMp3Diagnostics(path.c_str(), [&](int percent) {
+    QCoreApplication::processEvents();
+    bar->setValue(percent);
+    return !cancel;
+  });
+  dialog.hide();
+  return result.message;
+}
+
+void RunMp3DiagnosticsCommand(MainWindow& w) {
+  const QString chosen = QFileDialog::getOpenFileName(
+      &w, QStringLiteral("MP3ファイル診断"), QString::fromUtf8(gSettings.WavDir),
+      QStringLiteral("すべてのファイル(*.*) (*);;WAVEサウンドファイル(*.wav) (*.wav *.WAV);;"
+                     "MP3ファイル(*.mp3) (*.mp3 *.MP3);;MP3ファイル(*.rmp) (*.rmp *.RMP);;"
+                     "プレイリストファイル(*.m3u) (*.m3u *.M3U)"));
+  if (chosen.isEmpty()) return;
+  const std::string path = chosen.toStdString();
+  RememberDialogFolder(path);
+  if (ChooseReader(path) == ReaderChoice::kNone) return;
+  if (!AskYesNo(w, DiagnosticsQuestion(path).c_str())) return;
+  if (!ConfirmOverwrite(w, Mp3OpenReportPath(path.c_str()))) return;
+  if (!ConfirmOverwrite(w, Mp3ReadReportPath(path.c_str()))) return;
+  const std::string message = RunMp3DiagnosticsDialog(w, path);
+  w.update();
+  QMessageBox::information(&w, QString::fromLatin1(kAppTitle), QString::fromStdString(message));
+}
+
+}  // namespace vk

@@ -1,0 +1,149 @@
+// The playlist's operations on the player: play the current row, stop, pause,
+// step to the next or previous row, and the A-B points.
+#include <QMessageBox>
+#include <QTimer>
+
+#include "app/MainWindow.h"
+#include "app/StatusText.h"
+#include "common/Settings.h"
+#include "engine/PlayControl.h"
+#include "engine/PlayEngine.h"
+#include "ui/PictureWindow.h"
+#include "ui/PlaylistView.h"
+#include "ui/SeekBar.h"
+
+namespace vk {
+
+void MainWindow::PlayCurrent() {
+  const int row = playlist_.CurrentItem;
+  if (row < 0 || row >= ItemCount()) return;
+  SelectRow(playlist_, row);
+  const std::string path = playlist_.Rows[static_cast<std::size_t>(row)].Text[kColFullPath];
+  if (gSettings.AutoThres == 1) {
+    gSettings.ThresDw = -45;
+    gSettings.ThresUp = -40;
+    picture_->ThresholdsChanged();
+  }
+  const int code = vk::StartPlayback(path.c_str(), sink_.get());
+  if (code != 0) {
+    ShowEngineError(code);
+    return;
+  }
+  icon_timer_->start();
+  picture_->StartThresholdTimer();
+  setWindowTitle(QString::fromStdString(PlayingTitle(path)));
+  SetStatus(0, QString::fromLatin1(kStatePlaying));
+  UpdateTotals(playlist_.CurrentItem);
+  ab_on_a_ = 0;
+  ab_on_b_ = 0;
+  skip_first_position_ = 1;
+  icon_phase_ = 1;
+  RefreshMenus();
+}
+
+void MainWindow::PlaySelected() {
+  StopPlayback();
+  playlist_.CurrentItem = playlist_.FocusItem;
+  if (playlist_.CurrentItem >= 0) PlayCurrent();
+}
+
+void MainWindow::StopPlayback() {
+  icon_timer_->stop();
+  picture_->StopThresholdTimer();
+  vk::StopPlayback();  // refused by the mailbox when nothing plays
+  ab_on_a_ = 0;
+  ab_on_b_ = 0;
+  seek_bar_->MoveTo(0, 0, 0, 1, true);
+  SetIcon(1);
+  setWindowTitle(QString::fromLatin1(kAppTitle));
+  SetStatus(0, QString::fromLatin1(kStateStopped));
+  UpdateRemain(0);
+  RefreshMenus();
+}
+
+// The play thread ended by itself: the same clean-up without the stop command.
+void MainWindow::EndPlayback() {
+  icon_timer_->stop();
+  picture_->StopThresholdTimer();
+  vk::EndPlayback();
+  ab_on_a_ = 0;
+  ab_on_b_ = 0;
+  seek_bar_->MoveTo(0, 0, 0, 1, true);
+  SetIcon(1);
+  setWindowTitle(QString::fromLatin1(kAppTitle));
+  SetStatus(0, QString::fromLatin1(kStateStopped));
+  UpdateRemain(0);
+  RefreshMenus();
+}
+
+void MainWindow::PausePlayback() {
+  vk::PausePlayback();
+  SetStatus(0, QString::fromLatin1(kStatePaused));
+}
+
+void MainWindow::ResumePlayback() {
+  vk::ResumePlayback();
+  SetStatus(0, QString::fromLatin1(kStatePlaying));
+}
+
+void MainWindow::NextItem() {
+  const bool repeat_all = gSettings.RepeatAll != 0;
+  if (!Playing()) {
+    NextItemStopped(playlist_, repeat_all);
+    return;
+  }
+  const bool was_paused = Paused();
+  if (!NextItemPlaying(playlist_, repeat_all)) return;
+  StopPlayback();
+  PlayCurrent();
+  if (was_paused && Playing()) PausePlayback();
+}
+
+void MainWindow::PrevItem() {
+  const bool repeat_all = gSettings.RepeatAll != 0;
+  if (!Playing()) {
+    PrevItemStopped(playlist_, repeat_all);
+    return;
+  }
+  const bool was_paused = Paused();
+  // Near the start means within two seconds of the open file's beginning.
+  const auto near_start = [] {
+    std::int32_t position = 0;
+    if (!QueryPlayPosition(&position)) return false;
+    const std::int64_t rate = gPlay.RateHz.load(std::memory_order_relaxed);
+    return position < 2 * rate;
+  };
+  PrevItemPlaying(playlist_, repeat_all, near_start);
+  StopPlayback();
+  PlayCurrent();
+  if (was_paused && Playing()) PausePlayback();
+}
+
+void MainWindow::SetPointA(std::int32_t a) {
+  const std::int32_t total = std::max(0, gPlay.TotalSmpl.load(std::memory_order_relaxed));
+  std::int32_t b = gPlay.RepeatB.load(std::memory_order_relaxed);
+  if (b <= 0) b = total;
+  if (a > b - 1) a = b - 1;
+  gPlay.RepeatB.store(b, std::memory_order_relaxed);
+  gPlay.RepeatA.store(a, std::memory_order_relaxed);
+  ab_on_a_ = 1;
+  RefreshMenus();
+}
+
+void MainWindow::SetPointB(std::int32_t b) {
+  const std::int32_t a = gPlay.RepeatA.load(std::memory_order_relaxed);
+  if (b < a + 1) b = a + 1;
+  gPlay.RepeatB.store(b, std::memory_order_relaxed);
+  ab_on_b_ = 1;
+  RefreshMenus();
+}
+
+void MainWindow::ClearAB() {
+  gPlay.RepeatA.store(0, std::memory_order_relaxed);
+  gPlay.RepeatB.store(0, std::memory_order_relaxed);
+  ab_on_a_ = 0;
+  ab_on_b_ = 0;
+  RefreshMenus();
+}
+
+}  // namespace vk

@@ -1,0 +1,42 @@
+#include "app/ShutdownSignals.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+
+namespace vk {
+namespace {
+
+int gSignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t n = write(gSignalPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+void InstallShutdownSignals(QObject* parent, std::function<void()> on_signal) {
+  if (gSignalPipe[0] < 0 && socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gSignalPipe) != 0) {
+    return;
+  }
+  fcntl(gSignalPipe[1], F_SETFL, O_NONBLOCK);
+  auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, parent);
+  QObject::connect(notifier, &QSocketNotifier::activated, parent,
+                   [on_signal = std::move(on_signal)] {
+                     char buf[16];
+                     [[maybe_unused]] const ssize_t n = read(gSignalPipe[0], buf, sizeof buf);
+                     on_signal();
+                   });
+  struct sigaction action = {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+}
+
+}  // namespace vk

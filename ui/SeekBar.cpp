@@ -1,0 +1,232 @@
+#include "ui/SeekBar.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <algorithm>
+
+#include "app/MainWindow.h"
+#include "engine/PlayControl.h"
+#include "engine/PlayEngine.h"
+#include "ui/PixelBufferPaint.h"
+
+namespace vk {
+namespace {
+
+constexpr int kFrame = 2;        // the sunken edge around the client area
+constexpr int kClientHeight = 16;
+
+Bgr Grey(int level) {
+  const auto v = static_cast<std::uint8_t>(level);
+  return Bgr{v, v, v};
+}
+
+// The knob: a raised 32 × 16 button with light top-left and dark bottom-right
+// edges over horizontal stripes that brighten downwards.
+void DrawKnob(PixelBuffer& knob) {
+  CreatePixelBuffer(knob, kKnobWidth, kClientHeight, 0);
+  FillRect(knob, 0, 0, 0, 30, Grey(192), 0);
+  FillRect(knob, 0, 14, 0, 0, Grey(192), 0);
+  FillRect(knob, 1, 1, 1, 29, Grey(255), 0);
+  FillRect(knob, 1, 13, 1, 1, Grey(255), 0);
+  for (int row = 2; row <= 13; ++row) FillRect(knob, row, row, 2, 29, Grey(180 + 5 * (row - 2)), 0);
+  FillRect(knob, 14, 14, 1, 30, Grey(128), 0);
+  FillRect(knob, 1, 14, 30, 30, Grey(128), 0);
+}
+
+Bgr Blend(Bgr a, int wa, Bgr b, int wb, int d) {
+  return Bgr{static_cast<std::uint8_t>((wa * a.b + wb * b.b) / d),
+             static_cast<std::uint8_t>((wa * a.g + wb * b.g) / d),
+             static_cast<std::uint8_t>((wa * a.r + wb * b.r) / d)};
+}
+
+}  // namespace
+
+SeekBar::SeekBar(MainWindow* main, QWidget* parent) : QWidget(parent), main_(main) {
+  setObjectName(QStringLiteral("PRJ041_BmpWnd2_Orvane"));
+  setFocusPolicy(Qt::ClickFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  DrawKnob(knob_);
+  CreatePixelBuffer(bar_, kKnobWidth, kClientHeight, 0);
+}
+
+int SeekBar::ClientWidth() const { return std::max(0, width() - 2 * kFrame); }
+
+bool SeekBar::Playing() const { return main_->Playing(); }
+
+bool SeekBar::ABActive() const {
+  return gPlay.RepeatA.load(std::memory_order_relaxed) <
+         gPlay.RepeatB.load(std::memory_order_relaxed);
+}
+
+void SeekBar::SetColours(Bgr left, Bgr right, Bgr back, int theme_index) {
+  left_ = left;
+  right_ = right;
+  back_ = back;
+  theme_index_ = theme_index;
+}
+
+void SeekBar::MoveTo(std::int32_t a, std::int32_t b, std::int32_t position, std::int32_t total,
+                     bool force) {
+  if ((drag_ == 1 && Playing()) || total <= 0) return;
+  const int w = ClientWidth();
+  const SeekBarView v = PlaceSeekBar(a, b, position, total, w);
+  const bool same = v.KnobX == drawn_.KnobX && v.MarkerAX == drawn_.MarkerAX &&
+                    v.MarkerBX == drawn_.MarkerBX && w == drawn_width_ &&
+                    theme_index_ == drawn_theme_ && a == drawn_a_ && b == drawn_b_;
+  view_ = v;
+  if (same && !force) return;
+  drawn_a_ = a;
+  drawn_b_ = b;
+  Draw();
+  repaint();
+}
+
+void SeekBar::Draw() {
+  const int w = bar_.Width;
+  const int h = bar_.Height;
+  view_.KnobX = std::clamp(view_.KnobX, 0, std::max(0, w - kKnobWidth));
+  view_.MarkerAX = std::clamp(view_.MarkerAX, kKnobHalf, std::max(kKnobHalf, w - kKnobHalf));
+  view_.MarkerBX = std::clamp(view_.MarkerBX, kKnobHalf, std::max(kKnobHalf, w - kKnobHalf));
+  const int knob = view_.KnobX;
+  // The played part in 64 steps from the left colour to the right one.
+  for (int i = 1; i <= 64; ++i) {
+    const int x0 = knob * (i - 1) / 64;
+    const int x1 = knob * i / 64 - 1;
+    if (x1 >= x0) FillRect(bar_, 0, h - 1, x0, x1, Blend(left_, 64 - i, right_, i, 64), 0);
+  }
+  if (knob + kKnobWidth <= w - 1) FillRect(bar_, 0, h - 1, knob + kKnobWidth, w - 1, back_, 0);
+  // The repeated stretch as a band in the other part's colour.
+  if (Playing() && ABActive()) {
+    if (view_.MarkerAX < knob) {
+      FillRect(bar_, 4, h - 5, view_.MarkerAX, std::min(view_.MarkerBX, knob - 1), back_, 0);
+    }
+    if (knob + 31 < view_.MarkerBX) {
+      FillRect(bar_, 4, h - 5, std::max(view_.MarkerAX, knob + kKnobWidth), view_.MarkerBX, left_,
+               0);
+    }
+  }
+  Blit(knob_, 0, bar_, 0, knob, 0, kKnobWidth, kClientHeight, kNoKey);
+  drawn_ = view_;
+  drawn_width_ = w;
+  drawn_theme_ = theme_index_;
+}
+
+void SeekBar::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QStyleOptionFrame frame;
+  frame.initFrom(this);
+  frame.lineWidth = kFrame;
+  frame.state |= QStyle::State_Sunken;
+  painter.fillRect(rect(), palette().button());
+  style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
+  PaintPixelBuffer(painter, bar_, QPoint(kFrame, kFrame));
+}
+
+void SeekBar::resizeEvent(QResizeEvent*) {
+  const int w = std::max(kKnobWidth, ClientWidth());
+  CreatePixelBuffer(bar_, w, kClientHeight, 0);
+  Draw();
+  update();
+}
+
+void SeekBar::LeftPress(int x) {
+  setFocus();
+  if (!Playing()) return;
+  const bool ab = ABActive();
+  if (ab && view_.MarkerAX - 4 <= x && x <= view_.MarkerAX) {
+    drag_ = 2;
+    grab_offset_ = view_.MarkerAX - x;
+    setCursor(Qt::SizeHorCursor);
+  } else if (!ab || x < view_.MarkerBX || x > view_.MarkerBX + 4) {
+    drag_ = 1;
+    view_.KnobX = x - kKnobHalf;
+    Draw();
+    repaint();
+  } else {
+    drag_ = 3;
+    grab_offset_ = view_.MarkerBX - x;
+    setCursor(Qt::SizeHorCursor);
+  }
+  grabMouse();
+}
+
+void SeekBar::mousePressEvent(QMouseEvent* e) {
+  const int x = static_cast<int>(e->position().x()) - kFrame;
+  if (e->button() == Qt::LeftButton) {
+    LeftPress(x);
+    return;
+  }
+  setFocus();
+  if (e->button() != Qt::RightButton) return;
+  EndDrag();
+  if (Playing()) {
+    main_->RightClickSmpl = PixelToSmpl(std::max(0, x - kKnobHalf), ClientWidth() - kKnobWidth,
+                                        gPlay.TotalSmpl.load(std::memory_order_relaxed));
+  }
+  main_->SeekBarPopup()->popup(e->globalPosition().toPoint());
+}
+
+void SeekBar::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+
+void SeekBar::mouseMoveEvent(QMouseEvent* e) {
+  if (!Playing()) return;
+  const int x = static_cast<int>(e->position().x()) - kFrame;
+  const int span = ClientWidth() - kKnobWidth;
+  const std::int32_t total = gPlay.TotalSmpl.load(std::memory_order_relaxed);
+  switch (drag_) {
+    case 0: {
+      const bool over = ABActive() && ((view_.MarkerAX - 4 <= x && x <= view_.MarkerAX) ||
+                                       (view_.MarkerBX <= x && x <= view_.MarkerBX + 4));
+      setCursor(over ? Qt::SizeHorCursor : Qt::ArrowCursor);
+      break;
+    }
+    case 1:
+      view_.KnobX = x - kKnobHalf;
+      Draw();
+      repaint();
+      break;
+    default: {
+      const int d = std::max(0, grab_offset_ + x - kKnobHalf);
+      if (drag_ == 2) {
+        main_->SetPointA(PixelToSmpl(d, span, total));
+      } else {
+        main_->SetPointB(PixelToSmpl(d, span, total));
+      }
+      break;
+    }
+  }
+}
+
+void SeekBar::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton || drag_ == 0) return;
+  if (drag_ == 1) {
+    const int span = ClientWidth() - kKnobWidth;
+    view_.KnobX = std::clamp(view_.KnobX, 0, std::max(0, span));
+    if (span > 0) SeekPlayback(view_.KnobX, span);
+  }
+  // The drag ends once the seek has been handed over, as a message to itself.
+  QMetaObject::invokeMethod(this, [this] { EndDrag(); }, Qt::QueuedConnection);
+}
+
+void SeekBar::EndDrag() {
+  if (QWidget::mouseGrabber() == this) releaseMouse();
+  drag_ = 0;
+  setCursor(Qt::ArrowCursor);
+}
+
+void SeekBar::focusOutEvent(QFocusEvent* e) {
+  // A knob drag that loses the focus ends without seeking.
+  if (drag_ != 0) EndDrag();
+  QWidget::focusOutEvent(e);
+}
+
+void SeekBar::keyPressEvent(QKeyEvent* e) {
+  // Tab goes to the main window's focus order; other keys do nothing here.
+  e->ignore();
+}
+
+}  // namespace vk

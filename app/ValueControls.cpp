@@ -1,6 +1,7 @@
 #include "app/ValueControls.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -46,6 +47,8 @@ void ValueControls::Connect() {
     if (hooks_.theme_chosen) hooks_.theme_chosen(std::max(index, 0));
   });
 
+  w_.thres_dw.box->installEventFilter(this);
+  w_.thres_up.box->installEventFilter(this);
   connect(w_.thres_dw.box, &QLineEdit::textChanged, this,
           [this](const QString& t) { OnThresholdBox(true, t); });
   connect(w_.thres_up.box, &QLineEdit::textChanged, this,
@@ -102,17 +105,30 @@ void ValueControls::Connect() {
 void ValueControls::OnThresholdBox(bool lower, const QString& text) {
   const auto typed = BoxNumber(text);
   if (!typed) return;
-  const Thresholds before{gSettings.ThresDw, gSettings.ThresUp};
-  const Thresholds t = lower ? SetLowerThreshold(before, *typed) : SetUpperThreshold(before, *typed);
-  gSettings.ThresDw = t.dw;
-  gSettings.ThresUp = t.up;
   ThresholdWidgets& own = lower ? w_.thres_dw : w_.thres_up;
   ThresholdWidgets& other = lower ? w_.thres_up : w_.thres_dw;
+  const Thresholds before{gSettings.ThresDw, gSettings.ThresUp};
+  Thresholds from = before;
+  if (own.box->hasFocus() && drag_base_) (lower ? from.up : from.dw) = *drag_base_;
+  const Thresholds t = lower ? SetLowerThreshold(from, *typed) : SetUpperThreshold(from, *typed);
+  gSettings.ThresDw = t.dw;
+  gSettings.ThresUp = t.up;
   own.trackbar->SetPositionQuietly(ThresholdTrackbarPos(lower ? t.dw : t.up));
   // The other threshold was dragged along: show it, which moves its trackbar.
   const std::int32_t other_before = lower ? before.up : before.dw;
   const std::int32_t other_now = lower ? t.up : t.dw;
   if (other_now != other_before) other.box->ShowNumber(other_now);
+}
+
+bool ValueControls::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == w_.thres_dw.box || watched == w_.thres_up.box) {
+    if (e->type() == QEvent::FocusIn) {
+      drag_base_ = watched == w_.thres_dw.box ? gSettings.ThresUp : gSettings.ThresDw;
+    } else if (e->type() == QEvent::FocusOut) {
+      drag_base_.reset();
+    }
+  }
+  return false;
 }
 
 void ValueControls::OnBoxChanged(const ParamWidgets& p) {

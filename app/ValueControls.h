@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "app/ButtonFaces.h"
 #include "ui/ControlWidgets.h"
@@ -46,6 +47,10 @@ class ValueControls : public QObject {
 
   void FillThemes(const QStringList& names, int index);
 
+ protected:
+  // Notes the other threshold when the user starts typing into a threshold box.
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
  private:
   void OnBoxChanged(const ParamWidgets& p);
   void OnParamTrackbar(const ParamWidgets& p, int position);
@@ -58,6 +63,10 @@ class ValueControls : public QObject {
 
   Hooks hooks_;
   ControlWidgets w_;
+  // While the user types into a threshold box, the other threshold is dragged
+  // from the value it had before the typing began, so the numbers passed on the
+  // way ("-2" on the way to "-20") leave no trace.
+  std::optional<std::int32_t> drag_base_;
 };
 
 }  // namespace vk

@@ -61,6 +61,27 @@ const ParamWidgets* ControlWidgets::Param(int id) const {
   return nullptr;
 }
 
+QWidget* ControlWidgets::WidgetById(int id) const {
+  switch (id) {
+    case kIdThemeList: return theme_list;
+    case kIdThresDwBox: return thres_dw.box;
+    case kIdThresDwTrackbar: return thres_dw.trackbar;
+    case kIdThresUpBox: return thres_up.box;
+    case kIdThresUpTrackbar: return thres_up.trackbar;
+    case kIdAutoAdjust: return auto_adjust;
+    case kIdSpeedTrackbar: return speed;
+    case kIdPitchTrackbar: return pitch;
+    case kIdBalanceTrackbar: return balance;
+    case kIdVolumeTrackbar: return volume;
+    default: break;
+  }
+  if (const ParamWidgets* p = Param(id)) {
+    if (id == p->def->box_id) return p->box;
+    if (id == TrackbarOf(p->def->box_id)) return p->trackbar;
+  }
+  return nullptr;
+}
+
 ControlWidgets CreateControlWidgets(QWidget* parent,
                                     std::function<void(int client_x)> on_splitter_release) {
   ControlWidgets w;

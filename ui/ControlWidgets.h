@@ -63,6 +63,9 @@ struct ControlWidgets {
   BitmapButton* Button(int id) const;
   // The parameter with box, arrows or trackbar `id`, or null.
   const ParamWidgets* Param(int id) const;
+  // The focusable control with `id` (theme list, thresholds, AUTO ADJUST,
+  // trackbars, parameter boxes and trackbars), or null.
+  QWidget* WidgetById(int id) const;
 };
 
 // Creates every control as a child of `parent`, hidden until a layout shows it.

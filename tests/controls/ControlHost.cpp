@@ -1,0 +1,59 @@
+#include "ControlHost.h"
+
+#include "ui/BitmapButton.h"
+#include "ui/ThemeList.h"
+#include "ui/Trackbar.h"
+
+namespace vk::test {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "test_controls";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+void ResetForTest() {
+  App();
+  ResetSettings(gSettings);
+}
+
+ControlHost::ControlHost() {
+  App();
+  menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  statusBar()->showMessage(QStringLiteral("STOPPED"));
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  picture = new QWidget(central);
+  seek_bar = new QWidget(central);
+  playlist = new QTreeWidget(central);
+  search_box = new QLineEdit(central);
+
+  ValueControls::Hooks hooks;
+  hooks.button_clicked = [this](int id) { clicks.push_back(id); };
+  hooks.update_totals = [this] { ++totals_updates; };
+  hooks.refresh_menus = [this] { ++menu_refreshes; };
+  controls_ = std::make_unique<ValueControls>(central, hooks, [this](int x) {
+    modes_->SplitterReleased(x);
+  });
+  ShellWidgets shell{picture, seek_bar, playlist, search_box, statusBar()};
+  WindowModes::Hooks mode_hooks;
+  mode_hooks.refresh_faces = [this] { controls_->RefreshFaces(); };
+  modes_ = std::make_unique<WindowModes>(this, &controls_->Widgets(), shell, mode_hooks);
+  focus_ = new FocusCycler(this, [this](int id) { return WidgetOf(id); });
+  controls_->FillThemes({QStringLiteral("Default"), QStringLiteral("Night")}, 0);
+  controls_->ShowSettings();
+  modes_->RestorePlacement();
+}
+
+QWidget* ControlHost::WidgetOf(int id) {
+  if (id == kIdPlaylistView) return playlist;
+  if (id == kIdSearchBox) return search_box;
+  return W().WidgetById(id);
+}
+
+}  // namespace vk::test

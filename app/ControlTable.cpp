@@ -1,4 +1,5 @@
 #include "app/ControlTable.h"
+#include "app/CommandIds.h"
 
 namespace vk {
 namespace {
@@ -105,7 +106,7 @@ std::int32_t ParamValueFromTrackbar(const ParamDef& p, int position) {
 std::vector<int> FocusOrder(int page) {
   std::vector<int> order = {kIdThemeList,       kIdThresDwBox,      kIdThresDwTrackbar,
                             kIdThresUpBox,      kIdThresUpTrackbar, kIdAutoAdjust,
-                            kIdPlaylistView,    kIdSearchBox,       kIdSpeedTrackbar,
+                            cmd::kPlaylistView,    cmd::kSearchBox,       kIdSpeedTrackbar,
                             kIdPitchTrackbar,   kIdBalanceTrackbar, kIdVolumeTrackbar};
   for (const ParamDef& p : PageParams(page)) {
     order.push_back(p.box_id);

@@ -8,45 +8,26 @@
 #include <span>
 #include <vector>
 
+#include "app/CommandIds.h"
 #include "common/Settings.h"
 
 namespace vk {
 
-// Control ids (2001–2703). A number box n has its up-down arrows at n + 1 and
-// its trackbar at n + 2; the ids the command table names are the boxes.
+// Ids of the value controls the command table does not name (its buttons are
+// in CommandIds.h). A number box n has its up-down arrows at n + 1 and its
+// trackbar at n + 2.
 enum ControlId : int {
-  kIdTopMost = 2001,
-  kIdMiniMode = 2002,
   kIdThemeList = 2003,
   kIdThresDwBox = 2011,
   kIdThresDwTrackbar = 2013,
   kIdThresUpBox = 2014,
   kIdThresUpTrackbar = 2016,
   kIdAutoAdjust = 2017,
-  kIdPlaylistView = 2021,
-  kIdSearchBox = 2022,
-  kIdSearchNext = 2023,
-  kIdSearchPrev = 2024,
-  kIdRepeatOne = 2025,
-  kIdRepeatAll = 2026,
-  kIdStop = 2031,
-  kIdPlayPause = 2032,
-  kIdPrev = 2033,
-  kIdNext = 2034,
   kIdSpeedTrackbar = 2041,
   kIdPitchTrackbar = 2042,
   kIdBalanceTrackbar = 2043,
   kIdVolumeTrackbar = 2044,
-  kIdPointA = 2045,
-  kIdPointB = 2046,
-  kIdAbOff = 2047,
-  kIdChannelFirst = 2051,  // 2051–2055: L·R, L+R, L, R, L−R
-  kIdEffectSwitchFirst = 2071,  // 2071–2076 by page
-  kIdPageTabFirst = 2081,       // 2081–2086 by page
   kIdSpeedBox = 2111,
-  kIdPageDefault = 2701,
-  kIdVocalCancel = 2702,
-  kIdMaxMode = 2703,
 };
 
 inline constexpr int kEffectPageCount = 6;  // time stretch, pitch, tone, chorus, delay, reverb

@@ -1,4 +1,5 @@
 #include "ui/ControlWidgets.h"
+#include "app/CommandIds.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -29,12 +30,12 @@ struct ButtonDef {
   int id, w, h;
 };
 constexpr ButtonDef kButtons[] = {
-    {kIdTopMost, 48, 20},   {kIdMiniMode, 48, 20},   {kIdSearchNext, 40, 20},
-    {kIdSearchPrev, 40, 20}, {kIdRepeatOne, 48, 20}, {kIdRepeatAll, 48, 20},
-    {kIdStop, 28, 28},      {kIdPlayPause, 32, 28},  {kIdPrev, 28, 28},
-    {kIdNext, 28, 28},      {kIdPointA, 24, 24},     {kIdPointB, 24, 24},
-    {kIdAbOff, 24, 24},     {kIdPageDefault, 88, 34}, {kIdVocalCancel, 88, 34},
-    {kIdMaxMode, 88, 20},
+    {cmd::kBtnTopMost, 48, 20},   {cmd::kBtnMiniMode, 48, 20},   {cmd::kBtnSearchNext, 40, 20},
+    {cmd::kBtnSearchPrev, 40, 20}, {cmd::kBtnRepeatOne, 48, 20}, {cmd::kBtnRepeatAll, 48, 20},
+    {cmd::kBtnStop, 28, 28},      {cmd::kBtnPlayPause, 32, 28},  {cmd::kBtnPrev, 28, 28},
+    {cmd::kBtnNext, 28, 28},      {cmd::kBtnAAtNow, 24, 24},     {cmd::kBtnBAtNow, 24, 24},
+    {cmd::kBtnABOff, 24, 24},     {cmd::kBtnPageRecommend, 88, 34}, {cmd::kBtnVocalCancel, 88, 34},
+    {cmd::kBtnMaxMode, 88, 20},
 };
 
 void Place(QWidget* w, const WinRect& r) {
@@ -88,11 +89,11 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
   const auto first_new = parent->children().size();
   for (const ButtonDef& b : kButtons) w.buttons[b.id] = new BitmapButton(b.id, b.w, b.h, parent);
   for (int i = 0; i < 5; ++i) {
-    w.buttons[kIdChannelFirst + i] = new BitmapButton(kIdChannelFirst + i, 24, 24, parent);
+    w.buttons[cmd::kBtnChannel0 + i] = new BitmapButton(cmd::kBtnChannel0 + i, 24, 24, parent);
   }
   for (int i = 0; i < kEffectPageCount; ++i) {
-    w.buttons[kIdEffectSwitchFirst + i] = new BitmapButton(kIdEffectSwitchFirst + i, 116, 20, parent);
-    w.buttons[kIdPageTabFirst + i] = new BitmapButton(kIdPageTabFirst + i, 116, 20, parent);
+    w.buttons[cmd::kBtnEffect0 + i] = new BitmapButton(cmd::kBtnEffect0 + i, 116, 20, parent);
+    w.buttons[cmd::kBtnPage0 + i] = new BitmapButton(cmd::kBtnPage0 + i, 116, 20, parent);
   }
 
   w.theme_list = new ThemeList(parent, [] { return PictureWidth(gSettings.BmpOctave); });
@@ -150,20 +151,20 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
 
 void PlaceControlWidgets(ControlWidgets& w, const MainLayout& l) {
   static constexpr std::pair<int, WinRect MainLayout::*> kPlaces[] = {
-      {kIdTopMost, &MainLayout::top_most},     {kIdMiniMode, &MainLayout::mini_mode},
-      {kIdSearchNext, &MainLayout::search_next}, {kIdSearchPrev, &MainLayout::search_prev},
-      {kIdRepeatOne, &MainLayout::repeat_one}, {kIdRepeatAll, &MainLayout::repeat_all},
-      {kIdStop, &MainLayout::stop},            {kIdPlayPause, &MainLayout::play},
-      {kIdPrev, &MainLayout::prev},            {kIdNext, &MainLayout::next},
-      {kIdPointA, &MainLayout::point_a},       {kIdPointB, &MainLayout::point_b},
-      {kIdAbOff, &MainLayout::ab_off},         {kIdPageDefault, &MainLayout::page_default},
-      {kIdVocalCancel, &MainLayout::vocal_cancel}, {kIdMaxMode, &MainLayout::max_mode},
+      {cmd::kBtnTopMost, &MainLayout::top_most},     {cmd::kBtnMiniMode, &MainLayout::mini_mode},
+      {cmd::kBtnSearchNext, &MainLayout::search_next}, {cmd::kBtnSearchPrev, &MainLayout::search_prev},
+      {cmd::kBtnRepeatOne, &MainLayout::repeat_one}, {cmd::kBtnRepeatAll, &MainLayout::repeat_all},
+      {cmd::kBtnStop, &MainLayout::stop},            {cmd::kBtnPlayPause, &MainLayout::play},
+      {cmd::kBtnPrev, &MainLayout::prev},            {cmd::kBtnNext, &MainLayout::next},
+      {cmd::kBtnAAtNow, &MainLayout::point_a},       {cmd::kBtnBAtNow, &MainLayout::point_b},
+      {cmd::kBtnABOff, &MainLayout::ab_off},         {cmd::kBtnPageRecommend, &MainLayout::page_default},
+      {cmd::kBtnVocalCancel, &MainLayout::vocal_cancel}, {cmd::kBtnMaxMode, &MainLayout::max_mode},
   };
   for (auto [id, field] : kPlaces) Place(w.Button(id), l.*field);
-  for (int i = 0; i < 5; ++i) Place(w.Button(kIdChannelFirst + i), l.channel[i]);
+  for (int i = 0; i < 5; ++i) Place(w.Button(cmd::kBtnChannel0 + i), l.channel[i]);
   for (int i = 0; i < kEffectPageCount; ++i) {
-    Place(w.Button(kIdEffectSwitchFirst + i), l.effect_switch[i]);
-    Place(w.Button(kIdPageTabFirst + i), l.tab[i]);
+    Place(w.Button(cmd::kBtnEffect0 + i), l.effect_switch[i]);
+    Place(w.Button(cmd::kBtnPage0 + i), l.tab[i]);
   }
   Place(w.theme_list, l.theme_list);
   auto threshold = [](ThresholdWidgets& t, const ThresholdSlot& s) {
@@ -202,11 +203,11 @@ void ShowControlWidgets(ControlWidgets& w, bool mini_mode, bool max_mode, int pa
   const bool pages = normal && max_mode;
   for (auto [id, button] : w.buttons) {
     bool shown = normal;
-    if (id == kIdTopMost || id == kIdMiniMode || id == kIdStop || id == kIdPlayPause ||
-        id == kIdPrev || id == kIdNext) {
+    if (id == cmd::kBtnTopMost || id == cmd::kBtnMiniMode || id == cmd::kBtnStop || id == cmd::kBtnPlayPause ||
+        id == cmd::kBtnPrev || id == cmd::kBtnNext) {
       shown = true;
-    } else if ((id >= kIdPageTabFirst && id < kIdPageTabFirst + kEffectPageCount) ||
-               id == kIdPageDefault || id == kIdVocalCancel) {
+    } else if ((id >= cmd::kBtnPage0 && id < cmd::kBtnPage0 + kEffectPageCount) ||
+               id == cmd::kBtnPageRecommend || id == cmd::kBtnVocalCancel) {
       shown = pages;
     }
     SetVisible(button, shown);

@@ -1,4 +1,5 @@
 #include "ControlHost.h"
+#include "app/CommandIds.h"
 
 #include "ui/BitmapButton.h"
 #include "ui/ThemeList.h"
@@ -34,7 +35,10 @@ ControlHost::ControlHost() {
   search_box = new QLineEdit(central);
 
   ValueControls::Hooks hooks;
-  hooks.button_clicked = [this](int id) { clicks.push_back(id); };
+  hooks.button_clicked = [this](int id) {
+    clicks.push_back(id);
+    Command(id);
+  };
   hooks.update_totals = [this] { ++totals_updates; };
   hooks.refresh_menus = [this] { ++menu_refreshes; };
   controls_ = std::make_unique<ValueControls>(central, hooks, [this](int x) {
@@ -46,13 +50,23 @@ ControlHost::ControlHost() {
   modes_ = std::make_unique<WindowModes>(this, &controls_->Widgets(), shell, mode_hooks);
   focus_ = new FocusCycler(this, [this](int id) { return WidgetOf(id); });
   controls_->FillThemes({QStringLiteral("Default"), QStringLiteral("Night")}, 0);
+  context = ControlCommandContext{this, controls_.get(), modes_.get(), [this] { ++totals_updates; },
+                                  {}};
   controls_->ShowSettings();
   modes_->RestorePlacement();
 }
 
+void ControlHost::Command(int id) {
+  // The menu's twins of the mode buttons, as the main window forwards them.
+  if (id >= cmd::kTopMost && id <= cmd::kMaxMode) {
+    id = id == cmd::kMaxMode ? cmd::kBtnMaxMode : cmd::kBtnTopMost + (id - cmd::kTopMost);
+  }
+  RunControlCommand(context, id);
+}
+
 QWidget* ControlHost::WidgetOf(int id) {
-  if (id == kIdPlaylistView) return playlist;
-  if (id == kIdSearchBox) return search_box;
+  if (id == cmd::kPlaylistView) return playlist;
+  if (id == cmd::kSearchBox) return search_box;
   return W().WidgetById(id);
 }
 

@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 #include <memory>
 
+#include "app/CommandIds.h"
+#include "app/ControlCommands.h"
 #include "app/FocusCycler.h"
 #include "app/ValueControls.h"
 #include "app/WindowModes.h"
@@ -29,11 +31,14 @@ class ControlHost : public QMainWindow {
   ControlWidgets& W() { return controls_->Widgets(); }
   WindowModes& Modes() { return *modes_; }
   FocusCycler& Focus() { return *focus_; }
+  // A command as the main window dispatches it: buttons report their number here.
+  void Command(int id);
   QWidget* WidgetOf(int id);
 
   int totals_updates = 0;
   int menu_refreshes = 0;
   std::vector<int> clicks;  // buttons' command numbers
+  ControlCommandContext context;
 
   QWidget* picture = nullptr;
   QWidget* seek_bar = nullptr;

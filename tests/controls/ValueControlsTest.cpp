@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "ControlHost.h"
+#include "app/CommandIds.h"
 #include "ui/BitmapButton.h"
 #include "ui/NumberBox.h"
 #include "ui/Trackbar.h"
@@ -64,11 +65,11 @@ TEST_F(ValueControlsStory, SimplePitchTrackbarSwitchesThePitchShiftOnAndOff) {
   EXPECT_EQ(Param(1, 1).box->text(), "3");
   EXPECT_EQ(Param(1, 3).box->text(), "0");
   EXPECT_EQ(Param(1, 4).box->text(), "0");
-  EXPECT_EQ(host->W().Button(kIdEffectSwitchFirst + 1)->ShownBitmap(), "Vk_BMP_116X20_ON_UP_PSFT");
+  EXPECT_EQ(host->W().Button(cmd::kBtnEffect0 + 1)->ShownBitmap(), "Vk_BMP_116X20_ON_UP_PSFT");
   host->W().pitch->setValue(12);  // back to the centre
   EXPECT_EQ(gSettings.PsftPitch1, 0);
   EXPECT_EQ(gSettings.PsftOnOff, 0);
-  EXPECT_EQ(host->W().Button(kIdEffectSwitchFirst + 1)->ShownBitmap(), "Vk_BMP_116X20_OFF_UP_PSFT");
+  EXPECT_EQ(host->W().Button(cmd::kBtnEffect0 + 1)->ShownBitmap(), "Vk_BMP_116X20_OFF_UP_PSFT");
   // Typing a pitch into the page's box moves the simple trackbar, switch untouched.
   Type(Param(1, 1).box, "-7");
   EXPECT_EQ(host->W().pitch->value(), 5);
@@ -164,8 +165,8 @@ TEST_F(ValueControlsStory, EffectPageBoxesClampAndTheirTrackbarsRunUpsideDown) {
 
 TEST_F(ValueControlsStory, ButtonsShowTheirStateAndReportTheirCommand) {
   ControlWidgets& w = host->W();
-  BitmapButton* lr = w.Button(kIdChannelFirst);
-  BitmapButton* left = w.Button(kIdChannelFirst + 2);
+  BitmapButton* lr = w.Button(cmd::kBtnChannel0);
+  BitmapButton* left = w.Button(cmd::kBtnChannel0 + 2);
   // The current channel selection stays pressed; the others are up.
   EXPECT_EQ(lr->ShownBitmap(), "Vk_BMP_24X24_DW_STEREO");
   EXPECT_EQ(left->ShownBitmap(), "Vk_BMP_24X24_UP_LFT");
@@ -175,9 +176,9 @@ TEST_F(ValueControlsStory, ButtonsShowTheirStateAndReportTheirCommand) {
   host->Controls().RefreshFaces();
   EXPECT_EQ(left->ShownBitmap(), "Vk_BMP_24X24_DW_LFT");
   EXPECT_EQ(lr->ShownBitmap(), "Vk_BMP_24X24_UP_STEREO");
-  EXPECT_EQ(w.Button(kIdMiniMode)->ShownBitmap(), "Vk_BMP_48X20_MINIMODE_UP_DWLF");
+  EXPECT_EQ(w.Button(cmd::kBtnMiniMode)->ShownBitmap(), "Vk_BMP_48X20_MINIMODE_UP_DWLF");
   // The A-B buttons are gray while nothing plays, in both states.
-  EXPECT_EQ(w.Button(kIdPointA)->ShownBitmap(), "Vk_BMP_24X24_AB_UP_DSBL_A");
+  EXPECT_EQ(w.Button(cmd::kBtnAAtNow)->ShownBitmap(), "Vk_BMP_24X24_AB_UP_DSBL_A");
   // Every face names a bitmap that exists.
   for (auto [id, button] : w.buttons) {
     const ButtonFace face = FaceOfButton(id, gSettings, ButtonState{true, false, 10, 20});
@@ -190,8 +191,8 @@ TEST_F(ValueControlsStory, ButtonsShowTheirStateAndReportTheirCommand) {
   host->show();
   gSettings.MiniMode = 0;
   host->Modes().ShowControls();
-  EXPECT_FALSE(w.Button(kIdVocalCancel)->isVisible());  // only in max mode
-  BitmapButton* repeat = w.Button(kIdRepeatOne);
+  EXPECT_FALSE(w.Button(cmd::kBtnVocalCancel)->isVisible());  // only in max mode
+  BitmapButton* repeat = w.Button(cmd::kBtnRepeatOne);
   QTest::mouseClick(repeat, Qt::LeftButton);
   // A double click: press, release, then the platform's double-click press.
   QTest::mouseClick(repeat, Qt::LeftButton);
@@ -200,7 +201,7 @@ TEST_F(ValueControlsStory, ButtonsShowTheirStateAndReportTheirCommand) {
                   Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(repeat, &dbl);
   QTest::mouseRelease(repeat, Qt::LeftButton);
-  EXPECT_EQ(host->clicks, (std::vector<int>{kIdRepeatOne, kIdRepeatOne, kIdRepeatOne}));
+  EXPECT_EQ(host->clicks, (std::vector<int>{cmd::kBtnRepeatOne, cmd::kBtnRepeatOne, cmd::kBtnRepeatOne}));
 }
 
 }  // namespace

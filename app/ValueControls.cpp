@@ -54,8 +54,8 @@ void ValueControls::Connect() {
   connect(w_.thres_up.box, &QLineEdit::textChanged, this,
           [this](const QString& t) { OnThresholdBox(false, t); });
   for (auto [t, lower] : {std::pair{&w_.thres_dw, true}, std::pair{&w_.thres_up, false}}) {
-    connect(t->trackbar, &QSlider::valueChanged, this, [this, t = t](int position) {
-      t->box->ShowNumber(ThresholdFromTrackbar(position));
+    connect(t->trackbar, &QSlider::valueChanged, this, [t = t](int value) {
+      t->box->ShowNumber(ThresholdFromTrackbar(t->trackbar->PositionOf(value)));
     });
     connect(t->box, &QLineEdit::editingFinished, this, [this, lower = lower, t = t] {
       t->box->ShowNumber(lower ? gSettings.ThresDw : gSettings.ThresUp);
@@ -97,7 +97,7 @@ void ValueControls::Connect() {
         p.box->ShowNumber(p.def->speed_percent ? SpeedPercent(value) : value);
       });
       connect(p.trackbar, &QSlider::valueChanged, this,
-              [this, &p](int position) { OnParamTrackbar(p, position); });
+              [this, &p](int value) { OnParamTrackbar(p, p.trackbar->PositionOf(value)); });
     }
   }
 }

@@ -1,5 +1,6 @@
 #include "app/WindowModes.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -25,7 +26,18 @@ QRect ScreenArea(const QWidget* w) {
 
 WindowModes::WindowModes(QMainWindow* window, ControlWidgets* controls, ShellWidgets shell,
                          Hooks hooks)
-    : window_(window), controls_(controls), shell_(shell), hooks_(std::move(hooks)) {}
+    : QObject(window), window_(window), controls_(controls), shell_(shell),
+      hooks_(std::move(hooks)) {
+  if (window_->centralWidget()) window_->centralWidget()->installEventFilter(this);
+}
+
+bool WindowModes::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::Resize && watched == window_->centralWidget() &&
+      !window_->isMinimized()) {
+    LayOut();
+  }
+  return false;
+}
 
 WinRect WindowModes::OuterRect() const {
   const QRect f = window_->frameGeometry();

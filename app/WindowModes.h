@@ -8,6 +8,7 @@
 // the client area is the part below the menu bar, status bar included.
 #pragma once
 
+#include <QObject>
 #include <functional>
 
 #include "app/WindowGeometry.h"
@@ -27,7 +28,7 @@ struct ShellWidgets {
   QWidget* status_bar = nullptr;
 };
 
-class WindowModes {
+class WindowModes : public QObject {
  public:
   struct Hooks {
     // Re-creates the keyboard picture at the new octave count under DrawLock.
@@ -70,6 +71,10 @@ class WindowModes {
   // The outer rectangle of the window, and the normal-mode placement.
   WinRect OuterRect() const;
   const WinRect& NormalSize() const { return normal_size_; }
+
+ protected:
+  // The children follow every size change of the client area.
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   bool KeepRight() const;

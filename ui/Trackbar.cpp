@@ -11,40 +11,35 @@ Trackbar::Trackbar(int id, Qt::Orientation orientation, int maximum, QWidget* pa
   setSingleStep(1);
   setPageStep(std::max(1, maximum / 5));
   setFocusPolicy(Qt::StrongFocus);
-  if (orientation == Qt::Vertical) {
-    // Position 0 at the top; the wheel forward moves the thumb up.
-    setInvertedAppearance(true);
-    setInvertedControls(true);
-  }
 }
+
+int Trackbar::PositionOf(int slider_value) const {
+  return orientation() == Qt::Vertical ? maximum() - slider_value : slider_value;
+}
+
+int Trackbar::Position() const { return PositionOf(value()); }
+
+void Trackbar::SetPosition(int position) { setValue(PositionOf(position)); }
 
 void Trackbar::SetPositionQuietly(int position) {
   QSignalBlocker quiet(this);
-  setValue(position);
+  SetPosition(position);
 }
 
 void Trackbar::keyPressEvent(QKeyEvent* e) {
-  // Position steps: +1 moves right on a horizontal bar and down on a vertical one.
-  int step = 0;
-  const bool vertical = orientation() == Qt::Vertical;
   switch (e->key()) {
-    case Qt::Key_Right:
-      step = vertical ? -1 : 1;
-      break;
     case Qt::Key_Up:
-      step = vertical ? -1 : 1;
-      break;
-    case Qt::Key_Left:
-      step = vertical ? 1 : -1;
+    case Qt::Key_Right:
+      triggerAction(SliderSingleStepAdd);
       break;
     case Qt::Key_Down:
-      step = vertical ? 1 : -1;
+    case Qt::Key_Left:
+      triggerAction(SliderSingleStepSub);
       break;
     default:
       QSlider::keyPressEvent(e);
       return;
   }
-  triggerAction(step > 0 ? SliderSingleStepAdd : SliderSingleStepSub);
   e->accept();
 }
 

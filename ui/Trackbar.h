@@ -1,8 +1,10 @@
-// A trackbar: a slider whose position is an integer 0 … maximum. Vertical ones
-// run upside down like the platform's (position 0 at the top), so callers turn
-// positions into values with maximum − position. Keys: on a vertical trackbar
-// Left and Right act as Down and Up; on a horizontal one Up and Down act as
-// Right and Left, and the wheel moves it the other way round from a vertical one.
+// A trackbar: a slider whose position is an integer 0 … maximum. Positions run
+// from the left and, on vertical trackbars, from the top (upside down), so
+// callers turn a vertical position into a value with maximum − position; the
+// groove then fills from the bottom up to the value. Keys: Up and Right move
+// the thumb towards the larger value, Down and Left towards the smaller one
+// (on a vertical trackbar Left and Right act as Down and Up, on a horizontal
+// one Up and Down as Right and Left); the wheel forward moves it the same way.
 #pragma once
 
 #include <QSlider>
@@ -14,9 +16,13 @@ class Trackbar : public QSlider {
   Trackbar(int id, Qt::Orientation orientation, int maximum, QWidget* parent);
 
   int Id() const { return id_; }
+  int Position() const;
+  void SetPosition(int position);
   // Moves the thumb without raising the change notification, as a program's own
   // move of a trackbar does not notify.
   void SetPositionQuietly(int position);
+  // The position a slider value stands for.
+  int PositionOf(int slider_value) const;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;

@@ -47,10 +47,10 @@ ControlHost::ControlHost() {
   ShellWidgets shell{picture, seek_bar, playlist, search_box, statusBar()};
   WindowModes::Hooks mode_hooks;
   mode_hooks.refresh_faces = [this] { controls_->RefreshFaces(); };
-  modes_ = std::make_unique<WindowModes>(this, &controls_->Widgets(), shell, mode_hooks);
+  modes_ = new WindowModes(this, &controls_->Widgets(), shell, mode_hooks);
   focus_ = new FocusCycler(this, [this](int id) { return WidgetOf(id); });
   controls_->FillThemes({QStringLiteral("Default"), QStringLiteral("Night")}, 0);
-  context = ControlCommandContext{this, controls_.get(), modes_.get(), [this] { ++totals_updates; },
+  context = ControlCommandContext{this, controls_.get(), modes_, [this] { ++totals_updates; },
                                   {}};
   controls_->ShowSettings();
   modes_->RestorePlacement();

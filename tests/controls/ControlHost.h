@@ -47,7 +47,7 @@ class ControlHost : public QMainWindow {
 
  private:
   std::unique_ptr<ValueControls> controls_;
-  std::unique_ptr<WindowModes> modes_;
+  WindowModes* modes_ = nullptr;  // owned by the window
   FocusCycler* focus_ = nullptr;
 };
 

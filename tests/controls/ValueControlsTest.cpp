@@ -35,7 +35,7 @@ TEST_F(ValueControlsStory, TypingIntoTheSpeedBoxRoundsToStepsOfFiveAndLimitsTo20
   Type(speed.box, "27");
   EXPECT_EQ(gSettings.Speed, 0);  // 25 %
   EXPECT_EQ(host->W().speed->value(), 0);
-  EXPECT_EQ(speed.trackbar->value(), 35);  // the vertical one runs upside down
+  EXPECT_EQ(speed.trackbar->Position(), 35);  // the vertical one runs upside down
   Type(speed.box, "28");
   EXPECT_EQ(gSettings.Speed, 1);  // 30 %
   const int updates = host->totals_updates;
@@ -49,7 +49,7 @@ TEST_F(ValueControlsStory, TypingIntoTheSpeedBoxRoundsToStepsOfFiveAndLimitsTo20
   host->W().speed->setValue(15);
   EXPECT_EQ(gSettings.Speed, 15);
   EXPECT_EQ(speed.box->text(), "100");
-  EXPECT_EQ(speed.trackbar->value(), 20);
+  EXPECT_EQ(speed.trackbar->Position(), 20);
 }
 
 TEST_F(ValueControlsStory, SimplePitchTrackbarSwitchesThePitchShiftOnAndOff) {
@@ -90,13 +90,13 @@ TEST_F(ValueControlsStory, ThresholdBoxesDragEachOtherAlong) {
   EXPECT_EQ(gSettings.ThresDw, -20);
   EXPECT_EQ(gSettings.ThresUp, -20);
   EXPECT_EQ(up.box->text(), "-20");
-  EXPECT_EQ(up.trackbar->value(), 20);
+  EXPECT_EQ(up.trackbar->Position(), 20);
   up.box->setFocus();
   Type(up.box, "-70");  // below the lower one
   EXPECT_EQ(gSettings.ThresUp, -70);
   EXPECT_EQ(gSettings.ThresDw, -70);
   EXPECT_EQ(dw.box->text(), "-70");
-  EXPECT_EQ(dw.trackbar->value(), 70);
+  EXPECT_EQ(dw.trackbar->Position(), 70);
   // A lone minus sign while typing changes nothing yet; out of range clamps.
   dw.box->setFocus();
   Type(dw.box, "-");
@@ -107,7 +107,7 @@ TEST_F(ValueControlsStory, ThresholdBoxesDragEachOtherAlong) {
   dw.arrows->Step(1);
   EXPECT_EQ(dw.box->text(), "-99");
   EXPECT_EQ(gSettings.ThresDw, -99);
-  up.trackbar->setValue(10);
+  up.trackbar->SetPosition(10);
   EXPECT_EQ(up.box->text(), "-10");
   EXPECT_EQ(gSettings.ThresUp, -10);
 }
@@ -140,8 +140,8 @@ TEST_F(ValueControlsStory, EffectPageBoxesClampAndTheirTrackbarsRunUpsideDown) {
   ASSERT_EQ(wet.def->key, &Settings::DlayWetRatio);
   Type(wet.box, "250");
   EXPECT_EQ(gSettings.DlayWetRatio, 100);
-  EXPECT_EQ(wet.trackbar->value(), 0);  // the maximum sits at the top
-  wet.trackbar->setValue(70);
+  EXPECT_EQ(wet.trackbar->Position(), 0);  // the maximum sits at the top
+  wet.trackbar->SetPosition(70);
   EXPECT_EQ(gSettings.DlayWetRatio, 30);
   EXPECT_EQ(wet.box->text(), "30");
   // Left and Right act as Down and Up on a vertical trackbar.
@@ -154,7 +154,7 @@ TEST_F(ValueControlsStory, EffectPageBoxesClampAndTheirTrackbarsRunUpsideDown) {
   ParamWidgets& gain = Param(4, 5);
   Type(gain.box, "-25");
   EXPECT_EQ(gSettings.DlayCompGain, -25);
-  EXPECT_EQ(gain.trackbar->value(), 25);
+  EXPECT_EQ(gain.trackbar->Position(), 25);
   // Up and Down act as Right and Left on a horizontal trackbar.
   const std::int32_t volume = gSettings.Volume;
   QTest::keyClick(host->W().volume, Qt::Key_Up);

@@ -238,7 +238,6 @@ void CommandHandlers::PictureOption(MainWindow& w, int id) {
       id == cmd::kOctave6 + 3) {
     w.picture_->RecreatePicture();
   }
-  w.picture_->SettingsChanged();
   w.LayOutChildren();
 }
 
@@ -366,7 +365,7 @@ void CommandHandlers::VocalCancel(MainWindow&, int) {
   ApplyValues(RecommendedValues(cmd::kVocalCancel), gSettings);
 }
 
-void CommandHandlers::Option(MainWindow& w, int id) {
+void CommandHandlers::Option(MainWindow&, int id) {
   if (id == cmd::kResetDevice) {
     Toggle(gSettings.ResetDevice);
     return;
@@ -375,7 +374,6 @@ void CommandHandlers::Option(MainWindow& w, int id) {
   if (group == nullptr) return;
   gSettings.*group->field = id - group->first;
   if (group->first == cmd::kMainPriority0) SetUiThreadPriority(gSettings.NowMainThreadPrortyItem);
-  if (group->first == cmd::kDrawPriority0) w.picture_->ApplyDrawPriority();
 }
 
 void CommandHandlers::WaveBuffers(MainWindow& w, int id) {
@@ -398,7 +396,6 @@ void CommandHandlers::AllOptions(MainWindow& w, int) {
   gSettings.NowDrawThreadPrortyItem = 0;
   gSettings.NowDrawThreadSleepItem = 3;
   SetUiThreadPriority(gSettings.NowMainThreadPrortyItem);
-  w.picture_->ApplyDrawPriority();
 }
 
 void CommandHandlers::Help(MainWindow& w, int id) {

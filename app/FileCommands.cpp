@@ -1,5 +1,6 @@
 #include "app/FileCommands.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -13,7 +14,8 @@
 #include "common/Path.h"
 #include "common/Settings.h"
 #include "playlist/PlaylistAdd.h"
-#include "playlist/PlaylistIo.h"
+#include "playlist/CommandLine.h"
+#include "playlist/M3u.h"
 #include "ui/PictureWindow.h"
 
 namespace vk {
@@ -108,26 +110,29 @@ void RememberDialogFolder(const std::string& chosen_path) {
   CopyTextCut(gSettings.WavDir, kTextFieldSize, std::string_view(chosen_path).substr(0, end));
 }
 
-bool AddPaths(MainWindow& w, const std::vector<std::string>& paths, AddMode mode) {
+bool AddPaths(MainWindow& w, const std::vector<std::string>& paths, AddSource source,
+              bool with_dialog) {
   AddingState state;
   ResetAddingState(state);
   AddContext ctx{w.Playlist(), state, nullptr, {}};
   std::unique_ptr<AddFilesDialog> dialog;
-  if (mode != AddMode::kPlain) {
+  if (with_dialog) {
     dialog = std::make_unique<AddFilesDialog>(w, state);
     ctx.Progress = dialog.get();
-    if (mode == AddMode::kDialog) dialog->ShowCentred();
+    if (source != AddSource::kRestore) dialog->ShowCentred();
   }
-  if (mode == AddMode::kRestore) {
-    RestorePlaylist(ctx, w.Paths().PlaylistM3u());
-  } else {
-    for (const std::string& path : paths) {
-      if (state.CancelAdd != 0) break;
-      AddPath(ctx, path);
-    }
+  switch (source) {
+    case AddSource::kRestore: RestorePlaylist(ctx, w.Paths().PlaylistM3u()); break;
+    case AddSource::kCommandLine: AddCommandLineArgs(ctx, paths); break;
+    case AddSource::kPaths:
+      for (const std::string& path : paths) {
+        if (state.CancelAdd != 0) break;
+        AddPath(ctx, path);
+      }
+      break;
   }
   if (dialog) dialog->hide();
-  if (mode != AddMode::kRestore) ShowSummary(w, state);
+  if (source != AddSource::kRestore) ShowSummary(w, state);
   return state.CancelAdd == 0;
 }
 
@@ -143,7 +148,7 @@ void OpenCommand(MainWindow& w, bool append) {
     w.StopPlayback();
     ClearPlaylist(w.Playlist());
   }
-  AddPaths(w, {path}, AddMode::kPlain);
+  AddPaths(w, {path}, AddSource::kPaths, false);
   PlaylistModel& list = w.Playlist();
   if (!append) {
     if (ItemCount(list) >= 1) {

@@ -14,15 +14,17 @@ class MainWindow;
 void OpenCommand(MainWindow& w, bool append);
 void SaveCommand(MainWindow& w);
 
-enum class AddMode {
-  kPlain,     // no progress dialog (Open, Add, a handed-over command line)
-  kDialog,    // the progress dialog (drop, command line at start-up)
-  kRestore,   // PLAYLIST.M3U at start-up: the dialog with the restore text, no summary
+enum class AddSource {
+  kPaths,        // files, folders and M3U lists as given (Open, Add, drops)
+  kCommandLine,  // command-line arguments: looked up first, a pattern adds its first match
+  kRestore,      // PLAYLIST.M3U at start-up: restore text in the dialog, no summary
 };
 
-// Adds every path (files, folders, M3U lists) to the end of the list, then
-// shows the summary unless restoring. Returns false when the user aborted.
-bool AddPaths(MainWindow& w, const std::vector<std::string>& paths, AddMode mode);
+// Adds to the end of the list, under the progress dialog when `with_dialog`
+// (the restore shows it only when there is something to restore), then shows
+// the summary unless restoring. Returns false when the user aborted.
+bool AddPaths(MainWindow& w, const std::vector<std::string>& paths, AddSource source,
+              bool with_dialog);
 
 // The file-dialog folder: the chosen path up to the start of its file name.
 void RememberDialogFolder(const std::string& chosen_path);

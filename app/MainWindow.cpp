@@ -19,13 +19,19 @@
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
-#include "playlist/PlaylistIo.h"
+#include "playlist/M3u.h"
 #include "playlist/PreOpen.h"
 #include "ui/PictureWindow.h"
 #include "ui/PlaylistView.h"
 #include "ui/SeekBar.h"
 
 namespace vk {
+namespace {
+
+constexpr int kSeekBarTop = 272;
+constexpr int kMinListTop = 322;
+
+}  // namespace
 
 MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(paths) {
   window_created_ = 0;
@@ -45,9 +51,14 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
   ApplySettingsToUi();
 
   ReadWindowSettings(paths_.MainIni().c_str(), gSettings);
+  setMinimumSize(picture_->sizeHint().width(), kMinListTop + 120);
   if (gSettings.MainWndSizX > 0 && gSettings.MainWndSizY > 0) {
     resize(gSettings.MainWndSizX, gSettings.MainWndSizY);
     move(gSettings.MainWndPosX, gSettings.MainWndPosY);
+  } else {
+    // A first start: the picture, room for the controls beside it and a list
+    // of a dozen rows below.
+    resize(picture_->sizeHint().width() + 420, 640);
   }
   LayOutChildren();
   SetUiThreadPriority(gSettings.NowMainThreadPrortyItem);
@@ -150,12 +161,17 @@ void MainWindow::LayOutChildren() {
   const int picture_x = gSettings.BmpWndPos == 0 ? 0 : std::max(0, width - picture.width());
   picture_->setGeometry(picture_x, 0, picture.width(), picture.height());
   const int controls_x = gSettings.BmpWndPos == 0 ? picture.width() : 0;
-  controls_->setGeometry(controls_x, 0, std::max(0, width - picture.width()), 272);
-  seek_bar_->setGeometry(0, 272, width, 20);
-  search_box_->setGeometry(4, 296, std::min(260, std::max(0, width - 8)), 22);
-  const int list_top = 322;
+  controls_->setGeometry(controls_x, 0, std::max(0, width - picture.width()), kSeekBarTop);
+  seek_bar_->setGeometry(0, kSeekBarTop, width, 20);
+  search_box_->setGeometry(4, kSeekBarTop + 24, std::min(260, std::max(0, width - 8)), 22);
+  const int list_top = kMinListTop;
   list_view_->setGeometry(0, list_top, width, std::max(0, height - list_top));
   list_view_->LayOutColumns(width);
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::WindowStateChange) picture_->SetMinimised(isMinimized());
 }
 
 void MainWindow::resizeEvent(QResizeEvent* e) {
@@ -228,6 +244,8 @@ void MainWindow::ShowEngineError(int code) {
 
 void MainWindow::DeliverReports() { sink_->Deliver(); }
 
+void MainWindow::JoinPreOpen() { JoinThread(pre_open_); }
+
 bool MainWindow::event(QEvent* e) {
   if (e->type() == WorkerReportEvent::EventType()) {
     const auto* report = static_cast<WorkerReportEvent*>(e);
@@ -253,7 +271,7 @@ void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::
       EndPlayback();
       break;
     case kMsgSourceEnd:
-      PreOpenNext(playlist_, Playing(), sink_.get());
+      PreOpenNext(pre_open_, sink_.get(), playlist_, Playing());
       AcknowledgeReport(PlayMailbox);
       break;
     case kMsgPlayPosition:
@@ -313,6 +331,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     gSettings.MainWndSizX = normal.width();
     gSettings.MainWndSizY = normal.height();
   }
+  CopyTextCut(gSettings.Theme, kTextFieldSize, picture_->ThemeName());
   SaveSettings(paths_.MainIni().c_str(), gSettings);
   e->accept();
 }

@@ -16,6 +16,7 @@
 #include "app/AppPaths.h"
 #include "app/CommandTable.h"
 #include "app/WindowMessageSink.h"
+#include "engine/ThreadMailbox.h"
 #include "playlist/PlaylistModel.h"
 
 class QLabel;
@@ -93,6 +94,7 @@ class MainWindow : public QMainWindow {
   bool event(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void changeEvent(QEvent* e) override;
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dropEvent(QDropEvent* e) override;
 
@@ -110,11 +112,7 @@ class MainWindow : public QMainWindow {
   void RecordPlaybackState();
   void ShowEngineError(int code);
 
-  // Adding files (the window half of the adding step).
-  struct AddSummary {
-    int rows_before = 0;
-  };
-  bool RunAdding(const std::vector<std::string>& paths, bool with_dialog, bool restore);
+  void JoinPreOpen();
   void AfterAppend();
   void AfterReplace();
 
@@ -124,6 +122,7 @@ class MainWindow : public QMainWindow {
   AppPaths paths_;
   PlaylistModel playlist_;
   std::unique_ptr<WindowMessageSink> sink_;
+  ThreadMailbox pre_open_;  // the next-file pre-open thread
   std::unique_ptr<CommandActions> actions_;
 
   PictureWindow* picture_ = nullptr;

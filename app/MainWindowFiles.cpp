@@ -13,6 +13,7 @@
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
 #include "playlist/CommandLine.h"
+#include "playlist/PlaylistAdd.h"
 #include "ui/PlaylistView.h"
 
 namespace vk {
@@ -48,7 +49,7 @@ void MainWindow::DropPaths(const QStringList& paths, bool inside_list) {
     StopPlayback();
     ClearPlaylist(playlist_);
   }
-  AddPaths(*this, ToPaths(paths), AddMode::kDialog);
+  AddPaths(*this, ToPaths(paths), AddSource::kPaths, true);
   if (inside_list) {
     AfterAppend();
   } else {
@@ -79,13 +80,13 @@ void MainWindow::AfterReplace() {
 
 void MainWindow::CopyData(const QByteArray& command_line) {
   std::vector<std::string> args =
-      SplitCommandLine(std::string_view(command_line.constData(),
+      TokenizeCommandLine(std::string_view(command_line.constData(),
                                         static_cast<std::size_t>(command_line.size())));
   if (!args.empty()) args.erase(args.begin());  // the program's own name
   if (args.empty()) return;
   StopPlayback();
   ClearPlaylist(playlist_);
-  AddPaths(*this, args, AddMode::kPlain);
+  AddPaths(*this, args, AddSource::kCommandLine, false);
   if (ItemCount() > 0) {
     playlist_.CurrentItem = 0;
     SelectRow(playlist_, 0);
@@ -98,7 +99,7 @@ void MainWindow::CopyData(const QByteArray& command_line) {
 }
 
 void MainWindow::StartupPlaylist(const QStringList& args) {
-  if (!args.isEmpty()) AddPaths(*this, ToPaths(args), AddMode::kDialog);
+  if (!args.isEmpty()) AddPaths(*this, ToPaths(args), AddSource::kCommandLine, true);
   if (ItemCount() > 0) {
     playlist_.CurrentItem = 0;
     SelectRow(playlist_, 0);
@@ -109,7 +110,7 @@ void MainWindow::StartupPlaylist(const QStringList& args) {
     UpdateTotals(0);
     return;
   }
-  AddPaths(*this, {}, AddMode::kRestore);
+  AddPaths(*this, {}, AddSource::kRestore, true);
   const int count = ItemCount();
   if (count == 0) return;
   const std::int32_t stored = gSettings.NowPlayListItem;

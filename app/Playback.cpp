@@ -29,6 +29,7 @@ void MainWindow::PlayCurrent() {
     ShowEngineError(code);
     return;
   }
+  picture_->PlaybackStarted();
   icon_timer_->start();
   picture_->StartThresholdTimer();
   setWindowTitle(QString::fromStdString(PlayingTitle(path)));
@@ -50,6 +51,7 @@ void MainWindow::PlaySelected() {
 void MainWindow::StopPlayback() {
   icon_timer_->stop();
   picture_->StopThresholdTimer();
+  picture_->PlaybackStopped();
   vk::StopPlayback();  // refused by the mailbox when nothing plays
   ab_on_a_ = 0;
   ab_on_b_ = 0;
@@ -65,6 +67,7 @@ void MainWindow::StopPlayback() {
 void MainWindow::EndPlayback() {
   icon_timer_->stop();
   picture_->StopThresholdTimer();
+  picture_->PlaybackStopped();
   vk::EndPlayback();
   ab_on_a_ = 0;
   ab_on_b_ = 0;

@@ -8,5 +8,8 @@ int RunProbe(int argc, char** argv);   // velkaris-cli probe FILE...
 int RunDiag(int argc, char** argv);    // velkaris-cli diag FILE
 int RunPlay(int argc, char** argv);    // velkaris-cli play FILE [options]
 int RunExport(int argc, char** argv);  // velkaris-cli export FILE -o OUT.wav [options]
+int RunPlaylist(int argc, char** argv);  // velkaris-cli playlist [--restore M3U] PATH... [--save OUT.m3u]
+int RunKeys(int argc, char** argv);    // velkaris-cli keys FILE --pos FRAMES|--at SECONDS [options]
+int RunLyrics(int argc, char** argv);  // velkaris-cli lyrics AUDIOFILE
 
 }  // namespace vk::cli

@@ -8,24 +8,27 @@
 #include "cli/Commands.h"
 #include "cli/ProbeMp3.h"
 #include "common/Path.h"
+#include "playlist/PlaylistRow.h"
 
 namespace vk::cli {
 namespace {
 
 // The playlist row's texts: file name, extension, tags (MP3 only), length.
-void PrintRow(const std::string& path, const char* title, const char* artist, const char* album,
-              const char* composer, const char* lyricist, std::int64_t seconds) {
-  std::printf("FILE=%s\n", std::string(PathFileStem(path)).c_str());
-  std::printf("EXT=%s\n", std::string(PathExtension(path)).c_str());
-  std::printf("TITLE=%s\nARTIST=%s\nALBUM=%s\nCOMPOSER=%s\nLYRICIST=%s\n", title, artist, album,
-              composer, lyricist);
-  std::printf("TIME=%lld:%02lld\n", static_cast<long long>(seconds / 60),
-              static_cast<long long>(seconds % 60));
+void PrintRow(const PlaylistRow& row) {
+  static constexpr struct {
+    const char* name;
+    int column;
+  } kShown[] = {{"FILE", kColFile},         {"EXT", kColExt},           {"TITLE", kColTitle},
+                {"ARTIST", kColArtist},     {"ALBUM", kColAlbum},       {"COMPOSER", kColComposer},
+                {"LYRICIST", kColLyricist}, {"TIME", kColTime}};
+  for (const auto& c : kShown) std::printf("%s=%s\n", c.name, row.Text[static_cast<std::size_t>(c.column)].c_str());
 }
 
 void PrintWav(const std::string& path, const WAVSet& wav) {
   std::printf("Reader=WAV\n");
-  PrintRow(path, "", "", "", "", "", wav.NumSmpl / static_cast<std::int64_t>(wav.wfxSrc.nSamplesPerSec));
+  PlaylistRow row;
+  FillRowFromWav(path, wav, row);
+  PrintRow(row);
   std::printf("NumSmpl=%d\nDataOfst=%d\nNowSmpl=%d\n", wav.NumSmpl, wav.DataOfst, wav.NowSmpl);
   PrintWaveFormat("wfxSrc.", wav.wfxSrc);
   PrintWaveFormat("wfxDst.", wav.wfxDst);
@@ -37,20 +40,14 @@ int ProbeMp3(const std::string& path) {
   MP3Set mp3;
   int code = Mp3Open(path.c_str(), mp3, 0, 0);
   if (code != 0) return code;
-  const char* title = mp3.ID3v2TagInfo.sjisTitle[0] ? mp3.ID3v2TagInfo.sjisTitle : mp3.ID3v1TagInfo.sjisTitle;
-  const char* artist = mp3.ID3v2TagInfo.sjisArtst[0] ? mp3.ID3v2TagInfo.sjisArtst : mp3.ID3v1TagInfo.sjisArtst;
-  const char* album = mp3.ID3v2TagInfo.sjisAlbum[0] ? mp3.ID3v2TagInfo.sjisAlbum : mp3.ID3v1TagInfo.sjisAlbum;
-  const std::int64_t seconds =
-      mp3.wfxSrc.nSamplesPerSec ? mp3.TmpSmpl / static_cast<std::int64_t>(mp3.wfxSrc.nSamplesPerSec) : 0;
-  std::string row_title = title, row_artist = artist, row_album = album;
-  std::string row_cmpsr = mp3.ID3v2TagInfo.sjisCmpsr, row_lyrcs = mp3.ID3v2TagInfo.sjisLyrcs;
+  PlaylistRow row;
+  FillRowFromMp3(path, mp3, row);
   Mp3Close(mp3, 0, 0);
 
   code = Mp3Open(path.c_str(), mp3, 1, 0);
   if (code != 0) return code;
   std::printf("Result=0\nReader=MP3\n");
-  PrintRow(path, row_title.c_str(), row_artist.c_str(), row_album.c_str(), row_cmpsr.c_str(),
-           row_lyrcs.c_str(), seconds);
+  PrintRow(row);
   PrintMp3Facts(mp3);
   Mp3Close(mp3, 0, 0);
   return 0;

@@ -17,6 +17,9 @@ constexpr Subcommand kSubcommands[] = {
     {"diag", vk::cli::RunDiag, "diag FILE"},
     {"play", vk::cli::RunPlay, "play FILE [--set Key=Value]... [--ini MAIN.INI] [--audio sdl|null|wav:PATH]"},
     {"export", vk::cli::RunExport, "export FILE -o OUT.wav [--set Key=Value]... [--ini MAIN.INI]"},
+    {"playlist", vk::cli::RunPlaylist, "playlist [--restore M3U] PATH... [--save OUT.m3u]"},
+    {"keys", vk::cli::RunKeys, "keys FILE --pos FRAMES|--at SECONDS [--set Key=Value]... [--ini MAIN.INI]"},
+    {"lyrics", vk::cli::RunLyrics, "lyrics AUDIOFILE"},
 };
 
 int Usage() {

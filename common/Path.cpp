@@ -1,5 +1,12 @@
 #include "common/Path.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
 #include "common/Text.h"
 
 namespace vk {
@@ -27,6 +34,42 @@ ReaderChoice ChooseReader(std::string_view path) {
   if (AsciiEqualsNoCase(ext, ".WAV")) return ReaderChoice::kWavThenMp3;
   if (AsciiEqualsNoCase(ext, ".MP3") || AsciiEqualsNoCase(ext, ".RMP")) return ReaderChoice::kMp3;
   return ReaderChoice::kNone;
+}
+
+std::string ProgramDir() {
+  std::error_code ec;
+  const std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+  if (ec) return {};
+  return exe.substr(0, PathFolderEnd(exe));
+}
+
+std::string ConfigDir(std::string_view program_dir) {
+  if (!program_dir.empty()) {
+    std::string portable(program_dir);
+    if (portable.back() != '/') portable += '/';
+    struct stat st {};
+    if (::stat((portable + "MAIN.INI").c_str(), &st) == 0 && S_ISREG(st.st_mode)) return portable;
+  }
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  std::string base;
+  if (xdg != nullptr && xdg[0] == '/') {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') {
+      const passwd* pw = ::getpwuid(::getuid());
+      home = pw != nullptr ? pw->pw_dir : "/tmp";
+    }
+    base = std::string(home) + "/.config";
+  }
+  if (base.back() != '/') base += '/';
+  return base + "velkaris/";
+}
+
+bool MakeConfigDir(const std::string& dir) {
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  return std::filesystem::is_directory(dir, ec);
 }
 
 }  // namespace vk

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace vk {
@@ -28,5 +29,18 @@ enum class ReaderChoice {
 };
 
 ReaderChoice ChooseReader(std::string_view path);
+
+// The executable's folder with a trailing '/' (THEMES.INI and the manual are
+// read there); empty when it cannot be found.
+std::string ProgramDir();
+
+// Where MAIN.INI and PLAYLIST.M3U live, with a trailing '/': `program_dir` when a
+// MAIN.INI already stands there (a portable install), else
+// $XDG_CONFIG_HOME/velkaris/ (an unset, empty or relative value means
+// ~/.config/velkaris/). The folder is not created here; see MakeConfigDir.
+std::string ConfigDir(std::string_view program_dir);
+
+// Creates the folder and its parents; true when it exists afterwards.
+bool MakeConfigDir(const std::string& dir);
 
 }  // namespace vk

@@ -33,6 +33,9 @@ void SleepOneMs() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
 
 int StartThread(ThreadMailbox& mailbox, MessageSink* owner, std::intptr_t start_arg,
                 ThreadProc proc, int priority) {
+  // Assigning over a joinable std::thread would terminate the program, and the
+  // words below belong to the thread that is still there.
+  if (mailbox.hThread.joinable()) return kStartBusy;
   mailbox.hWndOwner = owner;
   mailbox.Priority = priority;
   mailbox.Answer.store(0, std::memory_order_relaxed);

@@ -42,6 +42,9 @@ inline constexpr int kPostNoWorker = 2;
 
 // StartThread's answer when no thread could be created at all.
 inline constexpr int kStartNoThread = -1;
+// StartThread's answer when the mailbox still holds a thread that was never
+// joined: the request is dropped and that thread is left alone.
+inline constexpr int kStartBusy = -2;
 
 // Starts `proc` with command 1 and `start_arg` in Param1, waits until the start
 // command is done, and returns its answer (0 = running). A non-zero answer

@@ -1,0 +1,65 @@
+// velkaris-cli keys FILE --pos FRAMES|--at SECONDS [--set Key=Value]... [--ini MAIN.INI]
+// The analysis of one frame as the draw thread would run it with the file
+// playing at that position: the FFT size, the summary for the automatic
+// thresholds, and each key of the octave range with its level and glow.
+#include <cstdio>
+#include <string>
+
+#include "cli/Commands.h"
+#include "cli/FileAtPosition.h"
+#include "common/Settings.h"
+#include "display/SpectrumKeys.h"
+#include "engine/PlayEngine.h"
+
+namespace vk::cli {
+
+int RunKeys(int argc, char** argv) {
+  PositionOptions options;
+  std::string error;
+  if (!ParsePositionOptions(argc, argv, PositionCommand::kKeys, &options, &error) ||
+      !ApplyPositionSettings(options, &error)) {
+    std::fprintf(stderr, "keys: %s\n", error.c_str());
+    return 2;
+  }
+  std::int32_t position = 0;
+  const int code = OpenFileAtPosition(gPlay, options, &position);
+  if (code != 0) {
+    std::fprintf(stderr, "%s: %s\n", options.file.c_str(), EngineErrorText(code).c_str());
+    return 1;
+  }
+
+  Analysis analysis;
+  if (!AnalysisStart(analysis) || !AnalysisSetFftItem(analysis, gSettings.NowNumFFTSmplItem)) {
+    CloseFileAtPosition(gPlay);
+    std::fprintf(stderr, "%s\n", EngineErrorText(kEngineNoMemory).c_str());
+    return 1;
+  }
+  const WaveFormatEx& out = gPlay.Format();
+  AnalysisInput in;
+  in.fft_item = gSettings.NowNumFFTSmplItem;
+  in.out_channels = out.nChannels;
+  in.out_bits = out.wBitsPerSample;
+  in.src_bits = gPlay.IsMP3 ? 16 : gPlay.Wav.wfxSrc.wBitsPerSample;
+  in.rate_hz = static_cast<std::int32_t>(out.nSamplesPerSec);
+  in.total_frames = gPlay.TotalSmpl.load(std::memory_order_relaxed);
+  in.position = position;
+  in.channel_select = gSettings.ChannelSelect;
+  in.bmp_octave = gSettings.BmpOctave;
+  AnalyseFrame(analysis, in, &gPlay);
+
+  const int dw = gSettings.ThresDw;
+  const int up = gSettings.ThresUp;
+  std::printf("Position=%d\nFFTSize=%d\nKeyMax=%d\nKeyFloor=%d\nThresDw=%d\nThresUp=%d\n", position,
+              analysis.fft_points, analysis.KeyMax, analysis.KeyFloor, dw, up);
+  const KeyRange range = KeyRangeForOctave(in.bmp_octave);
+  for (int key = range.lowest_key; key <= range.highest_key; ++key) {
+    char name[8];
+    KeyName(key, name);
+    const int level = analysis.KeyLevel[key];
+    std::printf("Key=%d %s %d %d\n", key, name, level, GlowStrength(level, dw, up));
+  }
+  CloseFileAtPosition(gPlay);
+  return 0;
+}
+
+}  // namespace vk::cli

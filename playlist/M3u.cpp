@@ -1,0 +1,117 @@
+#include "playlist/M3u.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "common/FileHandle.h"
+#include "common/Path.h"
+#include "common/Text.h"
+
+namespace vk {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string ReadWholeFile(std::FILE* f) {
+  std::string bytes;
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+  return bytes;
+}
+
+std::string ResolveEntry(std::string line, std::string_view folder) {
+  if (line.empty() || line.front() == '/') return line;
+  for (char& c : line) {
+    if (c == '\\') c = '/';
+  }
+  // Lexical like the original platform's paths: "a/../b" is "b".
+  return std::filesystem::path(std::string(folder) + line).lexically_normal().string();
+}
+
+// Folder of the M3U with a trailing '/', absolute so that the entries it
+// resolves still name the same files when the list is saved elsewhere.
+std::string AbsoluteFolder(const std::string& m3u_path) {
+  std::error_code ec;
+  std::string abs = std::filesystem::absolute(m3u_path, ec).string();
+  if (ec) abs = m3u_path;
+  return abs.substr(0, PathFolderEnd(abs));
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsPlaylistFile(std::string_view path) {
+  const std::string_view ext = PathExtension(path);
+  return AsciiEqualsNoCase(ext, ".m3u") || AsciiEqualsNoCase(ext, ".m3u8");
+}
+
+std::vector<std::string> ParseM3u(std::string_view bytes, std::string_view folder) {
+  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
+  const std::string text = DecodeFileText(bytes);
+  std::string_view rest = text;
+  std::vector<std::string> entries;
+  while (!rest.empty()) {
+    const std::size_t lf = rest.find('\n');
+    std::string_view line = rest.substr(0, lf);
+    rest = lf == std::string_view::npos ? std::string_view{} : rest.substr(lf + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    entries.push_back(ResolveEntry(std::string(line), folder));
+  }
+  return entries;
+}
+
+bool ReadM3u(const std::string& m3u_path, std::vector<std::string>& entries) {
+  entries.clear();
+  FileHandle f = OpenForReading(m3u_path.c_str());
+  if (!f) return false;
+  entries = ParseM3u(ReadWholeFile(f.get()), AbsoluteFolder(m3u_path));
+  return true;
+}
+
+int SavePlaylist(const PlaylistModel& list, const std::string& file) {
+  std::string bytes;
+  for (const PlaylistRow& row : list.Rows) {
+    bytes += row.Text[kColFullPath];
+    bytes += '\n';
+  }
+  // A sibling temporary file renamed over the old list: a crash or a full disk
+  // midway leaves the previous list intact.
+  std::string tmp = file + ".XXXXXX";
+  const int fd = ::mkstemp(tmp.data());
+  if (fd < 0) return 1;
+  bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, bytes);
+  ok = ::close(fd) == 0 && ok;
+  if (ok) ok = std::rename(tmp.c_str(), file.c_str()) == 0;
+  if (!ok) {
+    ::unlink(tmp.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+bool RestorePlaylist(AddContext& ctx, const std::string& m3u_path) {
+  std::vector<std::string> entries;
+  if (!ReadM3u(m3u_path, entries) || entries.empty() || entries.front().empty()) return false;
+  if (ctx.Progress != nullptr) ctx.Progress->BeginRestore();
+  for (const std::string& entry : entries) {
+    if (entry.empty()) continue;
+    if (ProbeAndAppend(ctx, entry) == kAddCancelled) break;
+  }
+  return true;
+}
+
+}  // namespace vk

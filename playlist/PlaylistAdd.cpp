@@ -1,0 +1,175 @@
+#include "playlist/PlaylistAdd.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "audio/Mp3Reader.h"
+#include "audio/WavReader.h"
+#include "common/Path.h"
+#include "playlist/M3u.h"
+
+namespace vk {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Dispatches the dialog's events, then tells whether the user has aborted.
+bool Cancelled(AddContext& ctx) {
+  if (ctx.State.CancelAdd.load(std::memory_order_acquire) != 0) return true;
+  if (ctx.Progress != nullptr) ctx.Progress->Pump();
+  return ctx.State.CancelAdd.load(std::memory_order_acquire) != 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Opens with the reader the extension picks and fills the row; false when no
+// reader accepts the file.
+bool OpenForRow(const std::string& path, ReaderChoice choice, PlaylistRow& row) {
+  // A fifo or device would block the open or never end; only plain files are read.
+  if (!IsRegularFile(path)) return false;
+  if (choice == ReaderChoice::kWavThenMp3) {
+    WAVSet wav;
+    if (WavOpen(path.c_str(), wav) == 0) {
+      FillRowFromWav(path, wav, row);
+      WavClose(wav);
+      return true;
+    }
+  }
+  MP3Set mp3;
+  if (Mp3Open(path.c_str(), mp3, 0, 0) != 0) return false;
+  FillRowFromMp3(path, mp3, row);
+  Mp3Close(mp3, 0, 0);
+  return true;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+void Walk(AddContext& ctx, const std::string& path);
+
+void WalkFolder(AddContext& ctx, const std::string& path, const struct stat& st) {
+  const auto id = std::make_pair(static_cast<unsigned long long>(st.st_dev),
+                                 static_cast<unsigned long long>(st.st_ino));
+  if (!ctx.WalkedFolders.insert(id).second) return;
+  std::error_code ec;
+  fs::directory_iterator it(path, ec);
+  if (ec) {
+    CountFailure(ctx.State);
+    return;
+  }
+  std::vector<std::string> names;
+  for (; it != fs::directory_iterator(); it.increment(ec)) {
+    names.push_back(it->path().filename().string());
+  }
+  std::sort(names.begin(), names.end(), ListingOrderBefore);
+  for (const std::string& name : names) {
+    if (ctx.State.CancelAdd.load(std::memory_order_acquire) != 0) return;
+    Walk(ctx, JoinPath(path, name));
+  }
+}
+
+void Walk(AddContext& ctx, const std::string& path) {
+  if (Cancelled(ctx)) return;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    CountFailure(ctx.State);
+    return;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    WalkFolder(ctx, path, st);
+    return;
+  }
+  CountResult(ctx.State, ProbeAndAppend(ctx, path));
+}
+
+}  // namespace
+
+void ResetAddingState(AddingState& state) {
+  state.FailCount = 0;
+  state.AnyAdded = 0;
+  state.ListFull = 0;
+  state.CancelAdd.store(0, std::memory_order_release);
+}
+
+void CountFailure(AddingState& state) { state.FailCount = std::min(state.FailCount + 1, 2); }
+
+void CountResult(AddingState& state, AddResult result) {
+  switch (result) {
+    case kAddHandled: state.AnyAdded = 1; break;
+    case kAddCannotOpen: CountFailure(state); break;
+    case kAddListFull: state.ListFull = 1; break;
+    case kAddCancelled: break;
+  }
+}
+
+AddResult ProbeAndAppend(AddContext& ctx, const std::string& path) {
+  if (Cancelled(ctx)) return kAddCancelled;
+  if (IsFull(ctx.List)) return kAddListFull;
+  const ReaderChoice choice = ChooseReader(path);
+  if (choice == ReaderChoice::kNone) return kAddHandled;
+  PlaylistRow row;
+  if (!OpenForRow(path, choice, row)) return kAddCannotOpen;
+  if (ctx.Progress != nullptr) {
+    const std::size_t folder_end = PathFolderEnd(path);
+    ctx.Progress->ShowFile(std::string_view(path).substr(0, folder_end),
+                           std::string_view(path).substr(folder_end));
+  }
+  AppendRow(ctx.List, std::move(row));
+  return kAddHandled;
+}
+
+void WalkPath(AddContext& ctx, const std::string& path) {
+  ctx.WalkedFolders.clear();
+  Walk(ctx, path);
+  ctx.WalkedFolders.clear();
+}
+
+void AddPath(AddContext& ctx, const std::string& path) {
+  if (!IsPlaylistFile(path)) {
+    WalkPath(ctx, path);
+    return;
+  }
+  std::vector<std::string> entries;
+  if (!ReadM3u(path, entries)) {
+    CountFailure(ctx.State);
+    return;
+  }
+  // Entries are probed as files: a list cannot name folders or other lists.
+  for (const std::string& entry : entries) {
+    const AddResult result = ProbeAndAppend(ctx, entry);
+    if (result == kAddCancelled) return;
+    CountResult(ctx.State, result);
+  }
+}
+
+bool ListingOrderBefore(const std::string& a, const std::string& b) {
+  auto fold = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; };
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    const int x = fold(static_cast<unsigned char>(a[i]));
+    const int y = fold(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+SummaryMessage ChooseSummary(const AddingState& s) {
+  if (s.FailCount > 0 && s.AnyAdded) {
+    return {SummaryIcon::kInformation, "本ソフトで開くことのできないファイルがあります。"};
+  }
+  if (s.FailCount > 1) return {SummaryIcon::kWarning, "本ソフトで開くことのできるファイルが１つもありません。"};
+  if (s.FailCount == 1) return {SummaryIcon::kWarning, "このファイルは本ソフトで開くことができません。"};
+  if (s.ListFull && s.AnyAdded) return {SummaryIcon::kInformation, "プレイリストが満杯になりました。"};
+  if (s.ListFull) return {SummaryIcon::kWarning, "プレイリストがすでに満杯です。"};
+  return {};
+}
+
+}  // namespace vk

@@ -1,0 +1,115 @@
+#include "window/WindowTestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+#include <cstdlib>
+#include <thread>
+
+#include "common/Settings.h"
+#include "engine/EngineTestSupport.h"
+#include "engine/PlayEngine.h"
+#include "engine/WaveOut.h"
+
+namespace vktest {
+namespace {
+
+// The application every window test shares, on the offscreen platform.
+class QtEnvironment final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_window";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > ms) return done();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+void Spin(int ms) {
+  WaitFor([] { return false; }, ms);
+}
+
+std::string MakeWav(const TempDir& dir, const std::string& name, double seconds) {
+  const auto frames = static_cast<std::int32_t>(seconds * 8000);
+  Samples s(2 * static_cast<std::size_t>(frames));
+  for (std::int32_t i = 0; i < frames; ++i) {
+    s[2 * static_cast<std::size_t>(i)] = static_cast<std::int16_t>((i % 200) * 40 - 4000);
+    s[2 * static_cast<std::size_t>(i) + 1] = static_cast<std::int16_t>(4000 - (i % 200) * 40);
+  }
+  const std::string path = dir.File(name);
+  WriteWav(path, 8000, s);
+  return path;
+}
+
+void AnswerNextModal(QMessageBox::StandardButton button, QString* text) {
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, button, text] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      if (text != nullptr) *text = box->text();
+      box->button(button) != nullptr ? box->button(button)->click() : box->reject();
+    } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->reject();
+    }
+    poll->deleteLater();
+  });
+  poll->start(10);
+}
+
+void WindowTest::SetUp() {
+  setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+  vk::WaveOutChoice null_output;
+  vk::ParseWaveOutChoice("null", &null_output);
+  vk::SetWaveOutChoice(null_output);
+  paths_.ProgramDir = dir_.path() + "/";
+  paths_.ConfigDir = dir_.path() + "/";
+  paths_.DataDir = std::string(VK_SOURCE_DIR) + "/resources/";
+  // Short buffers and sleeps, so positions and ends come quickly.
+  WriteFile(paths_.MainIni(),
+            std::string_view("[Option]\nNowLenWaveBufItem=0\nNowNumWaveBufItem=2\n"
+                             "NowPlayThreadSleepItem=0\n\n"));
+}
+
+void WindowTest::TearDown() { CloseWindow(); }
+
+vk::MainWindow& WindowTest::Open(const QStringList& args) {
+  CloseWindow();
+  window_ = std::make_unique<vk::MainWindow>(paths_, args);
+  return *window_;
+}
+
+void WindowTest::CloseWindow() {
+  if (!window_) return;
+  window_->close();
+  window_.reset();
+}
+
+bool WindowTest::WaitForPosition(std::int32_t frames, int ms) {
+  return WaitFor([frames] { return vk::gPlay.NowPlaySmpl.load() >= frames; }, ms);
+}
+
+}  // namespace vktest

@@ -144,6 +144,10 @@ void CommandHandlers::Dispatch(MainWindow& w, int id) {
       break;
     }
   }
+  if (RunControlCommand(w.control_ctx_, id)) {
+    w.RefreshMenus();
+    return;
+  }
   for (const Range& r : kRanges) {
     if (id >= r.first && id <= r.last) {
       r.fn(w, id);

@@ -234,7 +234,14 @@ void WindowModes::RestorePlacement() {
 }
 
 void WindowModes::StorePlacement() {
-  const WinRect r = OuterRect();
+  WinRect r = OuterRect();
+  if (window_->isMinimized()) {
+    // The normal rectangle, not the minimised one.
+    const QRect normal = window_->normalGeometry();
+    const QRect inner = window_->geometry();
+    r = WinRect{normal.x() - (inner.x() - r.x), normal.y() - (inner.y() - r.y),
+                normal.width() + (r.w - inner.width()), normal.height() + (r.h - inner.height())};
+  }
   gSettings.MainWndPosX = r.x;
   gSettings.MainWndPosY = r.y;
   const bool mini = gSettings.MiniMode != 0;

@@ -19,7 +19,6 @@ struct WinRect {
 // Keyboard picture width by BmpOctave 0…3 (6, 8, 10, 12 octaves); any other
 // value gives the 6-octave width.
 int PictureWidth(std::int32_t bmp_octave);
-inline constexpr int kPictureHeight = 240;
 
 // The differences between the window's outer and client sizes, the status bar's
 // height and the screen's full-screen width.

@@ -1,4 +1,6 @@
 #include "ControlHost.h"
+
+#include <gtest/gtest.h>
 #include "app/CommandIds.h"
 
 #include "ui/BitmapButton.h"
@@ -7,24 +9,32 @@
 
 namespace vk::test {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_controls";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+namespace {
 
-void ResetForTest() {
-  App();
-  ResetSettings(gSettings);
-}
+// The application every story shares, on the offscreen platform; it goes away
+// after the last test so nothing of Qt outlives it.
+class QtEnvironment final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_controls";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
+void ResetForTest() { ResetSettings(gSettings); }
 
 ControlHost::ControlHost() {
-  App();
   menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
   statusBar()->showMessage(QStringLiteral("STOPPED"));
   auto* central = new QWidget(this);

@@ -20,9 +20,6 @@
 
 namespace vk::test {
 
-// One QApplication for the whole test program, on the offscreen platform.
-QApplication& App();
-
 class ControlHost : public QMainWindow {
  public:
   ControlHost();

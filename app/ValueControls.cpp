@@ -222,6 +222,10 @@ void ValueControls::UpdateEnabling() {
 }
 
 void ValueControls::ShowThresholds() {
+  // The program's own values as they stand: a pair loaded from MAIN.INI or set
+  // by the automatic adjustment is shown, not dragged into order.
+  QSignalBlocker quiet_dw(w_.thres_dw.box);
+  QSignalBlocker quiet_up(w_.thres_up.box);
   w_.thres_dw.box->ShowNumber(gSettings.ThresDw);
   w_.thres_up.box->ShowNumber(gSettings.ThresUp);
   w_.thres_dw.trackbar->SetPositionQuietly(ThresholdTrackbarPos(gSettings.ThresDw));

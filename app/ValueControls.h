@@ -37,8 +37,9 @@ class ValueControls : public QObject {
   // The threshold boxes, their arrows and trackbars are disabled while AutoThres is 1.
   void UpdateEnabling();
 
-  // Writes the values into the boxes (which then act as if typed).
+  // The thresholds as they stand, without the boxes' drag rule.
   void ShowThresholds();
+  // Writes the values into the boxes (which then act as if typed).
   void ShowPage(int page);
   // The speed box and both speed trackbars from Speed.
   void ShowSpeed();

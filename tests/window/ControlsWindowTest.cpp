@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTest>
 
 #include "app/CommandIds.h"
 #include "app/ValueControls.h"
@@ -70,7 +69,7 @@ TEST_F(ControlsWindowTest, ButtonsAndTrackbarsChangeWhatPlays) {
   // The play button shows pause while a file plays.
   EXPECT_EQ(c.Button(vk::cmd::kBtnPlayPause)->ShownBitmap(), "Vk_BMP_32X28_UP_PAUSE");
   // An effect switch: the setting, the button's face and the menu agree.
-  QTest::mouseClick(c.Button(vk::cmd::kBtnEffect0 + 3), Qt::LeftButton);
+  c.Button(vk::cmd::kBtnEffect0 + 3)->click();
   EXPECT_EQ(gSettings.ChrsOnOff, 1);
   EXPECT_EQ(c.Button(vk::cmd::kBtnEffect0 + 3)->ShownBitmap(), "Vk_BMP_116X20_ON_UP_CHRS");
   // The speed trackbar re-seeks and the status totals follow the speed.

@@ -16,7 +16,7 @@ struct AppPaths {
   std::string MainIni() const { return ConfigDir + "MAIN.INI"; }
   std::string PlaylistM3u() const { return ConfigDir + "PLAYLIST.M3U"; }
   std::string ThemesIni() const { return DataDir + "THEMES.INI"; }
-  std::string Manual() const { return DataDir + "00manual.html"; }
+  std::string Manual() const { return DataDir + "00manual.html"; }  // beside THEMES.INI
 };
 
 // The paths for an executable at `exe_path` (its folder when empty: the current

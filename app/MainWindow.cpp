@@ -20,6 +20,7 @@
 #include "app/ThreadPriority.h"
 #include "app/WorkerReportEvent.h"
 #include "common/Settings.h"
+#include "display/Theme.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
 #include "playlist/M3u.h"
@@ -45,6 +46,7 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
   CreateChildren();
   LoadSettings(paths_.MainIni().c_str(), gSettings);
   picture_->SelectStoredTheme();
+  ApplyThemeToSeekBar();
   ApplySettingsToUi();
 
   ReadWindowSettings(paths_.MainIni().c_str(), gSettings);
@@ -123,10 +125,7 @@ void MainWindow::CreateControls(QWidget* central) {
   hooks.button_clicked = [this](int id) { Command(id); };
   hooks.update_totals = [this] { UpdateTotals(playlist_.CurrentItem); };
   hooks.refresh_menus = [this] { RefreshMenus(); };
-  hooks.theme_chosen = [this](int index) {
-    picture_->SetTheme(index);
-    if (!Playing()) seek_bar_->MoveTo(0, 0, 0, 1, true);  // its colours come from the theme
-  };
+  hooks.theme_chosen = [this](int index) { SetThemeIndex(index); };
   hooks.button_state = [this] {
     return ButtonState{Playing(), Paused(), gPlay.RepeatA.load(std::memory_order_relaxed),
                        gPlay.RepeatB.load(std::memory_order_relaxed)};
@@ -163,6 +162,21 @@ void MainWindow::ApplySettingsToUi() {
   SetStatus(0, QString::fromLatin1(Playing() ? (Paused() ? kStatePaused : kStatePlaying)
                                              : kStateStopped));
   UpdateTotals(0);
+}
+
+void MainWindow::SetThemeIndex(int index) {
+  picture_->SetTheme(index);
+  ApplyThemeToSeekBar();
+}
+
+// The seek bar shares the picture's progress-bar colours.
+void MainWindow::ApplyThemeToSeekBar() {
+  ThemeColours theme;
+  const std::string name = picture_->ThemeName();
+  LoadTheme(paths_.ThemesIni().c_str(), name.c_str(), &theme);
+  seek_bar_->SetColours(theme.BarLft.bgr(), theme.BarRgt.bgr(), theme.BarBack.bgr(),
+                        picture_->ThemeIndex());
+  if (!Playing()) seek_bar_->MoveTo(0, 0, 0, 1, true);
 }
 
 void MainWindow::RefreshMenus() {

@@ -81,6 +81,9 @@ class MainWindow : public QMainWindow {
   void ClearAB();
   std::int32_t RightClickSmpl = 0;  // written by the seek bar's right click
 
+  // Another theme of THEMES.INI for the picture and the seek bar.
+  void SetThemeIndex(int index);
+
   // Applies the settings to the marks and enabling of the menus, and to the
   // faces of the buttons.
   void RefreshMenus();
@@ -112,6 +115,7 @@ class MainWindow : public QMainWindow {
   void CreateChildren();
   void CreateControls(QWidget* central);
   void ApplySettingsToUi();
+  void ApplyThemeToSeekBar();
   void LayOutChildren();
   void StartupPlaylist(const QStringList& args);
   void HandleReport(std::uint32_t message, std::intptr_t wparam, std::intptr_t lparam);

@@ -6,7 +6,8 @@
 
 namespace vk {
 
-BufferedFile::BufferedFile(std::FILE* f) : f_(f), buf_(new (std::nothrow) std::uint8_t[kBufferBytes]) {}
+BufferedFile::BufferedFile(std::FILE* f, std::size_t buffer_bytes)
+    : f_(f), buf_cap_(buffer_bytes > 0 ? buffer_bytes : 1), buf_(new (std::nothrow) std::uint8_t[buf_cap_]) {}
 
 bool BufferedFile::Seek(std::int64_t pos) {
   if (pos < 0) return false;
@@ -18,7 +19,7 @@ bool BufferedFile::Refill() {
   buf_start_ = pos_;
   buf_len_ = 0;
   if (f_ == nullptr || buf_ == nullptr || fseeko(f_, static_cast<off_t>(pos_), SEEK_SET) != 0) return false;
-  buf_len_ = std::fread(buf_.get(), 1, kBufferBytes, f_);
+  buf_len_ = std::fread(buf_.get(), 1, buf_cap_, f_);
   return buf_len_ > 0;
 }
 

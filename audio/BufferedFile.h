@@ -16,7 +16,7 @@ class BufferedFile {
   static constexpr std::size_t kBufferBytes = 256 * 1024;
 
   // Does not own `f`. ok() is false when the buffer could not be allocated.
-  explicit BufferedFile(std::FILE* f);
+  explicit BufferedFile(std::FILE* f, std::size_t buffer_bytes = kBufferBytes);
   BufferedFile(const BufferedFile&) = delete;
   BufferedFile& operator=(const BufferedFile&) = delete;
 
@@ -34,6 +34,7 @@ class BufferedFile {
   bool Refill();
 
   std::FILE* f_;
+  std::size_t buf_cap_;
   std::unique_ptr<std::uint8_t[]> buf_;
   std::int64_t pos_ = 0;
   std::int64_t buf_start_ = 0;  // file offset of buf_[0]

@@ -105,6 +105,13 @@ int CodecStreamConvert(CodecStream& stream, CodecStreamHeader& header) {
 
 void CodecStreamUnprepareHeader(CodecStream&, CodecStreamHeader& header) { header.prepared = false; }
 
+int CodecStreamReset(CodecStream& stream) {
+  // Re-opening the feed closes the old stream on the same handle: the frame
+  // decoder's state is cleared and its buffers are kept.
+  if (stream.mh == nullptr) return 1;
+  return mpg123_open_feed(stream.mh) == MPG123_OK ? 0 : 1;
+}
+
 void CodecStreamClose(CodecStreamHandle& stream) { stream.reset(); }
 
 }  // namespace vk

@@ -37,6 +37,10 @@ int CodecStreamConvert(CodecStream& stream, CodecStreamHeader& header);
 
 void CodecStreamUnprepareHeader(CodecStream& stream, CodecStreamHeader& header);
 
+// Empties the stream as if it had just been opened (no input held, no
+// bit reservoir, no output pending) without allocating; nonzero on failure.
+int CodecStreamReset(CodecStream& stream);
+
 void CodecStreamClose(CodecStreamHandle& stream);
 
 }  // namespace vk

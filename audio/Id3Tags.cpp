@@ -76,9 +76,15 @@ void ReadTextFrame(const std::uint8_t* content, std::int32_t size, TagVersion v,
       Id3LatinToField(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(t)),
                       dst, kTextFieldSize);
       break;
-    case 1:
-      if (t >= 2) Id3Utf16ToField(text + 2, static_cast<std::size_t>(t - 2) / 2, dst, kTextFieldSize);
+    case 1: {
+      // The byte-order mark decides; a text without one is taken as
+      // little-endian from its first byte.
+      const bool be = t >= 2 && text[0] == 0xFE && text[1] == 0xFF;
+      const bool bom = be || (t >= 2 && text[0] == 0xFF && text[1] == 0xFE);
+      const std::int32_t skip = bom ? 2 : 0;
+      if (t >= skip) Id3Utf16ToField(text + skip, static_cast<std::size_t>(t - skip) / 2, be, dst, kTextFieldSize);
       break;
+    }
     case 3:
       if (v != TagVersion::k22) {
         Id3Utf8ToField(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(t)),

@@ -73,15 +73,17 @@ void Id3LatinToField(std::string_view raw, char* dst, std::size_t dst_size) {
   CopyTextCut(dst, dst_size, Cp932ToUtf8(CutBrokenCp932(text)));
 }
 
-void Id3Utf16ToField(const std::uint8_t* units, std::size_t unit_count, char* dst,
+void Id3Utf16ToField(const std::uint8_t* units, std::size_t unit_count, bool big_endian, char* dst,
                      std::size_t dst_size) {
   if (unit_count > kInputCapBytes) unit_count = kInputCapBytes;
+  const int hi = big_endian ? 0 : 1;
+  auto unit = [&](std::size_t i) -> std::uint32_t { return (units[2 * i + hi] << 8) | units[2 * i + 1 - hi]; };
   std::string out;
   for (std::size_t i = 0; i < unit_count; ++i) {
-    std::uint32_t u = units[2 * i] | (units[2 * i + 1] << 8);
+    std::uint32_t u = unit(i);
     if (u == 0) break;
     if (u >= 0xD800 && u <= 0xDBFF && i + 1 < unit_count) {
-      const std::uint32_t lo = units[2 * i + 2] | (units[2 * i + 3] << 8);
+      const std::uint32_t lo = unit(i + 1);
       if (lo >= 0xDC00 && lo <= 0xDFFF) {
         AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
         ++i;

@@ -13,9 +13,9 @@ namespace vk {
 // byte that lost its second byte.
 void Id3LatinToField(std::string_view raw, char* dst, std::size_t dst_size);
 
-// UTF-16 code units, little-endian whatever the byte-order mark said, up to the
-// first NUL unit. Unpaired surrogates become U+FFFD.
-void Id3Utf16ToField(const std::uint8_t* units, std::size_t unit_count, char* dst,
+// UTF-16 code units in the given byte order, up to the first NUL unit.
+// Unpaired surrogates become U+FFFD.
+void Id3Utf16ToField(const std::uint8_t* units, std::size_t unit_count, bool big_endian, char* dst,
                      std::size_t dst_size);
 
 // UTF-8 up to the first NUL; invalid sequences become U+FFFD.

@@ -1,8 +1,7 @@
 #include "audio/Mp3Container.h"
 
-#include <cstring>
-
 #include "audio/Mp3Codes.h"
+#include "audio/RiffChunks.h"
 #include "common/ByteOrder.h"
 
 namespace vk {
@@ -11,36 +10,33 @@ namespace {
 
 constexpr std::int32_t kFmtBytes = 30;  // MPEGLAYER3WAVEFORMAT
 
-bool IsId(const std::uint8_t* b, const char* id) { return std::memcmp(b, id, 4) == 0; }
-
+// The RIFF size is not checked against the file size: a tag appended after
+// the RIFF (ID3v1 at the end of a RIFF-wrapped MP3) or a streamed size is
+// common, and what matters is that the chunks needed are in the file.
 int WalkRiff(BufferedFile& in, std::int32_t file_size, std::int32_t min_size, const char* form,
              bool wants_fmt, std::int32_t& riff_header_size) {
-  std::uint8_t h[12];
   if (file_size < min_size) return kMp3Ok;
-  if (!in.Seek(0)) return kMp3SeekFailed;
-  if (in.Read(h, 12) != 12) return kMp3ShortRead;
-  if (!IsId(h, "RIFF")) return kMp3Ok;
-  if (!IsId(h + 8, form)) return kMp3RiffForm;
-  if (static_cast<std::int64_t>(LoadLE32(h + 4)) + 8 != file_size) return kMp3RiffSize;
+  char found_form[4];
+  RiffWalk walk;
+  const int start = StartRiffWalk(in, file_size, found_form, walk);
+  if (start == kRiffNotRiff) return kMp3Ok;
+  if (start != 0) return kMp3ShortRead;
+  if (!RiffIdIs(found_form, form)) return kMp3RiffForm;
 
   bool found_fmt = false;
   std::int32_t data_ofst = 0;
-  std::int64_t pos = 12;
-  while (pos + 8 <= file_size) {
-    if (!in.Seek(pos)) return kMp3SeekFailed;
-    if (in.Read(h, 8) != 8) return kMp3ShortRead;
-    const auto size = static_cast<std::int32_t>(LoadLE32(h + 4));
-    if (wants_fmt && IsId(h, "fmt ")) {
-      if (size < kFmtBytes) return kMp3RiffSize;
+  RiffChunk chunk;
+  while (NextRiffChunk(in, walk, chunk)) {
+    if (wants_fmt && RiffIdIs(chunk.id, "fmt ")) {
+      if (chunk.size < kFmtBytes) return kMp3RiffSize;
       std::uint8_t fmt[kFmtBytes];
+      if (!in.Seek(chunk.ofst)) return kMp3SeekFailed;
       if (in.Read(fmt, kFmtBytes) != kFmtBytes) return kMp3ShortRead;
       if (LoadLE16(fmt) != 85) return kMp3RiffFormat;
       found_fmt = true;
-    } else {
-      if (size < 0) return kMp3RiffSize;
-      if (IsId(h, "data")) data_ofst = static_cast<std::int32_t>(pos + 8);  // the last one wins
+    } else if (RiffIdIs(chunk.id, "data")) {
+      data_ofst = static_cast<std::int32_t>(chunk.ofst);  // the last one wins
     }
-    pos += 8 + static_cast<std::int64_t>(size);
   }
   if (wants_fmt && !found_fmt) return kMp3RiffNoFmt;
   if (data_ofst == 0) return kMp3RiffNoData;

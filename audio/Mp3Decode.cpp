@@ -63,17 +63,17 @@ int DecodeOneFrame(MP3Set& mp3, std::uint8_t* dst) {
 
 }  // namespace
 
-int Mp3Decode(MP3Set& mp3, std::uint8_t* dst, std::int32_t capacity_smpl, std::int32_t frame_count,
-              std::int32_t sample_count, int by_samples, int report, int* end) {
+int Mp3Decode(MP3Set& mp3, std::uint8_t* dst, std::int32_t capacity_smpl, Mp3DecodeCount count,
+              Mp3DecodeFlags flags, int* end) {
   mp3.ReadFrame = mp3.ReadSmpl = mp3.ReadBytes = 0;
   int end_flag = 0;
   if (end != nullptr) *end = 0;
   if (!mp3.fp) return kMp3DecodeNotOpen;
   if (dst == nullptr) return kMp3DecodeNoDst;
 
-  std::int64_t frames = frame_count;
-  if (by_samples) {
-    std::int64_t n = sample_count < 0 ? 0 : sample_count;
+  std::int64_t frames = count.n;
+  if (count.by_samples) {
+    std::int64_t n = count.n < 0 ? 0 : count.n;
     if (n > mp3.NumSmpl - mp3.NowSmpl) n = mp3.NumSmpl - mp3.NowSmpl;
     frames = (n + mp3.SmplPerFrame - 1) / mp3.SmplPerFrame;
   }
@@ -90,7 +90,7 @@ int Mp3Decode(MP3Set& mp3, std::uint8_t* dst, std::int32_t capacity_smpl, std::i
     if (capacity_smpl < static_cast<std::int64_t>(mp3.SmplPerFrame) + mp3.ReadSmpl) return kMp3DecodeNoRoom;
     const int code = DecodeOneFrame(mp3, dst);
     if (code != kMp3Ok) return code;
-    if (report) Mp3AppendReadReport(mp3);
+    if (flags & kMp3DecodeReport) Mp3AppendReadReport(mp3);
   }
   if (mp3.NowFrame >= mp3.NumFrame) {
     mp3.NowSmpl = mp3.NumSmpl;
@@ -132,12 +132,19 @@ int Mp3Seek(MP3Set& mp3, std::int32_t sample, std::uint8_t* dst, std::int32_t ca
   mp3.NowFrame = f;
   mp3.NowSmpl = f * mp3.SmplPerFrame;
 
-  // A fresh decoder stream, so nothing from before the seek sounds after it.
-  CodecStreamClose(mp3.hAcmStream);
-  if (CodecStreamOpen(mp3.hAcmStream, mp3.mp3wf, mp3.wfxSrc) != 0) return kMp3SeekReopen;
+  // An emptied decoder, so nothing from before the seek sounds after it. The
+  // stream is reset rather than re-created: the play thread seeks, and must
+  // not allocate.
+  if (!mp3.hAcmStream || CodecStreamReset(*mp3.hAcmStream) != 0) return kMp3SeekReopen;
   if (k == 0) return kMp3Ok;
   int end = 0;
-  return Mp3Decode(mp3, dst, capacity_smpl, k, 0, 0, 0, &end);
+  return Mp3Decode(mp3, dst, capacity_smpl, Mp3Frames(k), kMp3DecodeQuiet, &end);
+}
+
+int Mp3Decode(MP3Set& mp3, std::uint8_t* dst, std::int32_t capacity_smpl, std::int32_t frame_count,
+              std::int32_t sample_count, int by_samples, int report, int* end) {
+  return Mp3Decode(mp3, dst, capacity_smpl, by_samples ? Mp3Samples(sample_count) : Mp3Frames(frame_count),
+                   report ? kMp3DecodeReport : kMp3DecodeQuiet, end);
 }
 
 }  // namespace vk

@@ -83,7 +83,7 @@ const char* VbrTypeText(std::int32_t type) {
 }
 
 void WriteOpenReportBody(std::FILE* f, const MP3Set& m, int code) {
-  IniWriteText(f, "FullPath", m.FullPath);
+  IniWritePath(f, "FullPath", m.FullPath);
   IniEndSection(f);
   IniWriteInt(f, "FileSize      ", m.FileSize);
   IniWriteInt(f, "RiffHeaderSize", m.RiffHeaderSize);
@@ -161,7 +161,7 @@ void Mp3WriteOpenReport(const MP3Set& mp3, int code) {
 void Mp3StartReadReport(const MP3Set& mp3) {
   FileHandle f(std::fopen(Mp3ReadReportPath(mp3.FullPath).c_str(), "w"));
   if (!f) return;
-  IniWriteText(f.get(), "pMP3Set->FullPath", mp3.FullPath);
+  IniWritePath(f.get(), "pMP3Set->FullPath", mp3.FullPath);
   IniEndSection(f.get());
 }
 
@@ -183,7 +183,7 @@ Mp3DiagResult RunMp3Diagnostics(const char* path, const Mp3DiagProgress& progres
   Mp3DiagResult result;
   result.message = std::string("解析が終了しました。\n") + kOpenReportName + "を出力しました。\n";
   MP3Set mp3;
-  result.open_code = Mp3Open(path, mp3, 1, 1);
+  result.open_code = Mp3Open(path, mp3, kMp3FullOpen | kMp3OpenReport);
   if (result.open_code == kMp3Ok) {
     const std::size_t bytes = static_cast<std::size_t>(mp3.wfxDst.nBlockAlign) * 2 * mp3.SmplPerFrame;
     std::unique_ptr<std::uint8_t[]> buf(new (std::nothrow) std::uint8_t[bytes]);
@@ -193,7 +193,7 @@ Mp3DiagResult RunMp3Diagnostics(const char* path, const Mp3DiagProgress& progres
       for (std::int32_t i = 0; i < mp3.NumFrame; ++i) {
         if (progress && !progress(static_cast<int>(100LL * i / mp3.NumFrame))) break;
         int end = 0;
-        if (Mp3Decode(mp3, buf.get(), 2 * mp3.SmplPerFrame, 1, 0, 0, 1, &end) != 0) break;
+        if (Mp3Decode(mp3, buf.get(), 2 * mp3.SmplPerFrame, Mp3Frames(1), kMp3DecodeReport, &end) != 0) break;
         result.frames_decoded += 1;
       }
       result.message += std::string(kReadReportName) + "を出力しました。\n";

@@ -19,28 +19,39 @@ namespace vk {
 namespace {
 
 constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kXingFrames = 1;
+constexpr std::int32_t kXingBytes = 2;
 
 std::int32_t LoadBE32(const std::uint8_t* b) {
   return static_cast<std::int32_t>((static_cast<std::uint32_t>(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3]);
 }
 
-// The Xing header sits behind the side information, the VBRI header at a fixed
-// 32 bytes behind the frame header. "Info" (LAME's CBR header) is not taken.
+// The Xing header sits behind the side information (and behind the 2 CRC
+// bytes when the frame has them), the VBRI header at a fixed 32 bytes behind
+// the frame header. "Info" (LAME's CBR header) is not taken. A Xing header
+// stores only the fields its flags announce, one after the other; what is
+// missing stays 0 and the frame count is then estimated from the file size.
 int ReadVbrHeader(BufferedFile& in, std::int32_t file_size, const FrameInfo& f, VBRHeaderInfo& vbr) {
   vbr = VBRHeaderInfo{};
-  if (!in.Seek(static_cast<std::int64_t>(f.FrameOfst) + 4 + f.SideInfoSize)) return kMp3SeekFailed;
+  const std::int32_t crc_bytes = f.ErrProtect == 0 ? 2 : 0;
+  if (!in.Seek(static_cast<std::int64_t>(f.FrameOfst) + 4 + crc_bytes + f.SideInfoSize)) return kMp3SeekFailed;
   std::uint8_t b[18];
   if (file_size - in.Tell() < 16) return kMp3Truncated;
   if (in.Read(b, 16) != 16) return kMp3ShortRead;
   if (std::memcmp(b, "Xing", 4) == 0) {
     vbr.Type = 1;
     vbr.Flags = LoadBE32(b + 4);
-    if ((vbr.Flags & 3) != 3) return kMp3VbrFlags;
-    vbr.NumFrame = LoadBE32(b + 8);
-    if (vbr.NumFrame < 0) return kMp3VbrNumFrame;
-    if (vbr.NumFrame < kInt32Max) vbr.NumFrame += 1;  // the header's own frame
-    vbr.DataSize = LoadBE32(b + 12);
-    if (vbr.DataSize < 0) return kMp3VbrDataSize;
+    const std::uint8_t* field = b + 8;
+    if (vbr.Flags & kXingFrames) {
+      vbr.NumFrame = LoadBE32(field);
+      if (vbr.NumFrame < 0) return kMp3VbrNumFrame;
+      if (vbr.NumFrame < kInt32Max) vbr.NumFrame += 1;  // the header's own frame
+      field += 4;
+    }
+    if (vbr.Flags & kXingBytes) {
+      vbr.DataSize = LoadBE32(field);
+      if (vbr.DataSize < 0) return kMp3VbrDataSize;
+    }
     return kMp3Ok;
   }
   if (!in.Seek(static_cast<std::int64_t>(f.FrameOfst) + 4 + 32)) return kMp3SeekFailed;
@@ -48,40 +59,11 @@ int ReadVbrHeader(BufferedFile& in, std::int32_t file_size, const FrameInfo& f, 
   if (in.Read(b, 18) != 18) return kMp3ShortRead;
   if (std::memcmp(b, "VBRI", 4) != 0) return kMp3Ok;
   vbr.Type = 2;
-  vbr.Flags = 3;
+  vbr.Flags = kXingFrames | kXingBytes;
   vbr.NumFrame = LoadBE32(b + 14);
   if (vbr.NumFrame < 0) return kMp3VbrNumFrame;
   vbr.DataSize = LoadBE32(b + 10);
   if (vbr.DataSize < 0) return kMp3VbrDataSize;
-  return kMp3Ok;
-}
-
-// Finds the next frame header from the cursor and reads it into `f`; with
-// `vbr` also the VBR header behind it. Leaves the cursor where the next frame
-// should start. Code 3 when no whole header or frame is left.
-int ReadOneFrame(BufferedFile& in, std::int32_t file_size, FrameInfo& f, VBRHeaderInfo* vbr) {
-  // After a refused candidate the search steps back so that the byte before
-  // the expected position is tried too, then goes on one byte at a time.
-  std::int64_t step = in.Tell() == 0 ? -3 : -5;
-  std::uint8_t b[4];
-  for (;;) {
-    if (in.Tell() >= static_cast<std::int64_t>(file_size) - 3) return kMp3Truncated;
-    if (in.Read(b, 4) != 4) return kMp3ShortRead;
-    if (IsFrameSync(b)) break;
-    if (!in.SeekBy(step)) return kMp3SeekFailed;
-    step = -3;
-  }
-  const int code = DecodeFrameHeader(b, f);
-  if (code != kMp3Ok) return code;
-  const std::int64_t ofst = in.Tell() - 4;
-  if (ofst < 0) return kMp3BadOffset;
-  f.FrameOfst = static_cast<std::int32_t>(ofst);
-  if (ofst + f.FrameSize > file_size) return kMp3Truncated;
-  if (vbr != nullptr) {
-    const int vcode = ReadVbrHeader(in, file_size, f, *vbr);
-    if (vcode != kMp3Ok) return vcode;
-  }
-  if (!in.Seek(ofst + f.FrameSize)) return kMp3SeekFailed;
   return kMp3Ok;
 }
 
@@ -90,16 +72,88 @@ bool SameStream(const FrameInfo& a, const FrameInfo& b) {
          IsMono(a) == IsMono(b);
 }
 
+// Where frames may lie: the file size bounds every frame, the stream end (the
+// file without a trailing ID3v1 tag) is where the last frame ends.
+struct StreamBounds {
+  std::int32_t file_size = 0;
+  std::int32_t stream_end = 0;
+};
+
+// True when the frame `f` is followed by the stream's end or by a header of
+// the same version, layer and sampling rate. Random bytes that happen to pass
+// the sync test almost never do, so this tells a frame from junk.
+bool Chains(BufferedFile& in, const StreamBounds& sb, const FrameInfo& f) {
+  const std::int64_t next = static_cast<std::int64_t>(f.FrameOfst) + f.FrameSize;
+  if (next == sb.stream_end || next == sb.file_size) return true;
+  std::uint8_t b[4];
+  if (next + 4 > sb.file_size || !in.Seek(next) || in.Read(b, 4) != 4 || !IsFrameSync(b)) return false;
+  FrameInfo g;
+  if (DecodeFrameHeader(b, g) != kMp3Ok) return false;
+  return g.Version == f.Version && g.Layer == f.Layer && g.SmplRateIdx == f.SmplRateIdx;
+}
+
+// Finds the next frame header from the cursor and reads it into `f`; with
+// `vbr` also the VBR header behind it. Leaves the cursor where the next frame
+// should start. Code 3 when no whole header or frame is left.
+//
+// A header right at the cursor (or one byte early) continues the stream; if
+// it breaks with `first` (when given) it is taken only when the frame behind
+// it chains, and the caller refuses the changing stream. One found after a
+// gap of other bytes is taken only when it agrees with `first` and chains.
+// Candidates that fail are skipped like any other non-header bytes, so stray
+// bytes between frames and junk after the last frame never stop the scan.
+// A header whose fields cannot be decoded is skipped too; its code is
+// returned only when no frame follows at all.
+int ReadOneFrame(BufferedFile& in, const StreamBounds& sb, FrameInfo& f, VBRHeaderInfo* vbr,
+                 const FrameInfo* first) {
+  // After a refused candidate the search steps back so that the byte before
+  // the expected position is tried too, then goes on one byte at a time.
+  const std::int64_t expected = in.Tell();
+  std::int64_t step = expected == 0 ? -3 : -5;
+  int refusal = kMp3Ok;
+  std::uint8_t b[4];
+  for (;;) {
+    const std::int64_t p = in.Tell();
+    if (p >= static_cast<std::int64_t>(sb.file_size) - 3) return refusal != kMp3Ok ? refusal : kMp3Truncated;
+    if (in.Read(b, 4) != 4) return kMp3ShortRead;
+    const bool gap = p < expected - 1 || p > expected;
+    bool taken = false;
+    if (IsFrameSync(b)) {
+      f = FrameInfo{};
+      const int code = DecodeFrameHeader(b, f);
+      f.FrameOfst = static_cast<std::int32_t>(p);
+      if (code != kMp3Ok) {
+        if (refusal == kMp3Ok) refusal = code;
+      } else if (p + f.FrameSize > sb.file_size) {
+        if (!gap) return kMp3Truncated;  // a cut last frame ends the stream
+      } else {
+        const bool breaks = first != nullptr && !SameStream(*first, f);
+        taken = gap ? !breaks && Chains(in, sb, f) : !breaks || Chains(in, sb, f);
+      }
+    }
+    if (taken) break;
+    if (!in.Seek(p + 4 + step)) return kMp3SeekFailed;
+    step = -3;
+  }
+  const std::int64_t ofst = f.FrameOfst;
+  if (ofst < 0) return kMp3BadOffset;
+  if (vbr != nullptr) {
+    const int vcode = ReadVbrHeader(in, sb.file_size, f, *vbr);
+    if (vcode != kMp3Ok) return vcode;
+  }
+  if (!in.Seek(ofst + f.FrameSize)) return kMp3SeekFailed;
+  return kMp3Ok;
+}
+
 // A stream starts where two consecutive headers agree. When only the second
 // carries a VBR header, the first was not a real frame.
-int FindFirstFrame(BufferedFile& in, MP3Set& mp3) {
+int FindFirstFrame(BufferedFile& in, const StreamBounds& sb, MP3Set& mp3) {
   FrameInfo a, b;
   VBRHeaderInfo va, vb;
-  int code = ReadOneFrame(in, mp3.FileSize, a, &va);
+  int code = ReadOneFrame(in, sb, a, &va, nullptr);
   if (code != kMp3Ok) return code;
   for (;;) {
-    b = FrameInfo{};
-    code = ReadOneFrame(in, mp3.FileSize, b, &vb);
+    code = ReadOneFrame(in, sb, b, &vb, nullptr);
     if (code != kMp3Ok) return code;
     if (SameStream(a, b)) break;
     a = b;
@@ -139,7 +193,7 @@ bool ResizeTable(MP3Set& mp3, std::int32_t len, std::int32_t keep) {
 // estimate only as far as the file could hold that many frames, and grows by
 // doubling, so a lying VBR count costs neither memory nor quadratic copying.
 // TmpFrame still reads as the estimate grown one by one.
-int BuildFrameTable(BufferedFile& in, MP3Set& mp3, std::int32_t max_frames) {
+int BuildFrameTable(BufferedFile& in, const StreamBounds& sb, MP3Set& mp3, std::int32_t max_frames) {
   const std::int64_t min_step = SmallestFrameBytes(mp3.FirstFrameInfo) - 1;  // a header may sit 1 byte early
   const std::int64_t provable = (static_cast<std::int64_t>(mp3.FileSize) - mp3.DataOfst) / min_step + 2;
   std::int32_t len = mp3.TmpFrame;
@@ -149,8 +203,9 @@ int BuildFrameTable(BufferedFile& in, MP3Set& mp3, std::int32_t max_frames) {
 
   for (;;) {
     FrameInfo& f = mp3.pFrameInfo[mp3.NumFrame];
-    const int code = ReadOneFrame(in, mp3.FileSize, f, nullptr);
-    if (code == kMp3Truncated) break;  // the normal end of the stream
+    const int code = ReadOneFrame(in, sb, f, nullptr, &mp3.FirstFrameInfo);
+    // The end of the stream, or nothing but undecodable headers behind it.
+    if (code == kMp3Truncated || (code >= kMp3BadVersion && code <= kMp3Mpeg25NotLayer3)) break;
     if (code != kMp3Ok) return code;
     const int cmp = CompareWithFirst(mp3.FirstFrameInfo, f);
     if (cmp != kMp3Ok) return cmp;
@@ -215,9 +270,9 @@ int AllocateDecodeBuffers(MP3Set& mp3) {
   return kMp3Ok;
 }
 
-int OpenSteps(const char* path, MP3Set& mp3, int full) {
-  CopyTextCut(mp3.FullPath, sizeof mp3.FullPath, path);
-  mp3.fp = OpenForReading(path);
+int OpenSteps(FileHandle stream, const char* name, MP3Set& mp3, bool full) {
+  CopyTextCut(mp3.FullPath, sizeof mp3.FullPath, name);
+  mp3.fp = std::move(stream);
   if (!mp3.fp) return kMp3CannotOpen;
   std::FILE* fp = mp3.fp.get();
   if (fseeko(fp, 0, SEEK_END) != 0) return kMp3SeekFailed;
@@ -243,7 +298,10 @@ int OpenSteps(const char* path, MP3Set& mp3, int full) {
   if (mp3.FileSize < c + mp3.ID3v1TagInfo.Size) return kMp3TagSize;
   if (!in.Seek(c)) return kMp3SeekFailed;
 
-  code = FindFirstFrame(in, mp3);
+  StreamBounds sb;
+  sb.file_size = mp3.FileSize;
+  sb.stream_end = mp3.FileSize - mp3.ID3v1TagInfo.Size;
+  code = FindFirstFrame(in, sb, mp3);
   if (code != kMp3Ok) return code;
   mp3.DataOfst = mp3.FirstFrameInfo.FrameOfst;
   mp3.SmplPerFrame = SamplesPerFrame(mp3.FirstFrameInfo);
@@ -251,7 +309,7 @@ int OpenSteps(const char* path, MP3Set& mp3, int full) {
   // The estimate is clamped so that TmpSmpl and NumSmpl stay countable.
   const std::int32_t max_frames = kInt32Max / mp3.SmplPerFrame;
   std::int64_t estimate;
-  if (mp3.VBRInfo.Flags != 0) {
+  if (mp3.VBRInfo.Flags & kXingFrames) {
     estimate = mp3.VBRInfo.NumFrame;
   } else {
     estimate = (static_cast<std::int64_t>(mp3.FileSize) - mp3.RiffHeaderSize - mp3.ID3v2TagInfo.Size) /
@@ -264,7 +322,7 @@ int OpenSteps(const char* path, MP3Set& mp3, int full) {
   mp3.MinBitRate = mp3.MaxBitRate = mp3.FirstFrameInfo.BitRate;
 
   if (full) {
-    code = BuildFrameTable(in, mp3, max_frames);
+    code = BuildFrameTable(in, sb, mp3, max_frames);
     if (code != kMp3Ok) return code;
   }
   mp3.TmpSmpl = mp3.SmplPerFrame * mp3.TmpFrame;
@@ -283,11 +341,19 @@ int OpenSteps(const char* path, MP3Set& mp3, int full) {
 
 }  // namespace
 
-int Mp3Open(const char* path, MP3Set& mp3, int full, int report) {
+int Mp3Open(const char* path, MP3Set& mp3, Mp3OpenFlags flags) {
+  return Mp3OpenStream(OpenForReading(path), path, mp3, flags);
+}
+
+int Mp3OpenStream(FileHandle stream, const char* name, MP3Set& mp3, Mp3OpenFlags flags) {
   Mp3Reset(mp3);
-  const int code = OpenSteps(path != nullptr ? path : "", mp3, full);
-  if (code != kMp3Ok) Mp3Close(mp3, code, report);
+  const int code = OpenSteps(std::move(stream), name != nullptr ? name : "", mp3, (flags & kMp3FullOpen) != 0);
+  if (code != kMp3Ok) Mp3Close(mp3, code, (flags & kMp3OpenReport) != 0);
   return code;
+}
+
+int Mp3Open(const char* path, MP3Set& mp3, int full, int report) {
+  return Mp3Open(path, mp3, (full ? kMp3FullOpen : kMp3ParseOnly) | (report ? kMp3OpenReport : kMp3ParseOnly));
 }
 
 }  // namespace vk

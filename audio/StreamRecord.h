@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "common/FileHandle.h"
+#include "common/Path.h"
 #include "common/Text.h"
 
 namespace vk {
@@ -25,7 +26,9 @@ struct WaveFormatEx {
 };
 
 inline constexpr std::uint16_t kWaveFormatPcm = 1;
+inline constexpr std::uint16_t kWaveFormatIeeeFloat = 3;
 inline constexpr std::uint16_t kWaveFormatMpegLayer3 = 85;
+inline constexpr std::uint16_t kWaveFormatExtensible = 0xFFFE;
 inline constexpr int kDeliveredBytesPerSample = 4;  // 16-bit stereo frame
 
 // The delivered format: PCM, 2 channels, 16 bits at `rate_hz`.
@@ -50,7 +53,13 @@ struct WAVSet {
   std::int32_t NowSmpl = 0;
   std::int32_t ReadSmpl = 0;
   std::int32_t ReadBytes = 0;
-  char FullPath[kTextFieldSize] = {};
+  char FullPath[kPathFieldSize] = {};
+  // Owned by the WAV reader: the sample format inside a WAVE_FORMAT_EXTENSIBLE
+  // "fmt " (1 PCM, 3 float; the format tag itself otherwise), and for layouts
+  // wider than the delivered frame a buffer sized at open, so that reading
+  // never allocates.
+  std::uint16_t SubFormat = 0;
+  std::unique_ptr<std::uint8_t[]> pConvBuf;
 };
 
 struct FrameInfo {
@@ -125,7 +134,7 @@ struct MP3Set {
   std::int32_t ReadBytes = 0;
   std::int32_t MinBitRate = 0;
   std::int32_t MaxBitRate = 0;
-  char FullPath[kTextFieldSize] = {};
+  char FullPath[kPathFieldSize] = {};
   // Owned by the MPEG reader, sized at a full open so that decoding never
   // allocates: entries allocated in pFrameInfo (at least NumFrame + 1 while the
   // table exists), one whole frame's bytes, one decoded mono frame.

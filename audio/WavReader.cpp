@@ -1,22 +1,45 @@
 #include "audio/WavReader.h"
 
+#include <bit>
+#include <cmath>
 #include <cstring>
+#include <new>
 
+#include "audio/BufferedFile.h"
+#include "audio/RiffChunks.h"
 #include "common/ByteOrder.h"
 
 namespace vk {
 namespace {
+
+constexpr std::size_t kHeaderBufferBytes = 4096;
+// Layouts wider than the delivered frame are read this many samples at a time.
+constexpr std::int32_t kConvSmpl = 4096;
+constexpr std::size_t kFmtPlainBytes = 16;
+constexpr std::size_t kFmtExtensibleBytes = 40;
+// The GUID of a WAVE_FORMAT_EXTENSIBLE sub-format after its first two bytes.
+constexpr std::uint8_t kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                        0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 int FailOpen(WAVSet& wav, int code) {
   wav = WAVSet{};
   return code;
 }
 
+bool BitsAllowed(std::uint16_t sub_format, std::uint16_t bits) {
+  if (sub_format == kWaveFormatIeeeFloat) return bits == 32 || bits == 64;
+  return bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
 // Reads the "fmt " contents; returns 0 or the open code of the first defect.
-int ReadFormatChunk(std::FILE* f, std::uint32_t size, WAVSet& wav) {
-  if (size != 16 && size != 18) return kWavOpenFmtSize;
-  std::uint8_t b[18];
-  if (std::fread(b, 1, size, f) != size) return kWavOpenFmtSize;
+int ReadFormatChunk(BufferedFile& in, const RiffChunk& chunk, WAVSet& wav) {
+  if (chunk.size < kFmtPlainBytes || chunk.size_in_file < static_cast<std::int64_t>(kFmtPlainBytes)) {
+    return kWavOpenFmtSize;
+  }
+  std::uint8_t b[kFmtExtensibleBytes] = {};
+  const std::size_t want = chunk.size < kFmtExtensibleBytes ? chunk.size : kFmtExtensibleBytes;
+  if (chunk.size_in_file < static_cast<std::int64_t>(want)) return kWavOpenFmtSize;
+  if (!in.Seek(chunk.ofst) || in.Read(b, want) != want) return kWavOpenFmtSize;
   WaveFormatEx w;
   w.wFormatTag = LoadLE16(b + 0);
   w.nChannels = LoadLE16(b + 2);
@@ -25,10 +48,16 @@ int ReadFormatChunk(std::FILE* f, std::uint32_t size, WAVSet& wav) {
   w.nBlockAlign = LoadLE16(b + 12);
   w.wBitsPerSample = LoadLE16(b + 14);
   w.cbSize = 0;
-  if (w.wFormatTag != kWaveFormatPcm) return kWavOpenNotPcm;
+  std::uint16_t sub_format = w.wFormatTag;
+  if (w.wFormatTag == kWaveFormatExtensible) {
+    if (want < kFmtExtensibleBytes) return kWavOpenFmtSize;
+    sub_format = LoadLE16(b + 24);
+    if (std::memcmp(b + 26, kGuidTail, sizeof kGuidTail) != 0) return kWavOpenNotPcm;
+  }
+  if (sub_format != kWaveFormatPcm && sub_format != kWaveFormatIeeeFloat) return kWavOpenNotPcm;
   if (w.nChannels != 1 && w.nChannels != 2) return kWavOpenChannels;
   if (w.nSamplesPerSec < 8000 || w.nSamplesPerSec > 192000) return kWavOpenRate;
-  if (w.wBitsPerSample != 8 && w.wBitsPerSample != 16) return kWavOpenBits;
+  if (!BitsAllowed(sub_format, w.wBitsPerSample)) return kWavOpenBits;
   if (w.nBlockAlign == 0 || w.nBlockAlign != w.nChannels * w.wBitsPerSample / 8) {
     return kWavOpenBlockAlign;
   }
@@ -36,84 +65,120 @@ int ReadFormatChunk(std::FILE* f, std::uint32_t size, WAVSet& wav) {
     return kWavOpenAvgBytes;
   }
   wav.wfxSrc = w;
+  wav.SubFormat = sub_format;
   wav.wfxDst = DeliveredFormat(w.nSamplesPerSec);
   return 0;
 }
 
-// Expands n samples of a narrower layout into 16-bit stereo in place. The
-// source bytes were read into the tail of dst, so writing front to back never
-// overtakes a source byte that is still to be read.
-void ExpandInPlace(std::uint8_t* dst, std::int32_t n, const WaveFormatEx& src) {
-  const std::size_t block = src.nBlockAlign;
-  const std::uint8_t* in = dst + static_cast<std::size_t>(n) * (4 - block);
-  for (std::int32_t i = 0; i < n; ++i, in += block) {
-    std::int16_t left;
-    std::int16_t right;
-    if (src.wBitsPerSample == 16) {  // mono
-      left = right = static_cast<std::int16_t>(LoadLE16(in));
-    } else if (src.nChannels == 1) {
-      left = right = static_cast<std::int16_t>((in[0] - 128) * 256);
-    } else {
-      left = static_cast<std::int16_t>((in[0] - 128) * 256);
-      right = static_cast<std::int16_t>((in[1] - 128) * 256);
-    }
-    std::uint8_t* out = dst + static_cast<std::size_t>(i) * 4;
+// One source value as a 16-bit value: integers keep their top 16 bits, floats
+// are scaled by 32768, rounded and saturated.
+std::int16_t FromFloat(double v) {
+  const double x = v * 32768.0;
+  if (!(x > -32768.0)) return x < 0 ? -32768 : 0;  // also NaN -> 0
+  if (x >= 32767.0) return 32767;
+  return static_cast<std::int16_t>(std::lround(x));
+}
+
+template <int kBits, bool kFloat>
+std::int16_t ValueAt(const std::uint8_t* p) {
+  if constexpr (kFloat && kBits == 32) {
+    return FromFloat(std::bit_cast<float>(LoadLE32(p)));
+  } else if constexpr (kFloat) {
+    const std::uint64_t u = LoadLE32(p) | (static_cast<std::uint64_t>(LoadLE32(p + 4)) << 32);
+    return FromFloat(std::bit_cast<double>(u));
+  } else if constexpr (kBits == 8) {
+    return static_cast<std::int16_t>((p[0] - 128) * 256);
+  } else {
+    return static_cast<std::int16_t>(LoadLE16(p + kBits / 8 - 2));
+  }
+}
+
+// Turns n source samples at `in` into delivered frames at `out`. When `out`
+// and `in` share a buffer, `in` lies at or behind `out` by at least what the
+// frames written so far took, so a value is always read before it is
+// overwritten.
+template <int kBits, bool kFloat>
+void ExpandLayout(const std::uint8_t* in, std::int32_t n, int channels, std::uint8_t* out) {
+  constexpr int kBytes = kBits / 8;
+  for (std::int32_t i = 0; i < n; ++i, in += kBytes * channels, out += 4) {
+    const std::int16_t left = ValueAt<kBits, kFloat>(in);
+    const std::int16_t right = channels == 2 ? ValueAt<kBits, kFloat>(in + kBytes) : left;
     StoreLE16(out, static_cast<std::uint16_t>(left));
     StoreLE16(out + 2, static_cast<std::uint16_t>(right));
   }
 }
 
+void Expand(const std::uint8_t* in, std::int32_t n, const WAVSet& wav, std::uint8_t* out) {
+  const int ch = wav.wfxSrc.nChannels;
+  const bool is_float = wav.SubFormat == kWaveFormatIeeeFloat;
+  switch (wav.wfxSrc.wBitsPerSample) {
+    case 8: ExpandLayout<8, false>(in, n, ch, out); break;
+    case 16: ExpandLayout<16, false>(in, n, ch, out); break;
+    case 24: ExpandLayout<24, false>(in, n, ch, out); break;
+    case 32:
+      if (is_float) {
+        ExpandLayout<32, true>(in, n, ch, out);
+      } else {
+        ExpandLayout<32, false>(in, n, ch, out);
+      }
+      break;
+    default: ExpandLayout<64, true>(in, n, ch, out); break;
+  }
+}
+
+bool IsDeliveredLayout(const WAVSet& wav) {
+  return wav.SubFormat == kWaveFormatPcm && wav.wfxSrc.wBitsPerSample == 16 && wav.wfxSrc.nChannels == 2;
+}
+
 }  // namespace
 
 int WavOpen(const char* path, WAVSet& wav) {
+  const int code = WavOpenStream(OpenForReading(path), path, wav);
+  return code;
+}
+
+int WavOpenStream(FileHandle stream, const char* name, WAVSet& wav) {
   wav = WAVSet{};
-  wav.fp = OpenForReading(path);
-  if (!wav.fp) return FailOpen(wav, kWavOpenCannotOpen);
+  if (!stream) return FailOpen(wav, kWavOpenCannotOpen);
+  wav.fp = std::move(stream);
   std::FILE* f = wav.fp.get();
   const std::int64_t file_size = FileSizeBySeek(f);
   if (file_size < 0) return FailOpen(wav, kWavOpenCannotOpen);
+  BufferedFile in(f, kHeaderBufferBytes);
+  if (!in.ok()) return FailOpen(wav, kWavOpenCannotOpen);
 
-  std::uint8_t head[8];
-  if (std::fread(head, 1, 8, f) != 8 || std::memcmp(head, "RIFF", 4) != 0) {
-    return FailOpen(wav, kWavOpenNoRiff);
-  }
-  if (static_cast<std::int64_t>(LoadLE32(head + 4)) + 8 != file_size) {
-    return FailOpen(wav, kWavOpenRiffSize);
-  }
-  std::uint8_t form[4];
-  if (std::fread(form, 1, 4, f) != 4 || std::memcmp(form, "WAVE", 4) != 0) {
-    return FailOpen(wav, kWavOpenNotWave);
-  }
+  char form[4];
+  RiffWalk walk;
+  if (StartRiffWalk(in, file_size, form, walk) != 0) return FailOpen(wav, kWavOpenNoRiff);
+  if (!RiffIdIs(form, "WAVE")) return FailOpen(wav, kWavOpenNotWave);
 
   std::int64_t data_ofst = 0;
-  std::uint32_t data_size = 0;
-  std::uint8_t chunk[8];
-  while (std::fread(chunk, 1, 8, f) == 8) {
-    const std::uint32_t size = LoadLE32(chunk + 4);
-    if (std::memcmp(chunk, "fmt ", 4) == 0) {
-      const int code = ReadFormatChunk(f, size, wav);
+  std::int64_t data_size = 0;
+  RiffChunk chunk;
+  while (NextRiffChunk(in, walk, chunk)) {
+    if (RiffIdIs(chunk.id, "fmt ")) {
+      const int code = ReadFormatChunk(in, chunk, wav);
       if (code != 0) return FailOpen(wav, code);
-    } else if (std::memcmp(chunk, "data", 4) == 0) {
-      data_ofst = ftello(f);
-      data_size = size;
-      if (data_ofst < 0 || fseeko(f, static_cast<off_t>(size), SEEK_CUR) != 0) {
-        return FailOpen(wav, kWavOpenSeekData);
-      }
-    } else if (fseeko(f, static_cast<off_t>(size), SEEK_CUR) != 0) {
-      return FailOpen(wav, kWavOpenSeekChunk);
+    } else if (RiffIdIs(chunk.id, "data")) {
+      // A size beyond the end (a streamed file, a cut download) means the
+      // samples run to the end of what the file holds.
+      data_ofst = chunk.ofst;
+      data_size = chunk.size_in_file;
     }
   }
 
-  if (wav.wfxSrc.wFormatTag != kWaveFormatPcm) return FailOpen(wav, kWavOpenNoFmt);
+  if (wav.wfxSrc.nBlockAlign == 0) return FailOpen(wav, kWavOpenNoFmt);
   if (data_ofst == 0) return FailOpen(wav, kWavOpenNoData);
-  // The RIFF size check bounds every offset by 4 GiB; a count of samples must
-  // still fit the signed 32-bit counters.
-  const std::int64_t num = static_cast<std::int64_t>(data_size) / wav.wfxSrc.nBlockAlign;
+  const std::int64_t num = data_size / wav.wfxSrc.nBlockAlign;
   if (num <= 0 || num > INT32_MAX || data_ofst > INT32_MAX) return FailOpen(wav, kWavOpenNoData);
   wav.DataOfst = static_cast<std::int32_t>(data_ofst);
   wav.NumSmpl = static_cast<std::int32_t>(num);
+  if (wav.wfxSrc.nBlockAlign > kDeliveredBytesPerSample) {
+    wav.pConvBuf.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(kConvSmpl) * wav.wfxSrc.nBlockAlign]);
+    if (!wav.pConvBuf) return FailOpen(wav, kWavOpenCannotOpen);
+  }
   if (fseeko(f, static_cast<off_t>(data_ofst), SEEK_SET) != 0) return FailOpen(wav, kWavOpenSeekData);
-  CopyTextCut(wav.FullPath, sizeof wav.FullPath, path);
+  CopyTextCut(wav.FullPath, sizeof wav.FullPath, name != nullptr ? name : "");
   return 0;
 }
 
@@ -127,12 +192,26 @@ int WavRead(WAVSet& wav, std::int32_t n, std::uint8_t* dst, int* end) {
   if (n > wav.NumSmpl - wav.NowSmpl) n = wav.NumSmpl - wav.NowSmpl;
   if (n <= 0) return 0;
 
+  std::FILE* f = wav.fp.get();
   const std::size_t block = wav.wfxSrc.nBlockAlign;
-  const std::size_t bytes = static_cast<std::size_t>(n) * block;
-  const bool direct = block == kDeliveredBytesPerSample;  // 16-bit stereo
-  std::uint8_t* into = direct ? dst : dst + static_cast<std::size_t>(n) * (4 - block);
-  if (std::fread(into, 1, bytes, wav.fp.get()) != bytes) return kWavReadShort;
-  if (!direct) ExpandInPlace(dst, n, wav.wfxSrc);
+  if (IsDeliveredLayout(wav)) {
+    const std::size_t bytes = static_cast<std::size_t>(n) * block;
+    if (std::fread(dst, 1, bytes, f) != bytes) return kWavReadShort;
+  } else if (block <= kDeliveredBytesPerSample) {
+    // Narrow layouts are read into the tail of dst and expanded front to back.
+    std::uint8_t* into = dst + static_cast<std::size_t>(n) * (kDeliveredBytesPerSample - block);
+    const std::size_t bytes = static_cast<std::size_t>(n) * block;
+    if (std::fread(into, 1, bytes, f) != bytes) return kWavReadShort;
+    Expand(into, n, wav, dst);
+  } else {
+    for (std::int32_t done = 0; done < n;) {
+      const std::int32_t take = n - done < kConvSmpl ? n - done : kConvSmpl;
+      const std::size_t bytes = static_cast<std::size_t>(take) * block;
+      if (std::fread(wav.pConvBuf.get(), 1, bytes, f) != bytes) return kWavReadShort;
+      Expand(wav.pConvBuf.get(), take, wav, dst + static_cast<std::size_t>(done) * kDeliveredBytesPerSample);
+      done += take;
+    }
+  }
 
   wav.ReadSmpl = n;
   wav.ReadBytes = n * kDeliveredBytesPerSample;

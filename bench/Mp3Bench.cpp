@@ -47,11 +47,11 @@ void BM_Mp3FullOpen60min(benchmark::State& state) {
   if (!MakeFiles()) return state.SkipWithError("could not make the bench files (sox, lame)");
   vk::MP3Set mp3;
   for (auto _ : state) {
-    if (vk::Mp3Open(kHourFile, mp3, 1, 0) != 0) return state.SkipWithError("open failed");
+    if (vk::Mp3Open(kHourFile, mp3, vk::kMp3FullOpen) != 0) return state.SkipWithError("open failed");
     benchmark::DoNotOptimize(mp3.NumFrame);
     vk::Mp3Close(mp3, 0, 0);
   }
-  vk::Mp3Open(kHourFile, mp3, 1, 0);
+  vk::Mp3Open(kHourFile, mp3, vk::kMp3FullOpen);
   state.counters["frames"] = mp3.NumFrame;
   state.counters["minutes"] = mp3.NumSmpl / 44100.0 / 60.0;
 }
@@ -61,7 +61,7 @@ void BM_Mp3ParseOnlyOpen60min(benchmark::State& state) {
   if (!MakeFiles()) return state.SkipWithError("could not make the bench files (sox, lame)");
   vk::MP3Set mp3;
   for (auto _ : state) {
-    if (vk::Mp3Open(kHourFile, mp3, 0, 0) != 0) return state.SkipWithError("open failed");
+    if (vk::Mp3Open(kHourFile, mp3, vk::kMp3ParseOnly) != 0) return state.SkipWithError("open failed");
     vk::Mp3Close(mp3, 0, 0);
   }
 }
@@ -72,14 +72,14 @@ BENCHMARK(BM_Mp3ParseOnlyOpen60min)->Unit(benchmark::kMillisecond);
 void BM_Mp3Decode60s(benchmark::State& state) {
   if (!MakeFiles()) return state.SkipWithError("could not make the bench files (sox, lame)");
   vk::MP3Set mp3;
-  if (vk::Mp3Open(kMinuteFile, mp3, 1, 0) != 0) return state.SkipWithError("open failed");
+  if (vk::Mp3Open(kMinuteFile, mp3, vk::kMp3FullOpen) != 0) return state.SkipWithError("open failed");
   const std::int32_t cap = 16 * mp3.SmplPerFrame;
   std::vector<std::uint8_t> buf(static_cast<std::size_t>(cap) * 4);
   for (auto _ : state) {
     vk::Mp3Seek(mp3, 0, buf.data(), cap);
     int end = 0;
     while (!end) {
-      if (vk::Mp3Decode(mp3, buf.data(), cap, 16, 0, 0, 0, &end) != 0) return state.SkipWithError("decode failed");
+      if (vk::Mp3Decode(mp3, buf.data(), cap, vk::Mp3Frames(16), vk::kMp3DecodeQuiet, &end) != 0) return state.SkipWithError("decode failed");
     }
   }
   const double audio_s = mp3.NumSmpl / 44100.0;

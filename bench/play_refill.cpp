@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/ByteOrder.h"
+#include "audio/WavHeader.h"
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"
 
@@ -25,20 +25,9 @@ std::string MakeWav() {
   const std::string path = (std::filesystem::temp_directory_path() / "vk-bench-refill.wav").string();
   const std::uint32_t frames = 20 * kRate;
   std::FILE* f = std::fopen(path.c_str(), "wb");
-  std::uint8_t h[44] = {};
+  std::uint8_t h[vk::kWavHeaderBytes];
   const std::uint32_t data = frames * 4;
-  std::memcpy(h, "RIFF", 4);
-  vk::StoreLE32(h + 4, 36 + data);
-  std::memcpy(h + 8, "WAVEfmt ", 8);
-  vk::StoreLE32(h + 16, 16);
-  vk::StoreLE16(h + 20, 1);
-  vk::StoreLE16(h + 22, 2);
-  vk::StoreLE32(h + 24, kRate);
-  vk::StoreLE32(h + 28, kRate * 4);
-  vk::StoreLE16(h + 32, 4);
-  vk::StoreLE16(h + 34, 16);
-  std::memcpy(h + 36, "data", 4);
-  vk::StoreLE32(h + 40, data);
+  vk::StoreWavHeader(h, vk::DeliveredFormat(kRate), data);
   std::fwrite(h, 1, sizeof h, f);
   std::vector<std::int16_t> block(2 * kRate);
   for (std::uint32_t s = 0; s < 20; ++s) {

@@ -72,7 +72,7 @@ void AddFolder(benchmark::State& state, const std::string& folder, int files) {
   for (auto _ : state) {
     vk::PlaylistModel list;
     vk::AddingState adding;
-    vk::AddContext ctx{list, adding, nullptr, {}};
+    vk::AddContext ctx{list, adding};
     vk::AddPath(ctx, folder);
     if (vk::ItemCount(list) != files) state.SkipWithError("not every file was added");
     benchmark::DoNotOptimize(list.Rows.data());

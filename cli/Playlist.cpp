@@ -48,7 +48,7 @@ int RunPlaylist(int argc, char** argv) {
 
   PlaylistModel list;
   AddingState state;
-  AddContext ctx{list, state, nullptr, {}};
+  AddContext ctx{list, state};
   // The start-up restore: not counted, no summary of its own.
   if (!restore.empty()) RestorePlaylist(ctx, restore);
   // One appending adding action over all the paths, as a command line is added.

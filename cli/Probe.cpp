@@ -31,6 +31,7 @@ void PrintWav(const std::string& path, const WAVSet& wav) {
   PrintRow(row);
   std::printf("NumSmpl=%d\nDataOfst=%d\nNowSmpl=%d\n", wav.NumSmpl, wav.DataOfst, wav.NowSmpl);
   PrintWaveFormat("wfxSrc.", wav.wfxSrc);
+  std::printf("SubFormat=%u\n", wav.SubFormat);
   PrintWaveFormat("wfxDst.", wav.wfxDst);
 }
 
@@ -38,13 +39,13 @@ void PrintWav(const std::string& path, const WAVSet& wav) {
 // facts from a full open, as the playlist and the play thread see the file.
 int ProbeMp3(const std::string& path) {
   MP3Set mp3;
-  int code = Mp3Open(path.c_str(), mp3, 0, 0);
+  int code = Mp3Open(path.c_str(), mp3, kMp3ParseOnly);
   if (code != 0) return code;
   PlaylistRow row;
   FillRowFromMp3(path, mp3, row);
   Mp3Close(mp3, 0, 0);
 
-  code = Mp3Open(path.c_str(), mp3, 1, 0);
+  code = Mp3Open(path.c_str(), mp3, kMp3FullOpen);
   if (code != 0) return code;
   std::printf("Result=0\nReader=MP3\n");
   PrintRow(row);

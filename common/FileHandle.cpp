@@ -14,6 +14,12 @@ FileHandle OpenForReading(const char* path) {
   return f;
 }
 
+FileHandle OpenBytesForReading(const void* data, std::size_t size) {
+  if (data == nullptr || size == 0) return nullptr;
+  // fmemopen never writes through a stream opened for reading.
+  return FileHandle(fmemopen(const_cast<void*>(data), size, "rb"));
+}
+
 std::int64_t FileSizeBySeek(std::FILE* f) {
   if (f == nullptr || fseeko(f, 0, SEEK_END) != 0) return -1;
   const off_t size = ftello(f);

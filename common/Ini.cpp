@@ -158,6 +158,10 @@ void IniWriteText(std::FILE* f, const char* key, const char* text) {
   std::fprintf(f, "%.255s=%.511s\n", key, text);
 }
 
+void IniWritePath(std::FILE* f, const char* key, const char* path) {
+  std::fprintf(f, "%.255s=%s\n", key, path);
+}
+
 void IniEndSection(std::FILE* f) { std::fputc('\n', f); }
 
 SafeFileWriter::SafeFileWriter(std::string path) : path_(std::move(path)) {

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "common/Path.h"
+
 namespace vk {
 
 // IniResult codes shared by the reader operations.
@@ -20,7 +22,8 @@ inline constexpr int kIniNoKey = 5;
 inline constexpr int kIniBadValue = 6;
 
 // Lines are read this many bytes at a time; a longer line reads as several.
-inline constexpr std::size_t kIniLineBytes = 1022;
+// A line holds a key of up to 255 bytes and a whole path.
+inline constexpr std::size_t kIniLineBytes = 256 + kPathFieldSize;
 
 // The name of the n-th header line (counted from 0) of the file at `path`.
 int IniSectionName(const char* path, int n, std::string* name);
@@ -43,6 +46,9 @@ int IniReadText(std::FILE* f, long offset, const char* section, const char* key,
 void IniWriteSection(std::FILE* f, const char* section);  // "[name]\n"
 void IniWriteInt(std::FILE* f, const char* key, int value);  // "%.255s=%d\n"
 void IniWriteText(std::FILE* f, const char* key, const char* text);  // "%.255s=%.511s\n"
+// A path is written whole ("%.255s=%s\n"): cut at 511 bytes it would name
+// another file or folder.
+void IniWritePath(std::FILE* f, const char* key, const char* path);
 void IniEndSection(std::FILE* f);  // the empty line after every section
 
 // Writes a file through a temporary beside it and renames it into place on

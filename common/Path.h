@@ -9,6 +9,10 @@
 
 namespace vk {
 
+// Paths are held in fields of the system's own path limit, not in 260-byte
+// text fields: a UTF-8 path of 86 Japanese characters already passes 259 bytes.
+inline constexpr std::size_t kPathFieldSize = 4096;  // PATH_MAX, NUL included
+
 // Index after the last '/', 0 when there is none.
 std::size_t PathFolderEnd(std::string_view path);
 

@@ -208,7 +208,7 @@ bool SetSettingFromText(Settings& s, std::string_view assignment, std::string* e
     return false;
   }
   if (key->flags & kKeyText) {
-    CopyTextCut(s.*key->text_field, kTextFieldSize, value);
+    CopyTextCut(s.*key->text_field, sizeof(SettingText), value);
     return true;
   }
   std::int32_t v = 0;

@@ -14,10 +14,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "common/Path.h"
 #include "common/Text.h"
 
 namespace vk {
@@ -36,7 +38,9 @@ struct SettingInt {
   }
 };
 
-using SettingText = char[kTextFieldSize];
+// Text settings hold folders and paths (and the theme name): fields of the
+// system's path limit, not 260-byte text fields.
+using SettingText = char[kPathFieldSize];
 
 struct Settings {
   // [Window]
@@ -122,6 +126,8 @@ void ValidateSettings(Settings& s);
 // A missing file leaves every key at its default. Returns false when the file
 // could not be opened.
 bool LoadSettings(const char* path, Settings& s);
+// The same from an open stream (null: the defaults, validated).
+void LoadSettingsFrom(std::FILE* f, Settings& s);
 bool ReadWindowSettings(const char* path, Settings& s);
 
 // Writes every written key, Window section first, through a temporary file.

@@ -23,7 +23,7 @@ void ReadSection(std::FILE* f, const SectionDef& section, Settings& s) {
   IniFindSection(f, section.name, &offset);
   for (const KeyDef& key : section.keys) {
     if (key.flags & kKeyText) {
-      IniReadText(f, offset, section.name, key.name, s.*key.text_field, kTextFieldSize);
+      IniReadText(f, offset, section.name, key.name, s.*key.text_field, sizeof(SettingText));
       continue;
     }
     // Ranges that the validation applies later are not tested by the reader.
@@ -39,12 +39,15 @@ void ReadSection(std::FILE* f, const SectionDef& section, Settings& s) {
 
 bool LoadSettings(const char* path, Settings& s) {
   // Opened as a stream of bytes; the reader accepts LF and CR LF line ends.
-  std::FILE* raw = std::fopen(path, "rb");
-  const bool opened = raw != nullptr;
-  if (opened) {
-    FileHandle f(raw);
+  FileHandle f(std::fopen(path, "rb"));
+  LoadSettingsFrom(f.get(), s);
+  return f != nullptr;
+}
+
+void LoadSettingsFrom(std::FILE* f, Settings& s) {
+  if (f != nullptr) {
     for (const char* name : {"File", "Display", "Play", "Effectors", "Option"}) {
-      ReadSection(f.get(), *FindSection(name), s);
+      ReadSection(f, *FindSection(name), s);
     }
   }
   ValidateSettings(s);
@@ -52,7 +55,6 @@ bool LoadSettings(const char* path, Settings& s) {
   if (s.Volume > 15) s.Volume = 15;
   // A single buffer can be chosen from the menu but does not survive a restart.
   if (s.NowNumWaveBufItem < 1 || s.NowNumWaveBufItem > 4) s.NowNumWaveBufItem = 3;
-  return opened;
 }
 
 bool ReadWindowSettings(const char* path, Settings& s) {
@@ -73,7 +75,7 @@ bool SaveSettings(const char* path, const Settings& s) {
     for (const KeyDef& key : section.keys) {
       if (!(key.flags & kKeyWritten)) continue;
       if (key.flags & kKeyText) {
-        IniWriteText(f, key.name, s.*key.text_field);
+        IniWritePath(f, key.name, s.*key.text_field);
       } else {
         IniWriteInt(f, key.name, s.*key.int_field);
       }

@@ -21,9 +21,19 @@ struct Swing {
   std::int32_t f;  // fraction ×10 000 toward the older frame
 };
 
-Swing SwingAt(double theta, std::int32_t k, std::int32_t period) {
+constexpr double kUnknownCos = 2.0;  // no cosine is this
+
+// cos(θ) of the counter value, θ = 2π × counter / P (+ phase), remembered in
+// `memo` once computed.
+double CosAt(double* memo, std::int32_t counter, std::int32_t period, double phase) {
+  double& c = memo[counter];
+  if (c == kUnknownCos) c = std::cos(kTwoPi * counter / period + phase);
+  return c;
+}
+
+Swing SwingAt(double cos_theta, std::int32_t k, std::int32_t period) {
   if (k == 0) return Swing{-1, 0};
-  const double x = -std::cos(theta) * k * period / 6283.1853072 - static_cast<double>(k) * period / 2000;
+  const double x = -cos_theta * k * period / 6283.1853072 - static_cast<double>(k) * period / 2000;
   const double t = std::trunc(x);
   return Swing{static_cast<std::int32_t>(t), static_cast<std::int32_t>(std::trunc(std::fabs(x - t) * 10000))};
 }
@@ -61,7 +71,9 @@ bool AllocChorus(ChorusState& c, std::int32_t block_frames, std::uint32_t rate_h
   // reset clears the part of the line in use, so untouched pages cost nothing.
   c.Work.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(block_frames)]);
   c.Line.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(c.Capacity)]);
-  return c.Work && c.Line;
+  c.CosL.reset(new (std::nothrow) double[static_cast<std::size_t>(c.Capacity)]);
+  c.CosR.reset(new (std::nothrow) double[static_cast<std::size_t>(c.Capacity)]);
+  return c.Work && c.Line && c.CosL && c.CosR;
 }
 
 void ResetChorus(ChorusState& c, const ChorusParams& p, std::uint32_t rate_hz) {
@@ -73,22 +85,32 @@ void ResetChorus(ChorusState& c, const ChorusParams& p, std::uint32_t rate_hz) {
   c.Position = 0;
   c.Counter = 0;
   c.LowCutL = c.LowCutR = 0;
+  // The period may have changed: every remembered cosine is void.
+  if (c.CosL) std::fill_n(c.CosL.get(), c.Period, kUnknownCos);
+  c.CosPhase = -1;
 }
 
 void RunChorus(ChorusState& c, const ChorusParams& p, std::int16_t* block, std::int32_t f) {
-  if (block == nullptr || !c.Work || !c.Line || f <= 0 || c.LineFrames <= 0) return;
+  if (block == nullptr || !c.Work || !c.Line || !c.CosL || !c.CosR || f <= 0 || c.LineFrames <= 0) {
+    return;
+  }
   f = std::min(f, c.BlockFrames);
   std::int16_t* work = c.Work.get();
   std::memcpy(work, block, static_cast<std::size_t>(f) * 2 * sizeof(std::int16_t));
   const double phase = p.LfoPhase * kPi / 180;
+  if (c.CosPhase != p.LfoPhase) {
+    std::fill_n(c.CosR.get(), c.Period, kUnknownCos);
+    c.CosPhase = p.LfoPhase;
+  }
   for (std::int32_t i = 0; i < f; ++i) {
     const std::int32_t g_l = c.Line[2 * c.Position];
     const std::int32_t g_r = c.Line[2 * c.Position + 1];
     if (++c.Position >= c.LineFrames) c.Position = 0;
     if (++c.Counter >= c.Period) c.Counter = 0;
-    const double theta = kTwoPi * c.Counter / c.Period;
-    const std::int16_t out_l = ReadDelayed(c, SwingAt(theta, p.Depth, c.Period), 0);
-    const std::int16_t out_r = ReadDelayed(c, SwingAt(theta + phase, p.Depth, c.Period), 1);
+    const double cos_l = CosAt(c.CosL.get(), c.Counter, c.Period, 0.0);
+    const double cos_r = CosAt(c.CosR.get(), c.Counter, c.Period, phase);
+    const std::int16_t out_l = ReadDelayed(c, SwingAt(cos_l, p.Depth, c.Period), 0);
+    const std::int16_t out_r = ReadDelayed(c, SwingAt(cos_r, p.Depth, c.Period), 1);
     c.Line[2 * c.Position] = LineInput(g_l, work[2 * i], p.Lpf, p.Hpf, c.LowCutL);
     c.Line[2 * c.Position + 1] = LineInput(g_r, work[2 * i + 1], p.Lpf, p.Hpf, c.LowCutR);
     work[2 * i] = out_l;

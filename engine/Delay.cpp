@@ -12,7 +12,8 @@ void ResetDelay(EchoLine& line, const DelayParams& p, std::uint32_t rate_hz) {
                 p.Panning);
 }
 
-void RunDelay(EchoLine& line, const DelayParams& p, std::int16_t* block, std::int32_t f) {
+void RunDelay(EchoLine& line, const DelayParams& p, std::int16_t* block, std::int32_t f,
+              SoftClipMemo* memo) {
   if (block == nullptr || !line.Work || !line.Line || f <= 0 || line.Length <= 0) return;
   f = std::min(f, line.BlockFrames);
   std::int32_t* work = line.Work.get();
@@ -22,7 +23,7 @@ void RunDelay(EchoLine& line, const DelayParams& p, std::int16_t* block, std::in
     work[2 * i] = out.tap;
     work[2 * i + 1] = out.full;
   }
-  MixSoftClip(block, work, f, p.WetRatio, p.CompGain);
+  MixSoftClip(block, work, f, p.WetRatio, p.CompGain, memo);
 }
 
 }  // namespace vk

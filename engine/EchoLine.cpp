@@ -1,6 +1,7 @@
 // The recirculating delay line that the delay and the reverb are built from,
 // and their shared wet/dry mix through a sine soft clip.
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <new>
 
@@ -9,13 +10,11 @@
 namespace vk {
 namespace {
 
-constexpr std::int64_t kLineMax = 16777215;   // 25-bit line values
-constexpr std::int64_t kLineMin = -16777216;
+constexpr std::int64_t kLineMax = kEchoMax;
+constexpr std::int64_t kLineMin = kEchoMin;
 constexpr double kPi = 3.1415926536;
-
-std::int32_t SaturateLine(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp(v, kLineMin, kLineMax));
-}
+// No clipped value reaches this: |y| ≤ T ≤ 2^24.
+constexpr std::int32_t kUnknownClip = INT32_MIN;
 
 }  // namespace
 
@@ -39,35 +38,43 @@ void ResetEchoLine(EchoLine& line, std::int32_t length, std::int32_t panning) {
   line.LowCut = 0;
 }
 
-EchoTap EchoStep(EchoLine& line, std::int32_t x, std::int32_t fb, std::int32_t cl,
-                 std::int32_t ch) {
-  std::int32_t* l = line.Line.get();
-  const std::int64_t prev = l[line.WritePos];
-  if (++line.WritePos >= line.Length) line.WritePos = 0;
-  if (++line.TapPos >= line.Length) line.TapPos = 0;
-  const EchoTap out{l[line.TapPos], l[line.WritePos]};
-  const std::int64_t y = SaturateLine(static_cast<std::int64_t>(out.full) + x);
-  const std::int64_t s = ((y * fb / 100) * (100 - cl) + prev * cl) / 100;
-  line.LowCut = static_cast<std::int32_t>(
-      std::trunc((static_cast<double>(1000 - ch) * s + static_cast<double>(ch) * line.LowCut) / 1000));
-  l[line.WritePos] = SaturateLine(s - line.LowCut);
-  return out;
+bool AllocSoftClipMemo(SoftClipMemo& memo) {
+  memo = SoftClipMemo{};
+  memo.Y.reset(new (std::nothrow) std::int32_t[2 * SoftClipMemo::kHalfRange]);
+  return memo.Y != nullptr;
 }
 
 void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std::int32_t n, std::int32_t r,
-                 std::int32_t gain_db) {
+                 std::int32_t gain_db, SoftClipMemo* memo) {
   if (dry == nullptr || wet == nullptr || n <= 0) return;
   r = std::clamp(r, 0, 100);
   gain_db = std::clamp(gain_db, -60, 0);
   const double t = 16777216.0 * 100 / ClipDecibels()[-gain_db];
   const double scale = 2 * t / kPi;
   const double twice_t = 2 * t;
+  const auto clip = [&](std::int64_t v) {
+    const double w = std::clamp(static_cast<double>(std::clamp(v, kLineMin, kLineMax)), -t, t);
+    return static_cast<std::int32_t>(std::trunc(scale * std::sin(kPi * w / twice_t)));
+  };
+  std::int32_t* known = nullptr;
+  if (memo != nullptr && memo->Y) {
+    if (memo->GainDb != gain_db) {
+      std::fill_n(memo->Y.get(), 2 * SoftClipMemo::kHalfRange, kUnknownClip);
+      memo->GainDb = gain_db;
+    }
+    known = memo->Y.get() + SoftClipMemo::kHalfRange;
+  }
   const std::int32_t ww = MixWeights()[r];
   const std::int32_t wd = MixWeights()[100 - r];
   for (std::int32_t i = 0; i < 2 * n; ++i) {
-    double w = static_cast<double>(std::clamp<std::int64_t>(wet[i], kLineMin, kLineMax));
-    w = std::clamp(w, -t, t);
-    const auto y = static_cast<std::int64_t>(std::trunc(scale * std::sin(kPi * w / twice_t)));
+    const std::int32_t v = wet[i];
+    std::int64_t y;
+    if (known != nullptr && v >= -SoftClipMemo::kHalfRange && v < SoftClipMemo::kHalfRange) {
+      if (known[v] == kUnknownClip) known[v] = clip(v);
+      y = known[v];
+    } else {
+      y = clip(v);
+    }
     dry[i] = Saturate16((y * ww + static_cast<std::int64_t>(dry[i]) * wd) / 100);
   }
 }

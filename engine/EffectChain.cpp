@@ -79,6 +79,7 @@ int AllocEffectStates(EffectStates& st, const WaveFormatEx& format, std::int32_t
   bool ok = AllocChorus(st.Chorus, buf_frames, format.nSamplesPerSec);
   ok = ok && AllocEchoLine(st.Delay, buf_frames, rate * 500 / 1000);
   for (EchoLine& line : st.Reverb) ok = ok && AllocEchoLine(line, buf_frames, rate * 100 / 1000);
+  ok = ok && AllocSoftClipMemo(st.DelayClip) && AllocSoftClipMemo(st.ReverbClip);
   if (!ok) {
     ReleaseEffectStates(st);
     return kEngineNoMemory;
@@ -121,8 +122,8 @@ void RunEffects(PlayEngine& e, std::int16_t* out, const Settings& s) {
   }
   if (UsableSetting(s, &S::ToneOnOff) == 1) ToneControl(ToneParamsFrom(s), st.Tone, out, f);
   if (UsableSetting(s, &S::ChrsOnOff) == 1) RunChorus(st.Chorus, ChorusParamsFrom(s), out, f);
-  if (UsableSetting(s, &S::DlayOnOff) == 1) RunDelay(st.Delay, DelayParamsFrom(s), out, f);
-  if (UsableSetting(s, &S::RvrbOnOff) == 1) RunReverb(st.Reverb, ReverbParamsFrom(s), out, f);
+  if (UsableSetting(s, &S::DlayOnOff) == 1) RunDelay(st.Delay, DelayParamsFrom(s), out, f, &st.DelayClip);
+  if (UsableSetting(s, &S::RvrbOnOff) == 1) RunReverb(st.Reverb, ReverbParamsFrom(s), out, f, &st.ReverbClip);
 }
 
 BlockResult FillBlock(PlayEngine& e, int i) {

@@ -99,6 +99,10 @@ struct ChorusState {
   std::int32_t Period = 0;     // P: LFO period in frames
   std::int32_t Counter = 0;    // 0 … P − 1
   std::int16_t LowCutL = 0, LowCutR = 0;
+  // cos(θ) per counter value for each channel, computed on first use (2.0 until
+  // then); the right channel's belong to the phase CosPhase.
+  std::unique_ptr<double[]> CosL, CosR;  // Capacity values each
+  std::int32_t CosPhase = -1;
 };
 
 // Sizes the chorus for blocks of block_frames at rate_hz; false when memory runs out.
@@ -130,14 +134,46 @@ struct EchoTap {
   std::int32_t full;  // the sample stored L steps ago
 };
 
+inline constexpr std::int32_t kEchoMax = 16777215;  // line values are 25-bit
+inline constexpr std::int32_t kEchoMin = -16777216;
+
+inline std::int32_t SaturateEcho(std::int64_t v) {
+  return static_cast<std::int32_t>(v > kEchoMax ? kEchoMax : (v < kEchoMin ? kEchoMin : v));
+}
+
 // One step of the line: feeds x with feedback fb %, low-pass cl %, high-pass ch ‰.
-EchoTap EchoStep(EchoLine& line, std::int32_t x, std::int32_t fb, std::int32_t cl,
-                 std::int32_t ch);
+// The low-cut state is the truncated quotient of an exact integer below 2^36 by
+// 1000, so integer division gives what the double division does.
+inline EchoTap EchoStep(EchoLine& line, std::int32_t x, std::int32_t fb, std::int32_t cl,
+                        std::int32_t ch) {
+  std::int32_t* l = line.Line.get();
+  const std::int64_t prev = l[line.WritePos];
+  if (++line.WritePos >= line.Length) line.WritePos = 0;
+  if (++line.TapPos >= line.Length) line.TapPos = 0;
+  const EchoTap out{l[line.TapPos], l[line.WritePos]};
+  // |y| ≤ 2^24 and fb, cl ≤ 100 keep these products below 2^31.
+  const std::int32_t y = SaturateEcho(static_cast<std::int64_t>(out.full) + x);
+  const std::int32_t s = ((y * fb / 100) * (100 - cl) + static_cast<std::int32_t>(prev) * cl) / 100;
+  line.LowCut = static_cast<std::int32_t>(
+      (static_cast<std::int64_t>(1000 - ch) * s + static_cast<std::int64_t>(ch) * line.LowCut) / 1000);
+  l[line.WritePos] = SaturateEcho(static_cast<std::int64_t>(s) - line.LowCut);
+  return out;
+}
+
+// Remembers the soft clip's result per wet value near zero for one threshold,
+// so the sine is computed once per value rather than once per sample.
+struct SoftClipMemo {
+  static constexpr std::int32_t kHalfRange = 1 << 17;  // values −2^17 … 2^17 − 1
+  std::unique_ptr<std::int32_t[]> Y;  // 2 × kHalfRange results, kUnknown until computed
+  std::int32_t GainDb = 1;            // the threshold the results belong to; 1 = none yet
+};
+
+bool AllocSoftClipMemo(SoftClipMemo& memo);
 
 // Wet (32-bit, n frames) through the sine soft clip at `gain_db` below full
-// 24-bit scale, mixed with the dry block by ratio r into `dry`.
+// 24-bit scale, mixed with the dry block by ratio r into `dry`. `memo` may be null.
 void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std::int32_t n, std::int32_t r,
-                 std::int32_t gain_db);
+                 std::int32_t gain_db, SoftClipMemo* memo = nullptr);
 
 struct DelayParams {
   std::int32_t DelayTime = 200, Feedback = 60, Lpf = 60, Hpf = 999, Panning = 50, CompGain = 0,
@@ -150,14 +186,16 @@ struct ReverbParams {
 };
 
 void ResetDelay(EchoLine& line, const DelayParams& p, std::uint32_t rate_hz);
-void RunDelay(EchoLine& line, const DelayParams& p, std::int16_t* block, std::int32_t f);
+void RunDelay(EchoLine& line, const DelayParams& p, std::int16_t* block, std::int32_t f,
+              SoftClipMemo* memo = nullptr);
 
 // Feedback of reverb line i: trunc(100 × (feedback / 100)^(Rt[i] / 10 000)).
 std::int32_t ReverbLineFeedback(std::int32_t feedback, int i);
 // Length of reverb line i: delay_ms × (Rt[i] × rate / 10 000) / 1000.
 std::int32_t ReverbLineLength(std::int32_t delay_ms, int i, std::uint32_t rate_hz);
 void ResetReverb(EchoLine* lines, const ReverbParams& p, std::uint32_t rate_hz);
-void RunReverb(EchoLine* lines, const ReverbParams& p, std::int16_t* block, std::int32_t f);
+void RunReverb(EchoLine* lines, const ReverbParams& p, std::int16_t* block, std::int32_t f,
+               SoftClipMemo* memo = nullptr);
 
 // ---- The states the engine owns ---------------------------------------------
 
@@ -166,6 +204,7 @@ struct EffectStates {
   ChorusState Chorus;
   EchoLine Delay;
   EchoLine Reverb[kReverbLines];
+  SoftClipMemo DelayClip, ReverbClip;
 };
 
 // ---- Parameters from the settings -------------------------------------------

@@ -59,7 +59,7 @@ int OpenSource(PlayEngine& e, const char* path) {
       if (WavOpen(path, e.Wav) == 0) return 0;
       [[fallthrough]];
     case ReaderChoice::kMp3:
-      if (Mp3Open(path, e.Mp3, 1, 0) == 0) {
+      if (Mp3Open(path, e.Mp3, kMp3FullOpen) == 0) {
         e.IsMP3 = 1;
         return 0;
       }

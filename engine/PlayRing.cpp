@@ -26,7 +26,7 @@ int ReadSourceIntoRing(PlayEngine& e, std::int32_t r, std::int32_t* delivered, i
   int code;
   std::int32_t n;
   if (e.IsMP3) {
-    code = Mp3Decode(e.Mp3, e.DecodeBuf.get(), e.ReadChunk, 0, r, 1, 0, end);
+    code = Mp3Decode(e.Mp3, e.DecodeBuf.get(), e.ReadChunk, Mp3Samples(r), kMp3DecodeQuiet, end);
     n = e.Mp3.ReadSmpl;
   } else {
     code = WavRead(e.Wav, r, e.DecodeBuf.get(), end);

@@ -19,7 +19,10 @@ inline std::int16_t Mix(std::int32_t x, std::int32_t y, std::int64_t f, std::int
     w0 >>= 1;
     w1 >>= 1;
   }
-  return static_cast<std::int16_t>((x * w0 + y * w1) / (w0 + w1));
+  // w0 + w1 ≤ 65 536, so |x × w0 + y × w1| ≤ 2^31: 32-bit arithmetic suffices.
+  const auto a = static_cast<std::int32_t>(w0);
+  const auto b = static_cast<std::int32_t>(w1);
+  return static_cast<std::int16_t>((x * a + y * b) / (a + b));
 }
 
 // Emits n_out of the n_in frames (n_in > n_out), keeping frame j whenever

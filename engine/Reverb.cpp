@@ -36,31 +36,35 @@ void ResetReverb(EchoLine* lines, const ReverbParams& p, std::uint32_t rate_hz) 
   }
 }
 
-void RunReverb(EchoLine* lines, const ReverbParams& p, std::int16_t* block, std::int32_t f) {
+void RunReverb(EchoLine* lines, const ReverbParams& p, std::int16_t* block, std::int32_t f,
+               SoftClipMemo* memo) {
   if (block == nullptr || f <= 0) return;
   const int taps = Taps(p);
+  std::int32_t fb[kReverbLines];
   for (int i = 0; i < taps; ++i) {
     if (!lines[i].Work || !lines[i].Line || lines[i].Length <= 0) return;
     f = std::min(f, lines[i].BlockFrames);
+    fb[i] = ReverbLineFeedback(p.Feedback, i);
   }
+  // Frame by frame across the lines: each line's recursion is serial, but the
+  // lines are independent, so stepping them side by side lets the processor
+  // overlap them. Line i's outputs are added to line 0's in line order, as
+  // summing whole work buffers one after another would.
   std::int32_t* sum = lines[0].Work.get();
-  for (int i = 0; i < taps; ++i) {
-    EchoLine& line = lines[i];
-    const std::int32_t fb = ReverbLineFeedback(p.Feedback, i);
-    std::int32_t* work = line.Work.get();
-    for (std::int32_t k = 0; k < f; ++k) {
-      const std::int32_t mono = (block[2 * k] >> 1) + (block[2 * k + 1] >> 1);
-      const EchoTap out = EchoStep(line, mono, fb, p.Lpf, p.Hpf);
-      work[2 * k] = out.tap;
-      work[2 * k + 1] = out.full;
+  for (std::int32_t k = 0; k < f; ++k) {
+    const std::int32_t mono = (block[2 * k] >> 1) + (block[2 * k + 1] >> 1);
+    const EchoTap first = EchoStep(lines[0], mono, fb[0], p.Lpf, p.Hpf);
+    std::int64_t tap = first.tap;
+    std::int64_t full = first.full;
+    for (int i = 1; i < taps; ++i) {
+      const EchoTap out = EchoStep(lines[i], mono, fb[i], p.Lpf, p.Hpf);
+      tap = std::clamp(tap, kSumMin, kSumMax) + std::clamp<std::int64_t>(out.tap, kSumMin, kSumMax);
+      full = std::clamp(full, kSumMin, kSumMax) + std::clamp<std::int64_t>(out.full, kSumMin, kSumMax);
     }
-    if (i == 0) continue;
-    for (std::int32_t k = 0; k < 2 * f; ++k) {
-      sum[k] = static_cast<std::int32_t>(std::clamp<std::int64_t>(sum[k], kSumMin, kSumMax) +
-                                         std::clamp<std::int64_t>(work[k], kSumMin, kSumMax));
-    }
+    sum[2 * k] = static_cast<std::int32_t>(tap);
+    sum[2 * k + 1] = static_cast<std::int32_t>(full);
   }
-  MixSoftClip(block, sum, f, p.WetRatio, p.CompGain);
+  MixSoftClip(block, sum, f, p.WetRatio, p.CompGain, memo);
 }
 
 }  // namespace vk

@@ -6,10 +6,19 @@
 // The products are formed in 64 bits: a mid band of a full-scale frame raised
 // by +30 dB of width would wrap a 32-bit product; where no product overflows
 // the results are those of 32-bit arithmetic.
+#include <cstdint>
+
 #include "engine/Effects.h"
 
 namespace vk {
 namespace {
+
+// a / b truncating toward zero; 32-bit division whenever a fits, which is
+// nearly always and much cheaper than the 64-bit one.
+inline std::int64_t Div(std::int64_t a, std::int32_t b) {
+  if (a >= INT32_MIN && a <= INT32_MAX) return static_cast<std::int32_t>(a) / b;
+  return a / b;
+}
 
 struct Band {
   std::int64_t left, right;
@@ -22,14 +31,14 @@ Band Widen(Band x, std::int32_t st, const std::int32_t* dt) {
   const std::int64_t d = (x.left - x.right) / 2;
   const std::int64_t d2 = (x.right - x.left) / 2;
   if (st >= 0) {
-    const std::int64_t centre = s * 1000 / dt[st];
+    const std::int64_t centre = Div(s * 1000, dt[st]);
     return Band{centre + d * dt[st] / 1000, centre + d2 * dt[st] / 1000};
   }
-  return Band{s + d * 1000 / dt[-st], s + d2 * 1000 / dt[-st]};
+  return Band{s + Div(d * 1000, dt[-st]), s + Div(d2 * 1000, dt[-st])};
 }
 
 std::int64_t Gain(std::int64_t y, std::int32_t g, const std::int32_t* dt) {
-  return g >= 0 ? y * dt[g] / 1000 : y * 1000 / dt[-g];
+  return g >= 0 ? y * dt[g] / 1000 : Div(y * 1000, dt[-g]);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/ByteOrder.h"
+#include "audio/WavHeader.h"
 #include "engine/WaveOut.h"
 
 namespace vk {
@@ -16,10 +16,7 @@ namespace {
 
 std::atomic<bool> gWavOutputFailed{false};
 
-constexpr int kHeaderBytes = 44;
 constexpr int kMaxPending = 32;
-// The RIFF size field must hold the data size plus the header.
-constexpr std::uint64_t kMaxDataBytes = 0xFFFFFFFFull - kHeaderBytes;
 
 void MarkDone(WaveHdr& hdr) {
   std::uint32_t flags = hdr.dwFlags.load(std::memory_order_relaxed);
@@ -109,7 +106,7 @@ class WavWaveOut final : public WaveOut {
   // channels of everything after it.
   void Consume(WaveHdr& hdr) {
     std::uint32_t bytes = hdr.dwBufferLength - hdr.dwBufferLength % kDeliveredBytesPerSample;
-    if (data_bytes_ + bytes > kMaxDataBytes) {
+    if (data_bytes_ + bytes > kWavMaxDataBytes) {
       Fail();
       bytes = 0;
     }
@@ -120,22 +117,11 @@ class WavWaveOut final : public WaveOut {
   }
 
   bool WriteHeader() {
-    std::uint8_t h[kHeaderBytes];
-    std::memcpy(h, "RIFF", 4);
-    StoreLE32(h + 4, static_cast<std::uint32_t>(data_bytes_ + kHeaderBytes - 8));
-    std::memcpy(h + 8, "WAVEfmt ", 8);
-    StoreLE32(h + 16, 16);
-    StoreLE16(h + 20, kWaveFormatPcm);
-    StoreLE16(h + 22, 2);
-    StoreLE32(h + 24, format_.nSamplesPerSec);
-    StoreLE32(h + 28, format_.nSamplesPerSec * kDeliveredBytesPerSample);
-    StoreLE16(h + 32, kDeliveredBytesPerSample);
-    StoreLE16(h + 34, 16);
-    std::memcpy(h + 36, "data", 4);
-    StoreLE32(h + 40, static_cast<std::uint32_t>(data_bytes_));
+    std::uint8_t h[kWavHeaderBytes];
+    StoreWavHeader(h, format_, static_cast<std::uint32_t>(data_bytes_));
     const long end = std::ftell(file_);
     bool ok = std::fseek(file_, 0, SEEK_SET) == 0 && std::fwrite(h, 1, sizeof h, file_) == sizeof h;
-    if (end > kHeaderBytes) ok = ok && std::fseek(file_, end, SEEK_SET) == 0;
+    if (end > static_cast<long>(kWavHeaderBytes)) ok = ok && std::fseek(file_, end, SEEK_SET) == 0;
     return ok && std::fflush(file_) == 0;
   }
 

@@ -24,6 +24,11 @@ std::string ReadWholeFile(std::FILE* f) {
   return bytes;
 }
 
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
 std::string ResolveEntry(std::string line, std::string_view folder) {
   if (line.empty() || line.front() == '/') return line;
   for (char& c : line) {
@@ -61,15 +66,22 @@ bool IsPlaylistFile(std::string_view path) {
 
 std::vector<std::string> ParseM3u(std::string_view bytes, std::string_view folder) {
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
-  const std::string text = DecodeFileText(bytes);
-  std::string_view rest = text;
+  std::string_view rest = bytes;
   std::vector<std::string> entries;
   while (!rest.empty()) {
     const std::size_t lf = rest.find('\n');
     std::string_view line = rest.substr(0, lf);
     rest = lf == std::string_view::npos ? std::string_view{} : rest.substr(lf + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    entries.push_back(ResolveEntry(std::string(line), folder));
+    // Each line on its own: one file name that is not UTF-8 must not turn
+    // every other line of the list into Shift-JIS. A name that is not UTF-8
+    // but exists as it stands is a Linux file name in another encoding.
+    if (IsValidUtf8(line)) {
+      entries.push_back(ResolveEntry(std::string(line), folder));
+      continue;
+    }
+    std::string raw = ResolveEntry(std::string(line), folder);
+    entries.push_back(Exists(raw) ? std::move(raw) : ResolveEntry(Cp932ToUtf8(line), folder));
   }
   return entries;
 }
@@ -85,6 +97,9 @@ bool ReadM3u(const std::string& m3u_path, std::vector<std::string>& entries) {
 int SavePlaylist(const PlaylistModel& list, const std::string& file) {
   std::string bytes;
   for (const PlaylistRow& row : list.Rows) {
+    // A line feed inside a file name cannot be written as one line; the row
+    // would come back as two bogus entries.
+    if (row.Text[kColFullPath].find_first_of("\r\n") != std::string::npos) continue;
     bytes += row.Text[kColFullPath];
     bytes += '\n';
   }

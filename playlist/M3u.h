@@ -1,6 +1,7 @@
-// M3U playlists: one path per line. Read as UTF-8 when the file is valid UTF-8,
-// else as CP932 (lists written by the Windows original); LF and CR LF line ends.
-// Written as UTF-8 with LF.
+// M3U playlists: one path per line, LF or CR LF. A line is read as UTF-8 when
+// it is valid UTF-8, else as CP932 (lists written by the Windows original)
+// unless the bytes as they stand name an existing file. Written as the rows'
+// paths with LF.
 #pragma once
 
 #include <string>

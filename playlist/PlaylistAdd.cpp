@@ -67,7 +67,10 @@ void WalkFolder(AddContext& ctx, const std::string& path, const struct stat& st)
   }
   std::vector<std::string> names;
   for (; it != fs::directory_iterator(); it.increment(ec)) {
-    names.push_back(it->path().filename().string());
+    std::string name = it->path().filename().string();
+    // Hidden entries are not the user's music (editor backups, "._x.mp3"
+    // resource files left by other systems): walking them only adds failures.
+    if (!name.empty() && name[0] != '.') names.push_back(std::move(name));
   }
   std::sort(names.begin(), names.end(), ListingOrderBefore);
   for (const std::string& name : names) {

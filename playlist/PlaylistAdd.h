@@ -58,7 +58,7 @@ struct AddContext {
   AddProgress* Progress = nullptr;
   // Folders entered by the current walk, by device and inode, so a link back
   // up the tree or two links to one folder are walked once.
-  std::set<std::pair<unsigned long long, unsigned long long>> WalkedFolders;
+  std::set<std::pair<unsigned long long, unsigned long long>> WalkedFolders{};
 };
 
 // Opens `path` once with the reader its extension picks, appends one row and
@@ -67,8 +67,9 @@ AddResult ProbeAndAppend(AddContext& ctx, const std::string& path);
 
 // A file: probe it and count the result. A folder: walk its entries in name
 // order (ASCII letters in any case), files and subfolders interleaved, depth
-// first. A path that does not exist counts as a failure. M3U files met inside
-// a folder are not playable and are skipped.
+// first; hidden entries (names starting with '.') are left out. A path that
+// does not exist counts as a failure. M3U files met inside a folder are not
+// playable and are skipped.
 void WalkPath(AddContext& ctx, const std::string& path);
 
 // ".m3u" / ".m3u8" (any case): every entry is probed directly and counted;

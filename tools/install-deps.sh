@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libmpg123-dev
   qt6-base-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   libfftw3-dev libpng-dev
+  clang libclang-rt-dev
 )
 
 missing=()

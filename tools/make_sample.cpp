@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "audio/WavHeader.h"
+
 namespace {
 
 constexpr int kRate = 44100;
@@ -38,8 +40,9 @@ struct Mix {
   }
 };
 
-void PutLE(std::FILE* f, std::uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) std::fputc(static_cast<int>((v >> (8 * i)) & 0xFF), f);
+void PutLE16(std::FILE* f, std::uint16_t v) {
+  std::fputc(v & 0xFF, f);
+  std::fputc(v >> 8, f);
 }
 
 }  // namespace
@@ -74,22 +77,13 @@ int main(int argc, char** argv) {
     std::perror(argv[1]);
     return 1;
   }
-  std::fwrite("RIFF", 1, 4, f);
-  PutLE(f, 36 + data_bytes, 4);
-  std::fwrite("WAVEfmt ", 1, 8, f);
-  PutLE(f, 16, 4);
-  PutLE(f, 1, 2);
-  PutLE(f, 2, 2);
-  PutLE(f, kRate, 4);
-  PutLE(f, kRate * 4, 4);
-  PutLE(f, 4, 2);
-  PutLE(f, 16, 2);
-  std::fwrite("data", 1, 4, f);
-  PutLE(f, data_bytes, 4);
+  std::uint8_t header[vk::kWavHeaderBytes];
+  vk::StoreWavHeader(header, vk::DeliveredFormat(kRate), data_bytes);
+  std::fwrite(header, 1, sizeof header, f);
   for (std::uint32_t i = 0; i < frames; ++i) {
     for (double v : {mix.left[i], mix.right[i]}) {
       const double s = std::clamp(v * 1.2 * 32767.0, -32768.0, 32767.0);
-      PutLE(f, static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(s))), 2);
+      PutLE16(f, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(s))));
     }
   }
   return std::fclose(f) == 0 ? 0 : 1;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/TestFiles.h"
+#include "support/WavFiles.h"
 
 namespace {
 
@@ -48,23 +49,11 @@ std::vector<std::map<std::string, std::string>> Blocks(const std::string& out) {
 }
 
 Bytes PcmWav(std::uint16_t channels, std::uint16_t bits, std::uint32_t rate, std::uint32_t frames) {
-  const std::uint16_t block = static_cast<std::uint16_t>(channels * bits / 8);
-  const std::uint32_t data = frames * block;
-  Bytes b;
-  vktest::PutTag(b, "RIFF");
-  vktest::PutU32(b, 36 + data);
-  vktest::PutTag(b, "WAVEfmt ");
-  vktest::PutU32(b, 16);
-  vktest::PutU16(b, 1);
-  vktest::PutU16(b, channels);
-  vktest::PutU32(b, rate);
-  vktest::PutU32(b, rate * block);
-  vktest::PutU16(b, block);
-  vktest::PutU16(b, bits);
-  vktest::PutTag(b, "data");
-  vktest::PutU32(b, data);
-  b.resize(b.size() + data, 0x80);
-  return b;
+  vktest::Fmt f;
+  f.channels = channels;
+  f.bits = bits;
+  f.rate = rate;
+  return vktest::Wav(f, Bytes(static_cast<std::size_t>(frames) * channels * bits / 8, 0x80));
 }
 
 TEST(ProbeCliTest, PrintsLengthsOfAllLayoutsAndCodesOfRefusals) {

@@ -46,11 +46,6 @@ TEST(ConfigDirTest, PortableInstallElseXdgConfigHomeElseHomeConfig) {
     ScopedEnv home("HOME", "/home/someone");
     EXPECT_EQ(ConfigDir(program), "/home/someone/.config/velkaris/");
   }
-  {
-    ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
-    ScopedEnv home("HOME", "/home/someone");
-    EXPECT_EQ(ConfigDir(""), "/home/someone/.config/velkaris/");
-  }
   vktest::WriteFile(dir.File("MAIN.INI"), std::string_view("[Window]\n"));
   ScopedEnv xdg("XDG_CONFIG_HOME", "/xdg/conf");
   EXPECT_EQ(ConfigDir(program), program);

@@ -60,7 +60,11 @@ TEST_F(SettingsTest, SavedValuesReadBackExceptTheReadOnlyKeys) {
   s_.PsftOnOff = 1;   // never written
   s_.PsftWndSiz1 = 40;
   s_.Balance = 3;     // not stored
-  CopyTextCut(s_.WavPath, kTextFieldSize, "/music/曲.mp3");
+  CopyTextCut(s_.WavPath, sizeof s_.WavPath, "/music/曲.mp3");
+  // A folder of 400 Japanese characters (1200 bytes) comes back whole.
+  std::string long_dir = "/music/";
+  for (int i = 0; i < 400; ++i) long_dir += "曲";
+  CopyTextCut(s_.WavDir, sizeof s_.WavDir, long_dir);
   ASSERT_TRUE(SaveSettings(dir_.File("MAIN.INI").c_str(), s_));
 
   Settings back;
@@ -73,6 +77,7 @@ TEST_F(SettingsTest, SavedValuesReadBackExceptTheReadOnlyKeys) {
   EXPECT_EQ(back.MainWndSizX, 640);
   EXPECT_EQ(back.PsftWndSiz1, 40);
   EXPECT_STREQ(back.WavPath, "/music/曲.mp3");
+  EXPECT_EQ(std::string(back.WavDir), long_dir);
   EXPECT_EQ(back.Speed, 15);
   EXPECT_EQ(back.PsftOnOff, 0);
   EXPECT_EQ(back.Balance, 10);

@@ -7,28 +7,15 @@
 #include "engine/PlayEngine.h"
 #include "engine/WaveOut.h"
 #include "support/TestFiles.h"
+#include "support/WavFiles.h"
 
 namespace vktest {
 
 void WriteWav(const std::string& path, std::uint32_t rate_hz, const Samples& samples, int channels,
               std::uint32_t claim_extra) {
-  const std::uint32_t data_bytes = static_cast<std::uint32_t>(samples.size() * 2);
-  Bytes b;
-  PutTag(b, "RIFF");
-  PutU32(b, 36 + data_bytes);
-  PutTag(b, "WAVE");
-  PutTag(b, "fmt ");
-  PutU32(b, 16);
-  PutU16(b, 1);
-  PutU16(b, static_cast<std::uint32_t>(channels));
-  PutU32(b, rate_hz);
-  PutU32(b, rate_hz * 2 * static_cast<std::uint32_t>(channels));
-  PutU16(b, 2 * static_cast<std::uint32_t>(channels));
-  PutU16(b, 16);
-  PutTag(b, "data");
-  PutU32(b, data_bytes + claim_extra);
-  for (std::int16_t s : samples) PutU16(b, static_cast<std::uint16_t>(s));
-  WriteFile(path, b);
+  Bytes data;
+  for (std::int16_t s : samples) PutU16(data, static_cast<std::uint16_t>(s));
+  WriteFile(path, Pcm16Wav(static_cast<std::uint16_t>(channels), rate_hz, data, claim_extra));
 }
 
 Samples Ramp(std::int32_t frames) {

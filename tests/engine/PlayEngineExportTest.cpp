@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "common/Settings.h"
 #include "engine/EngineTestSupport.h"
@@ -267,9 +268,18 @@ TEST_F(PlayEngineExportTest, VolumeChangeMidFileLosesAndRepeatsNothing) {
 }
 
 TEST_F(PlayEngineExportTest, ReadFailureMidFileEndsWithCode4) {
-  // The data chunk promises twice what the file holds.
-  vktest::WriteWav(dir_.File("cut.wav"), 8000, Ramp(8000), 2, 4 * 8000);
-  run_ = PlayToEnd(dir_.File("cut.wav"), "wav:" + dir_.File("out.wav"));
+  // The file is cut short while it plays: the play thread waits for the first
+  // position report to be taken, so the cut lands before the reader is through.
+  const std::string cut = dir_.File("cut.wav");
+  vktest::WriteWav(cut, 8000, Ramp(80000));
+  bool truncated = false;
+  run_ = PlayToEnd(cut, "wav:" + dir_.File("out.wav"), [&](const vktest::Report& r) {
+    if (r.message == kMsgPlayPosition && !truncated) {
+      std::filesystem::resize_file(cut, 44 + 4 * 100);
+      truncated = true;
+    }
+    return true;
+  });
   ASSERT_EQ(run_.start_code, 0);
   ASSERT_FALSE(run_.reports.empty());
   EXPECT_EQ(run_.reports.back().message, kMsgPlayError);

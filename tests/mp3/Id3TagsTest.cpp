@@ -5,7 +5,7 @@
 #include <string>
 
 #include "audio/Mp3Reader.h"
-#include "mp3/Mp3Streams.h"
+#include "support/Mp3Streams.h"
 
 using namespace mp3test;
 using vktest::Append;
@@ -21,7 +21,7 @@ class Id3 : public ::testing::Test {
     if (!v1.empty()) Append(b, v1);
     const std::string path = dir_.File("t.mp3");
     vktest::WriteFile(path, b);
-    return vk::Mp3Open(path.c_str(), mp3_, 0, 0);
+    return vk::Mp3Open(path.c_str(), mp3_, vk::kMp3ParseOnly);
   }
   const vk::Id3v2Tag& v2() const { return mp3_.ID3v2TagInfo; }
   vktest::TempDir dir_;
@@ -30,9 +30,9 @@ class Id3 : public ::testing::Test {
 
 Bytes Utf16(std::u16string_view s, bool big_endian_bom) {
   Bytes b = big_endian_bom ? Bytes{0xFE, 0xFF} : Bytes{0xFF, 0xFE};
-  for (char16_t c : s) {  // little-endian units whatever the mark says
-    b.push_back(static_cast<std::uint8_t>(c));
-    b.push_back(static_cast<std::uint8_t>(c >> 8));
+  for (char16_t c : s) {  // units in the order the mark announces
+    b.push_back(static_cast<std::uint8_t>(big_endian_bom ? c >> 8 : c));
+    b.push_back(static_cast<std::uint8_t>(big_endian_bom ? c : c >> 8));
   }
   return b;
 }
@@ -74,7 +74,7 @@ TEST_F(Id3, TextFramesOfEachVersion) {
 
 TEST_F(Id3, Encodings) {
   Bytes body = Id3Frame(3, "TIT2", 1, Utf16(u"日本語", false));
-  Append(body, Id3Frame(3, "TPE1", 1, Utf16(u"Ab", true)));  // FE FF read as little-endian all the same
+  Append(body, Id3Frame(3, "TPE1", 1, Utf16(u"Ab", true)));  // FE FF: big-endian units
   Append(body, Id3Frame(3, "TALB", 3, Text("ünïcode")));
   Append(body, Id3Frame(3, "TCOM", 0, Text("\x93\xfa\x96\x7b")));  // CP932 in encoding 0
   Append(body, Id3Frame(3, "TEXT", 1, Utf16(u"\U0001F3B5", false)));
@@ -173,14 +173,14 @@ TEST_F(Id3, DamagedFramesEndTheWalkOnly) {
 
 TEST(Id3Fixtures, Version2WinsOverVersion1) {
   vk::MP3Set mp3;
-  ASSERT_EQ(vk::Mp3Open(Fixture("cbr128_js_44k.mp3").c_str(), mp3, 0, 0), 0);
+  ASSERT_EQ(vk::Mp3Open(Fixture("cbr128_js_44k.mp3").c_str(), mp3, vk::kMp3ParseOnly), 0);
   EXPECT_STREQ(mp3.ID3v2TagInfo.sjisTitle, "Sine Title");
   EXPECT_STREQ(mp3.ID3v2TagInfo.sjisArtst, "Sine Artist");
   EXPECT_STREQ(mp3.ID3v2TagInfo.sjisAlbum, "Sine Album");
   EXPECT_EQ(mp3.ID3v1TagInfo.Size, 128);
   EXPECT_STREQ(mp3.ID3v1TagInfo.sjisTitle, "Sine Title");
   EXPECT_EQ(mp3.DataOfst, mp3.ID3v2TagInfo.Size);
-  ASSERT_EQ(vk::Mp3Open(Fixture("cbr64_mono_22k.mp3").c_str(), mp3, 0, 0), 0);
+  ASSERT_EQ(vk::Mp3Open(Fixture("cbr64_mono_22k.mp3").c_str(), mp3, vk::kMp3ParseOnly), 0);
   EXPECT_STREQ(mp3.ID3v2TagInfo.sjisTitle, "");
   EXPECT_STREQ(mp3.ID3v1TagInfo.sjisTitle, "Mono");
   EXPECT_STREQ(mp3.ID3v1TagInfo.sjisArtst, "Low");

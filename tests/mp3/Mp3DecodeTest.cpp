@@ -9,7 +9,7 @@
 
 #include "audio/Mp3Codes.h"
 #include "audio/Mp3Reader.h"
-#include "mp3/Mp3Streams.h"
+#include "support/Mp3Streams.h"
 
 using namespace mp3test;
 
@@ -26,7 +26,7 @@ Pcm DecodeAll(vk::MP3Set& mp3, int frames_per_call = 3) {
   std::vector<std::uint8_t> buf(static_cast<std::size_t>(cap) * 4);
   int end = 0;
   while (!end) {
-    const int code = vk::Mp3Decode(mp3, buf.data(), cap, frames_per_call, 0, 0, 0, &end);
+    const int code = vk::Mp3Decode(mp3, buf.data(), cap, vk::Mp3Frames(frames_per_call), vk::kMp3DecodeQuiet, &end);
     EXPECT_EQ(code, 0);
     if (code != 0) break;
     EXPECT_EQ(mp3.ReadBytes, 4 * mp3.ReadSmpl);
@@ -57,7 +57,7 @@ constexpr double kHalfScaleRms = 16384.0 / 1.4142135623730951;
 
 class Mp3Decode : public ::testing::Test {
  protected:
-  void Open(const std::string& path) { ASSERT_EQ(vk::Mp3Open(path.c_str(), mp3_, 1, 0), 0); }
+  void Open(const std::string& path) { ASSERT_EQ(vk::Mp3Open(path.c_str(), mp3_, vk::kMp3FullOpen), 0); }
   vk::MP3Set mp3_;
 };
 
@@ -116,34 +116,34 @@ TEST_F(Mp3Decode, CountsRoomAndRefusals) {
   std::vector<std::uint8_t> buf(4 * 1152 * 2 + 16, 0xAB);
   int end = 7;
   // 1000 samples take one whole frame.
-  ASSERT_EQ(vk::Mp3Decode(mp3_, buf.data(), 1152, 0, 1000, 1, 0, &end), 0);
+  ASSERT_EQ(vk::Mp3Decode(mp3_, buf.data(), 1152, vk::Mp3Samples(1000), vk::kMp3DecodeQuiet, &end), 0);
   EXPECT_EQ(mp3_.ReadFrame, 1);
   EXPECT_EQ(mp3_.ReadSmpl, 1152);
   EXPECT_EQ(mp3_.NowSmpl, 1152);
   EXPECT_EQ(end, 0);
   // Room for one frame and a bit: the second frame is refused after the first.
-  EXPECT_EQ(vk::Mp3Decode(mp3_, buf.data(), 2000, 2, 0, 0, 0, &end), vk::kMp3DecodeNoRoom);
+  EXPECT_EQ(vk::Mp3Decode(mp3_, buf.data(), 2000, vk::Mp3Frames(2), vk::kMp3DecodeQuiet, &end), vk::kMp3DecodeNoRoom);
   EXPECT_EQ(mp3_.ReadFrame, 1);
   EXPECT_EQ(mp3_.NowFrame, 2);
   EXPECT_EQ(buf[4 * 1152 * 2], 0xAB) << "nothing written past the caller's room";
-  EXPECT_EQ(vk::Mp3Decode(mp3_, buf.data(), 1151, 1, 0, 0, 0, &end), vk::kMp3DecodeNoRoom);
-  EXPECT_EQ(vk::Mp3Decode(mp3_, nullptr, 1152, 1, 0, 0, 0, &end), vk::kMp3DecodeNoDst);
+  EXPECT_EQ(vk::Mp3Decode(mp3_, buf.data(), 1151, vk::Mp3Frames(1), vk::kMp3DecodeQuiet, &end), vk::kMp3DecodeNoRoom);
+  EXPECT_EQ(vk::Mp3Decode(mp3_, nullptr, 1152, vk::Mp3Frames(1), vk::kMp3DecodeQuiet, &end), vk::kMp3DecodeNoDst);
   // Counts past the end are cut to what is left; the last decode raises the end flag.
   std::vector<std::uint8_t> big(4 * 1152 * 100);
-  ASSERT_EQ(vk::Mp3Decode(mp3_, big.data(), 1152 * 100, 0, 1 << 30, 1, 0, &end), 0);
+  ASSERT_EQ(vk::Mp3Decode(mp3_, big.data(), 1152 * 100, vk::Mp3Samples(1 << 30), vk::kMp3DecodeQuiet, &end), 0);
   EXPECT_EQ(mp3_.ReadFrame, 78 - 2);
   EXPECT_EQ(end, 1);
-  while (!end) ASSERT_EQ(vk::Mp3Decode(mp3_, buf.data(), 2304, 100, 0, 0, 0, &end), 0);
+  while (!end) ASSERT_EQ(vk::Mp3Decode(mp3_, buf.data(), 2304, vk::Mp3Frames(100), vk::kMp3DecodeQuiet, &end), 0);
   EXPECT_EQ(mp3_.NowSmpl, mp3_.NumSmpl);
-  ASSERT_EQ(vk::Mp3Decode(mp3_, buf.data(), 2304, 1, 0, 0, 0, &end), 0);
+  ASSERT_EQ(vk::Mp3Decode(mp3_, buf.data(), 2304, vk::Mp3Frames(1), vk::kMp3DecodeQuiet, &end), 0);
   EXPECT_EQ(mp3_.ReadSmpl, 0);
 
   vk::Mp3Close(mp3_, 0, 0);
-  EXPECT_EQ(vk::Mp3Decode(mp3_, buf.data(), 1152, 1, 0, 0, 0, &end), vk::kMp3DecodeNotOpen);
+  EXPECT_EQ(vk::Mp3Decode(mp3_, buf.data(), 1152, vk::Mp3Frames(1), vk::kMp3DecodeQuiet, &end), vk::kMp3DecodeNotOpen);
   EXPECT_EQ(vk::Mp3Seek(mp3_, 0, buf.data(), 1152), vk::kMp3SeekNotOpen);
   // After an open without frame table a decode delivers nothing.
-  ASSERT_EQ(vk::Mp3Open(Fixture("cbr128_notag_44k.mp3").c_str(), mp3_, 0, 0), 0);
-  EXPECT_EQ(vk::Mp3Decode(mp3_, buf.data(), 1152, 5, 0, 0, 0, &end), 0);
+  ASSERT_EQ(vk::Mp3Open(Fixture("cbr128_notag_44k.mp3").c_str(), mp3_, vk::kMp3ParseOnly), 0);
+  EXPECT_EQ(vk::Mp3Decode(mp3_, buf.data(), 1152, vk::Mp3Frames(5), vk::kMp3DecodeQuiet, &end), 0);
   EXPECT_EQ(mp3_.ReadSmpl, 0);
 }
 
@@ -172,7 +172,7 @@ TEST_F(Mp3Decode, SeekLandsOnFramesAndPrimesTheDecoder) {
   ASSERT_EQ(vk::Mp3Seek(mp3_, mp3_.NumSmpl, buf.data(), cap), 0);
   EXPECT_EQ(mp3_.NowFrame, mp3_.NumFrame - 1);
   int end = 0;
-  ASSERT_EQ(vk::Mp3Decode(mp3_, buf.data(), cap, 1, 0, 0, 0, &end), 0);
+  ASSERT_EQ(vk::Mp3Decode(mp3_, buf.data(), cap, vk::Mp3Frames(1), vk::kMp3DecodeQuiet, &end), 0);
   EXPECT_EQ(end, 1);
   EXPECT_EQ(mp3_.NowSmpl, mp3_.NumSmpl);
 }

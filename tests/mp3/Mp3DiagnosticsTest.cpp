@@ -7,7 +7,8 @@
 
 #include "audio/Mp3Codes.h"
 #include "audio/Mp3Diagnostics.h"
-#include "mp3/Mp3Streams.h"
+#include "support/Mp3Streams.h"
+#include "support/WavFiles.h"
 
 using namespace mp3test;
 using vktest::Append;
@@ -85,16 +86,7 @@ TEST(Mp3Diagnostics, ReportsOfASoundStreamLineByLine) {
 TEST(Mp3Diagnostics, FilesThatDoNotOpenGetTheOpenReportOnly) {
   vktest::TempDir dir;
   // A PCM WAV: its 16-byte "fmt " is too short for MPEG audio.
-  Bytes wav;
-  vktest::PutTag(wav, "RIFF");
-  vktest::PutU32(wav, 36 + 8);
-  vktest::PutTag(wav, "WAVE");
-  vktest::PutTag(wav, "fmt ");
-  vktest::PutU32(wav, 16);
-  for (std::uint32_t v : {1u | (2u << 16), 44100u, 176400u, 4u | (16u << 16)}) vktest::PutU32(wav, v);
-  vktest::PutTag(wav, "data");
-  vktest::PutU32(wav, 8);
-  wav.resize(wav.size() + 8, 0);
+  const Bytes wav = vktest::Wav(vktest::Fmt{}, Bytes(8, 0));
   const std::string pcm = dir.File("pcm.wav");
   vktest::WriteFile(pcm, wav);
   vk::Mp3DiagResult r = vk::RunMp3Diagnostics(pcm.c_str(), nullptr);

@@ -34,6 +34,7 @@ TEST(AddingTest, FolderIsWalkedInNameOrderDepthFirstSkippingOtherFilesAndLinkLoo
   vktest::WritePcmWav(top + "/Z.WAV", 8000, 8000);
   vktest::WritePcmWav(top + "/D.wav", 8000, 8000);
   vktest::WriteFile(top + "/list.m3u", std::string_view("a.mp3\n"));  // a list inside a folder is skipped
+  vktest::WriteBroken(top + "/._a.mp3");  // hidden: not walked, so not a failure
   std::filesystem::create_directory_symlink(top, top + "/sub/loop");  // back up the tree
 
   AddFixture f;

@@ -19,10 +19,18 @@ TEST(M3uTest, EntriesResolveAgainstTheListsFolderAndKeepEveryLine) {
   const std::vector<std::string> entries = ParseM3u(bytes, "/lists/");
   EXPECT_EQ(entries, (std::vector<std::string>{"/lists/a.mp3", "/abs/b.wav", "/lists/sub/c.wav", "",
                                                "/up/d.mp3", "/lists/\xE3\x81\x82.mp3"}));
+  // Lines are decoded one by one: a Shift-JIS line leaves UTF-8 lines alone.
+  EXPECT_EQ(ParseM3u("\xE6\x97\xA5.mp3\n\x93\xFA.mp3\n", "/x/"),
+            (std::vector<std::string>{"/x/\xE6\x97\xA5.mp3", "/x/\xE6\x97\xA5.mp3"}));
   EXPECT_TRUE(ParseM3u("", "/x/").empty());
   EXPECT_EQ(ParseM3u("one.wav\n", "/x/"), (std::vector<std::string>{"/x/one.wav"}));
-  EXPECT_TRUE(IsPlaylistFile("/x/A.M3U8"));
-  EXPECT_FALSE(IsPlaylistFile("/x/a.m3ux"));
+}
+
+TEST(M3uTest, NameThatIsNotUtf8StaysAsItIsWhenSuchAFileExists) {
+  vktest::TempDir dir;
+  const std::string latin1 = "caf\xE9.wav";
+  vktest::WritePcmWav(dir.File(latin1), 8000, 80);
+  EXPECT_EQ(ParseM3u(latin1 + "\n", dir.path() + "/"), std::vector<std::string>{dir.File(latin1)});
 }
 
 TEST(M3uTest, AddingAListCountsCommentLinesAsHandledUnlessTheyEndInAPlayableExtension) {

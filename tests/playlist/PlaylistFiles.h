@@ -22,7 +22,7 @@ void WriteBroken(const std::string& path);
 struct AddFixture {
   vk::PlaylistModel list;
   vk::AddingState state;
-  vk::AddContext ctx{list, state, nullptr, {}};
+  vk::AddContext ctx{list, state};
 };
 
 }  // namespace vktest

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "common/Settings.h"
@@ -69,11 +70,14 @@ void AnswerNextModal(QMessageBox::StandardButton button, QString* text) {
   QObject::connect(poll, &QTimer::timeout, poll, [poll, button, text] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr) return;
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      if (text != nullptr) *text = box->text();
-      box->button(button) != nullptr ? box->button(button)->click() : box->reject();
-    } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-      dialog->reject();
+    // Progress dialogs are modal too; only a message box is answered.
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (box == nullptr) return;
+    if (text != nullptr) *text = box->text();
+    if (box->button(button) != nullptr) {
+      box->button(button)->click();
+    } else {
+      box->reject();
     }
     poll->deleteLater();
   });
@@ -86,7 +90,9 @@ void WindowTest::SetUp() {
   vk::ParseWaveOutChoice("null", &null_output);
   vk::SetWaveOutChoice(null_output);
   paths_.ProgramDir = dir_.path() + "/";
-  paths_.ConfigDir = dir_.path() + "/";
+  // Where the program itself keeps them with this XDG_CONFIG_HOME.
+  paths_.ConfigDir = dir_.path() + "/velkaris/";
+  std::filesystem::create_directories(paths_.ConfigDir);
   paths_.DataDir = std::string(VK_SOURCE_DIR) + "/resources/";
   // Short buffers and sleeps, so positions and ends come quickly.
   WriteFile(paths_.MainIni(),

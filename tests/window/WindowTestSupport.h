@@ -26,8 +26,8 @@ void Spin(int ms);
 // A 16-bit stereo WAV file of `seconds` at 8 kHz holding a quiet ramp.
 std::string MakeWav(const TempDir& dir, const std::string& name, double seconds);
 
-// Answers the next modal dialog (a message box with `button`, any other dialog
-// by rejecting it) once it opens; the text it showed is kept in `*text`.
+// Answers the next message box with `button` once it opens; the text it
+// showed is kept in `*text`.
 void AnswerNextModal(QMessageBox::StandardButton button, QString* text = nullptr);
 
 class WindowTest : public ::testing::Test {

@@ -51,14 +51,17 @@ inline void PutBE32(Bytes& b, std::size_t at, std::uint32_t v) {
   b[at + 3] = static_cast<std::uint8_t>(v);
 }
 
-// A stereo MPEG-1 frame carrying a Xing header behind its 32 side-info bytes.
+// A stereo MPEG-1 frame carrying a Xing header behind its 32 side-info bytes
+// (and the 2 CRC bytes when `h` has them). Only the fields the flags announce
+// are stored, one after the other: frame count (1), byte count (2).
 inline Bytes XingFrame(std::uint32_t flags, std::uint32_t frames, std::uint32_t bytes, Hdr h = {}) {
   Bytes b = Frame(h);
-  const std::size_t at = 4 + 32;
+  std::size_t at = 4 + (h.protect == 0 ? 2 : 0) + 32;
   b[at] = 'X', b[at + 1] = 'i', b[at + 2] = 'n', b[at + 3] = 'g';
   PutBE32(b, at + 4, flags);
-  PutBE32(b, at + 8, frames);
-  PutBE32(b, at + 12, bytes);
+  at += 8;
+  if (flags & 1) PutBE32(b, at, frames), at += 4;
+  if (flags & 2) PutBE32(b, at, bytes);
   return b;
 }
 

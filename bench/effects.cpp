@@ -1,0 +1,214 @@
+// The effects at 44.1 kHz on one default block (400 ms, 17 640 frames): each
+// alone, and the whole chain with every effect on and 20 reverb lines, as
+// multiples of real time on one core. Then a one-minute export through the real
+// play thread into a file, with the defaults and with every effect on.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/ByteOrder.h"
+#include "common/Settings.h"
+#include "engine/EffectChain.h"
+#include "engine/Effects.h"
+#include "engine/MessageQueue.h"
+#include "engine/PlayControl.h"
+#include "engine/PlayEngine.h"
+
+namespace {
+
+constexpr std::uint32_t kRate = 44100;
+constexpr int kF = 17640;
+constexpr double kBlockSeconds = 0.4;
+
+std::vector<std::int16_t> Music(int frames) {
+  std::vector<std::int16_t> f(2 * static_cast<std::size_t>(frames));
+  for (int i = 0; i < frames; ++i) {
+    const double t = static_cast<double>(i) / kRate;
+    f[2 * i] = static_cast<std::int16_t>(9000 * std::sin(2 * M_PI * 220 * t) +
+                                         3000 * std::sin(2 * M_PI * 1760 * t));
+    f[2 * i + 1] = static_cast<std::int16_t>(9000 * std::sin(2 * M_PI * 330 * t) +
+                                             3000 * std::sin(2 * M_PI * 2640 * t));
+  }
+  return f;
+}
+
+void RealTime(benchmark::State& state, double seconds_per_iteration) {
+  state.counters["x_realtime"] = benchmark::Counter(
+      seconds_per_iteration * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// Each iteration runs one fresh block through `run`; the copy back in is
+// left out of the timing.
+template <typename F>
+void OneBlock(benchmark::State& state, F run) {
+  const std::vector<std::int16_t> music = Music(kF);
+  std::vector<std::int16_t> block = music;
+  for (auto _ : state) {
+    state.PauseTiming();
+    block = music;
+    state.ResumeTiming();
+    run(block.data());
+    benchmark::DoNotOptimize(block.data());
+  }
+  RealTime(state, kBlockSeconds);
+}
+
+void BM_TimeStretch50Percent(benchmark::State& state) {
+  const std::vector<std::int16_t> in = Music(kF / 2);
+  std::vector<std::int16_t> out(2 * kF);
+  for (auto _ : state) {
+    vk::TimeStretch(in.data(), kF / 2, out.data(), kF, 1323);
+    benchmark::DoNotOptimize(out.data());
+  }
+  RealTime(state, kBlockSeconds);
+}
+BENCHMARK(BM_TimeStretch50Percent)->Unit(benchmark::kMicrosecond);
+
+void BM_PitchShiftTwoVoices(benchmark::State& state) {
+  std::vector<std::int16_t> a(4 * kF), b(4 * kF);
+  std::int16_t history[2] = {0, 0};
+  const vk::PitchShiftParams p{5, 30, -7, 30, 40};
+  OneBlock(state, [&](std::int16_t* block) {
+    vk::PitchShift(p, block, kF, a.data(), b.data(), history, kRate);
+  });
+}
+BENCHMARK(BM_PitchShiftTwoVoices)->Unit(benchmark::kMicrosecond);
+
+void BM_ToneControl(benchmark::State& state) {
+  vk::ToneState st;
+  OneBlock(state, [&](std::int16_t* block) { vk::ToneControl(vk::ToneParams{}, st, block, kF); });
+}
+BENCHMARK(BM_ToneControl)->Unit(benchmark::kMicrosecond);
+
+void BM_Chorus(benchmark::State& state) {
+  vk::ChorusState c;
+  vk::AllocChorus(c, kF, kRate);
+  vk::ResetChorus(c, vk::ChorusParams{}, kRate);
+  OneBlock(state, [&](std::int16_t* block) { vk::RunChorus(c, vk::ChorusParams{}, block, kF); });
+}
+BENCHMARK(BM_Chorus)->Unit(benchmark::kMicrosecond);
+
+void BM_Delay(benchmark::State& state) {
+  vk::EchoLine line;
+  vk::SoftClipMemo memo;
+  vk::AllocEchoLine(line, kF, kRate / 2);
+  vk::AllocSoftClipMemo(memo);
+  vk::ResetDelay(line, vk::DelayParams{}, kRate);
+  OneBlock(state, [&](std::int16_t* block) { vk::RunDelay(line, vk::DelayParams{}, block, kF, &memo); });
+}
+BENCHMARK(BM_Delay)->Unit(benchmark::kMicrosecond);
+
+void BM_Reverb(benchmark::State& state) {
+  vk::EchoLine lines[vk::kReverbLines];
+  vk::SoftClipMemo memo;
+  for (vk::EchoLine& l : lines) vk::AllocEchoLine(l, kF, kRate / 10);
+  vk::AllocSoftClipMemo(memo);
+  vk::ReverbParams p;
+  p.DelayTap = static_cast<std::int32_t>(state.range(0));
+  vk::ResetReverb(lines, p, kRate);
+  OneBlock(state, [&](std::int16_t* block) { vk::RunReverb(lines, p, block, kF, &memo); });
+}
+BENCHMARK(BM_Reverb)->Arg(8)->Arg(20)->Unit(benchmark::kMicrosecond);
+
+std::string WriteWav(const char* name, int seconds) {
+  const std::string path = (std::filesystem::temp_directory_path() / name).string();
+  const std::vector<std::int16_t> music = Music(seconds * static_cast<int>(kRate));
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::uint8_t h[44] = {};
+  const std::uint32_t data = static_cast<std::uint32_t>(music.size() * 2);
+  std::memcpy(h, "RIFF", 4);
+  vk::StoreLE32(h + 4, 36 + data);
+  std::memcpy(h + 8, "WAVEfmt ", 8);
+  vk::StoreLE32(h + 16, 16);
+  vk::StoreLE16(h + 20, 1);
+  vk::StoreLE16(h + 22, 2);
+  vk::StoreLE32(h + 24, kRate);
+  vk::StoreLE32(h + 28, kRate * 4);
+  vk::StoreLE16(h + 32, 4);
+  vk::StoreLE16(h + 34, 16);
+  std::memcpy(h + 36, "data", 4);
+  vk::StoreLE32(h + 40, data);
+  std::fwrite(h, 1, sizeof h, f);
+  std::fwrite(music.data(), 2, music.size(), f);
+  std::fclose(f);
+  return path;
+}
+
+void EveryEffectOn(int reverb_lines) {
+  vk::gSettings.PsftOnOff = 1;
+  vk::gSettings.ToneOnOff = 1;
+  vk::gSettings.ChrsOnOff = 1;
+  vk::gSettings.DlayOnOff = 1;
+  vk::gSettings.RvrbOnOff = 1;
+  vk::gSettings.RvrbDelayTap = reverb_lines;
+}
+
+// The chain as FillBlock runs it, from the ring on: volume, time base, every
+// effect, balance. The refill pass's device bookkeeping is left out.
+void BM_WholeChain20Lines(benchmark::State& state) {
+  static const std::string wav = WriteWav("vk-bench-effects-20s.wav", 20);
+  vk::ResetSettings(vk::gSettings);
+  EveryEffectOn(20);
+  vk::gSettings.PsftPitch1 = 5;
+  vk::gSettings.PsftPitch2 = -7;
+  vk::gSettings.Psft2Ratio = 40;
+  vk::WaveOutChoice discard;
+  vk::ParseWaveOutChoice("wav:/dev/null", &discard);
+  vk::SetWaveOutChoice(discard);
+  vk::PlayEngine& e = vk::gPlay;
+  if (vk::EngineOpen(e, wav.c_str()) != 0) {
+    state.SkipWithError("cannot open the test file");
+    return;
+  }
+  for (auto _ : state) {
+    const vk::BlockResult b = vk::FillBlock(e, 0);
+    if (b.exhausted || b.taken < b.requested) {
+      state.PauseTiming();
+      vk::EngineSeek(e, 0, vk::kSeekTo);
+      state.ResumeTiming();
+    }
+  }
+  RealTime(state, kBlockSeconds);
+  vk::EngineClose(e);
+}
+BENCHMARK(BM_WholeChain20Lines)->Unit(benchmark::kMicrosecond);
+
+// One minute exported through the play thread as velkaris-cli export does.
+void Export(benchmark::State& state, bool every_effect) {
+  static const std::string wav = WriteWav("vk-bench-effects-60s.wav", 60);
+  const std::string out = (std::filesystem::temp_directory_path() / "vk-bench-export.wav").string();
+  vk::WaveOutChoice file;
+  vk::ParseWaveOutChoice("wav:" + out, &file);
+  vk::SetWaveOutChoice(file);
+  for (auto _ : state) {
+    vk::ResetSettings(vk::gSettings);
+    if (every_effect) EveryEffectOn(8);
+    vk::MessageQueue queue;
+    if (vk::StartPlayback(wav.c_str(), &queue) != 0) {
+      state.SkipWithError("cannot start");
+      return;
+    }
+    for (;;) {
+      vk::QueuedMessage m;
+      if (!queue.Take(&m, std::chrono::milliseconds(20))) continue;
+      if (m.message == vk::kMsgPlayEnd || m.message == vk::kMsgPlayError) break;
+      vk::AcknowledgeReport(vk::PlayMailbox);
+    }
+    vk::EndPlayback();
+  }
+  RealTime(state, 60.0);
+  std::filesystem::remove(out);
+}
+
+void BM_ExportMinuteDefaults(benchmark::State& state) { Export(state, false); }
+BENCHMARK(BM_ExportMinuteDefaults)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+void BM_ExportMinuteEveryEffect(benchmark::State& state) { Export(state, true); }
+BENCHMARK(BM_ExportMinuteEveryEffect)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+}  // namespace

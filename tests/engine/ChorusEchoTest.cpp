@@ -1,0 +1,185 @@
+// Chorus, delay and reverb at a sample rate of 1000 Hz, where every length is
+// the parameter itself in frames and the first frames can be worked out by hand.
+#include <gtest/gtest.h>
+
+#include "engine/EffectTestSupport.h"
+#include "engine/Effects.h"
+
+namespace vk {
+namespace {
+
+using vktest::Frames;
+
+constexpr std::uint32_t kRate = 1000;
+
+Frames Impulse(int n, std::int16_t left, std::int16_t right) {
+  Frames f(2 * n, 0);
+  f[0] = left;
+  f[1] = right;
+  return f;
+}
+
+// Runs the chorus over `in` in blocks of `block` frames.
+Frames Chorus(const ChorusParams& p, Frames in, int block) {
+  ChorusState c;
+  EXPECT_TRUE(AllocChorus(c, block, kRate));
+  ResetChorus(c, p, kRate);
+  const int n = static_cast<int>(in.size() / 2);
+  for (int at = 0; at < n; at += block) RunChorus(c, p, in.data() + 2 * at, std::min(block, n - at));
+  return in;
+}
+
+TEST(ChorusTest, DepthZeroIsAFixedDelayOfD0PlusOneThroughTheLineFilter) {
+  // D0 = 5 frames, P = 100. The line stores (9 × last + 91 × input) / 100 less
+  // the low cut: 910, then 81, then 7. Wet 100 % hears only the line, 6 frames on.
+  ChorusParams p{5, 0, 100, 90, 9, 999, 100};
+  const Frames out = Chorus(p, Impulse(20, 1000, 1000), 8);
+  Frames expected(40, 0);
+  expected[12] = expected[13] = 910;
+  expected[14] = expected[15] = 81;
+  expected[16] = expected[17] = 7;
+  EXPECT_EQ(out, expected);
+}
+
+TEST(ChorusTest, WetRatioAndLfoPhase) {
+  const Frames in = vktest::Sine(3000, 220, kRate, 8000);
+  // Wet 0 leaves the block as it was (the line is still fed).
+  EXPECT_EQ(Chorus(ChorusParams{17, 100, 40, 90, 60, 999, 0}, in, 500), in);
+  // Phase 0: both channels swing alike; 180: they differ.
+  const Frames same = Chorus(ChorusParams{17, 100, 40, 0, 60, 999, 50}, in, 500);
+  for (size_t i = 0; i < same.size(); i += 2) ASSERT_EQ(same[i], same[i + 1]) << i;
+  const Frames opposite = Chorus(ChorusParams{17, 100, 40, 180, 60, 999, 50}, in, 500);
+  int differ = 0;
+  for (size_t i = 0; i < opposite.size(); i += 2) differ += opposite[i] != opposite[i + 1];
+  EXPECT_GT(differ, 1000);
+}
+
+TEST(ChorusTest, LengthsFollowDelayTimeAndLfoFrequencyAndStayInTheLine) {
+  ChorusState c;
+  ASSERT_TRUE(AllocChorus(c, 100, 44100));
+  ResetChorus(c, ChorusParams{50, 100, 10, 90, 60, 999, 25}, 44100);
+  EXPECT_EQ(c.Period, 44100);           // 1.0 Hz: one second
+  EXPECT_EQ(c.LineFrames, 44100 + 2205);  // P + D0
+  EXPECT_LE(c.LineFrames, c.Capacity);
+  ResetChorus(c, ChorusParams{0, 10, 100, 90, 60, 999, 25}, 44100);
+  EXPECT_EQ(c.Period, 4410);
+  EXPECT_EQ(c.LineFrames, 4410);
+}
+
+EchoLine MakeLine(int capacity, int block) {
+  EchoLine line;
+  EXPECT_TRUE(AllocEchoLine(line, block, capacity));
+  return line;
+}
+
+TEST(DelayTest, PanningPutsTheLeftTapOnTheWritePositionOrOneSampleBehind) {
+  // 100 ms → L = 100. Feedback 100 %, low-pass 9 %: the impulse (mono sum
+  // 1000 + 1000) is stored as 2000 × 91 / 100 = 1820, less a low cut of 1.
+  // The soft clip at full scale takes one unit off 1819.
+  for (int panning : {0, 100}) {
+    SCOPED_TRACE(panning);
+    DelayParams p{100, 100, 9, 999, panning, 0, 100};
+    EchoLine line = MakeLine(500, 200);
+    ResetDelay(line, p, kRate);
+    ASSERT_EQ(line.Length, 100);
+    Frames f = Impulse(200, 2000, 2000);
+    RunDelay(line, p, f.data(), 200);
+    EXPECT_EQ(f[2 * 100 + 1], 1818);  // right: the full delay
+    EXPECT_EQ(f[1], 0);
+    if (panning == 0) {
+      EXPECT_EQ(f[2 * 100], 1818);  // left: the same
+      EXPECT_EQ(f[2], 0);
+    } else {
+      EXPECT_EQ(f[2], 1818);  // left: one sample later
+      EXPECT_EQ(f[2 * 100], f[2 * 99 + 1]);
+    }
+  }
+}
+
+TEST(DelayTest, WetZeroReturnsTheDryBlockWhileTheLineRuns) {
+  DelayParams p{100, 60, 60, 999, 50, 0, 0};
+  EchoLine line = MakeLine(500, 150);
+  ResetDelay(line, p, kRate);
+  const Frames in = vktest::Sine(150, 50, kRate, 9000);
+  Frames f = in;
+  RunDelay(line, p, f.data(), 150);
+  EXPECT_EQ(f, in);
+  EXPECT_NE(line.Line[line.WritePos], 0);
+}
+
+TEST(SoftClipTest, MinusSixtyDecibelsLimitsToAbout10680) {
+  // T = 2^24 × 100 / 100000 = 16 777; a wet value at or past T comes out as
+  // trunc(2T / π) = 10 680.
+  const std::int32_t wet[] = {1000000, -1000000, 16777, 0};
+  Frames dry = {5, 5, 5, 5};
+  MixSoftClip(dry.data(), wet, 2, 100, -60);
+  EXPECT_EQ(dry, (Frames{10680, -10680, 10680, 0}));
+  const std::int32_t* ct = ClipDecibels();
+  EXPECT_EQ((std::vector<std::int32_t>{ct[0], ct[1], ct[2], ct[3], ct[60]}),
+            (std::vector<std::int32_t>{100, 112, 126, 141, 100000}));
+  // The remembered results are those of the sine itself.
+  SoftClipMemo memo;
+  ASSERT_TRUE(AllocSoftClipMemo(memo));
+  const std::int32_t ramp[] = {-131072, -70000, -1, 0, 1, 31000, 131071, 131072, 5000000, 12345};
+  for (int gain : {0, -13, -60}) {
+    Frames a(10, 0), b(10, 0);
+    MixSoftClip(a.data(), ramp, 5, 100, gain);
+    MixSoftClip(b.data(), ramp, 5, 100, gain, &memo);
+    MixSoftClip(b.data(), ramp, 5, 100, gain, &memo);  // from the memo this time
+    // The second pass mixes 100 % wet, so it equals the first.
+    EXPECT_EQ(a, b) << gain;
+  }
+}
+
+TEST(ReverbTest, LineFeedbackAndLengthsFollowTheRatios) {
+  EXPECT_EQ(ReverbLineFeedback(96, 0), 96);
+  EXPECT_EQ(ReverbLineFeedback(96, 1), 94);  // 100 × 0.96^1.4142 = 94.4
+  EXPECT_EQ(ReverbLineFeedback(100, 7), 100);
+  EXPECT_EQ(ReverbLineFeedback(0, 3), 0);
+  const std::int32_t* rt = ReverbRatios();
+  EXPECT_EQ((std::vector<std::int32_t>(rt, rt + 20)),
+            (std::vector<std::int32_t>{10000, 14142, 12599, 11892, 11487, 11225, 11041, 10905,
+                                       10801, 10718, 10650, 10595, 10548, 10508, 10473, 10443,
+                                       10416, 10393, 10372, 10353}));
+  EXPECT_EQ(ReverbLineLength(10, 0, 44100), 441);
+  EXPECT_EQ(ReverbLineLength(50, 1, 44100), 3118);  // 50 × 62366 / 1000
+  const std::int32_t* dt = ToneDecibels();
+  EXPECT_EQ((std::vector<std::int32_t>{dt[0], dt[1], dt[2], dt[3], dt[4], dt[30]}),
+            (std::vector<std::int32_t>{1000, 1122, 1259, 1413, 1585, 31623}));
+}
+
+TEST(ReverbTest, OneTapOfTenMillisecondsIsASingleCombFilter) {
+  // At 44.1 kHz line 0 is 441 frames: echoes of an impulse every 441 frames on
+  // the right, each weaker than the one before, silence before the first.
+  EchoLine lines[kReverbLines];
+  for (EchoLine& l : lines) ASSERT_TRUE(AllocEchoLine(l, 1800, 4410));
+  ReverbParams p{1, 10, 50, 9, 999, 50, 0, 100};
+  ResetReverb(lines, p, 44100);
+  Frames f = Impulse(1800, 16000, 16000);
+  RunReverb(lines, p, f.data(), 1800);
+  for (int k = 1; k < 441; ++k) ASSERT_EQ(f[2 * k + 1], 0) << k;
+  int previous = 1 << 30;
+  for (int k = 441; k < 1800; k += 441) {
+    // Each echo is led by its peak; the low-pass smears a short tail behind it.
+    EXPECT_GT(f[2 * k + 1], 0) << k;
+    EXPECT_LT(f[2 * k + 1], previous) << k;
+    EXPECT_LT(std::abs(f[2 * (k + 10) + 1]), f[2 * k + 1] / 50) << k;
+    previous = f[2 * k + 1];
+  }
+}
+
+TEST(ReverbTest, TwentyLongestLinesStayInsideTheirBuffers) {
+  // Every line at its longest (50 ms × √2) with 100 % feedback and no filters:
+  // the sum saturates instead of wrapping.
+  EchoLine lines[kReverbLines];
+  for (EchoLine& l : lines) ASSERT_TRUE(AllocEchoLine(l, 4410, 4410));
+  ReverbParams p{20, 50, 100, 9, 909, 100, 0, 100};
+  ResetReverb(lines, p, 44100);
+  for (const EchoLine& l : lines) ASSERT_LE(l.Length, l.Capacity);
+  Frames block = vktest::Sine(4410, 100, 44100, 32000);
+  for (int i = 0; i < 20; ++i) RunReverb(lines, p, block.data(), 4410);
+  EXPECT_LE(vktest::Rms(block), 32768);
+}
+
+}  // namespace
+}  // namespace vk

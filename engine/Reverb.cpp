@@ -10,8 +10,8 @@
 namespace vk {
 namespace {
 
-constexpr std::int64_t kSumMax = 1073741823;  // each operand of a sum fits 31 bits
-constexpr std::int64_t kSumMin = -1073741824;
+static_assert(static_cast<std::int64_t>(kReverbLines) * (kEchoMax + 1) < (1LL << 30),
+              "summed line values must stay inside 31 bits");
 
 std::int32_t Taps(const ReverbParams& p) { return std::clamp(p.DelayTap, 1, kReverbLines); }
 
@@ -49,17 +49,19 @@ void RunReverb(EchoLine* lines, const ReverbParams& p, std::int16_t* block, std:
   // Frame by frame across the lines: each line's recursion is serial, but the
   // lines are independent, so stepping them side by side lets the processor
   // overlap them. Line i's outputs are added to line 0's in line order, as
-  // summing whole work buffers one after another would.
+  // summing whole work buffers one after another would. Each operand of a sum
+  // is limited to 31 bits; line values are 25-bit and 20 of them stay below
+  // 2^29, so that limit never acts and the sums need no clamping.
   std::int32_t* sum = lines[0].Work.get();
   for (std::int32_t k = 0; k < f; ++k) {
     const std::int32_t mono = (block[2 * k] >> 1) + (block[2 * k + 1] >> 1);
     const EchoTap first = EchoStep(lines[0], mono, fb[0], p.Lpf, p.Hpf);
-    std::int64_t tap = first.tap;
-    std::int64_t full = first.full;
+    std::int32_t tap = first.tap;
+    std::int32_t full = first.full;
     for (int i = 1; i < taps; ++i) {
       const EchoTap out = EchoStep(lines[i], mono, fb[i], p.Lpf, p.Hpf);
-      tap = std::clamp(tap, kSumMin, kSumMax) + std::clamp<std::int64_t>(out.tap, kSumMin, kSumMax);
-      full = std::clamp(full, kSumMin, kSumMax) + std::clamp<std::int64_t>(out.full, kSumMin, kSumMax);
+      tap += out.tap;
+      full += out.full;
     }
     sum[2 * k] = static_cast<std::int32_t>(tap);
     sum[2 * k + 1] = static_cast<std::int32_t>(full);

@@ -54,18 +54,6 @@ TEST(ChorusTest, WetRatioAndLfoPhase) {
   EXPECT_GT(differ, 1000);
 }
 
-TEST(ChorusTest, LengthsFollowDelayTimeAndLfoFrequencyAndStayInTheLine) {
-  ChorusState c;
-  ASSERT_TRUE(AllocChorus(c, 100, 44100));
-  ResetChorus(c, ChorusParams{50, 100, 10, 90, 60, 999, 25}, 44100);
-  EXPECT_EQ(c.Period, 44100);           // 1.0 Hz: one second
-  EXPECT_EQ(c.LineFrames, 44100 + 2205);  // P + D0
-  EXPECT_LE(c.LineFrames, c.Capacity);
-  ResetChorus(c, ChorusParams{0, 10, 100, 90, 60, 999, 25}, 44100);
-  EXPECT_EQ(c.Period, 4410);
-  EXPECT_EQ(c.LineFrames, 4410);
-}
-
 EchoLine MakeLine(int capacity, int block) {
   EchoLine line;
   EXPECT_TRUE(AllocEchoLine(line, block, capacity));

@@ -239,7 +239,6 @@ void CommandHandlers::ABPoint(MainWindow& w, int id) {
   }
 }
 
-
 void CommandHandlers::Option(MainWindow&, int id) {
   if (id == cmd::kResetDevice) {
     Toggle(gSettings.ResetDevice);

@@ -60,6 +60,9 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
   show();
   StartupPlaylist(args);
   window_created_ = 1;
+  // A close asked for while the start-up list was being read happens now,
+  // once the message loop runs.
+  if (close_requested_) QTimer::singleShot(0, this, [this] { close(); });
 }
 
 MainWindow::~MainWindow() {
@@ -352,6 +355,11 @@ void MainWindow::RecordPlaybackState() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+  if (window_created_ == 0) {
+    close_requested_ = true;
+    e->ignore();
+    return;
+  }
   RecordPlaybackState();
   StopPlayback();
   JoinPreOpen();

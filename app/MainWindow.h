@@ -152,6 +152,7 @@ class MainWindow : public QMainWindow {
   QMenu* bitmap_popup_ = nullptr;
 
   int window_created_ = 0;
+  bool close_requested_ = false;  // a close (a signal) came during the creation sequence
   int skip_first_position_ = 0;
   int icon_phase_ = 0;
   std::int32_t ab_on_a_ = 0;  // the A-B switches, stored and restored with the points

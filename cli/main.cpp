@@ -19,6 +19,7 @@ constexpr Subcommand kSubcommands[] = {
     {"export", vk::cli::RunExport, "export FILE -o OUT.wav [--set Key=Value]... [--ini MAIN.INI]"},
     {"playlist", vk::cli::RunPlaylist, "playlist [--restore M3U] PATH... [--save OUT.m3u]"},
     {"keys", vk::cli::RunKeys, "keys FILE --pos FRAMES|--at SECONDS [--set Key=Value]... [--ini MAIN.INI]"},
+    {"render", vk::cli::RunRender, "render FILE --pos FRAMES|--at SECONDS -o OUT.png [--theme NAME] [--set Key=Value]... [--ini MAIN.INI]"},
     {"lyrics", vk::cli::RunLyrics, "lyrics AUDIOFILE"},
 };
 

@@ -9,11 +9,11 @@ namespace vk {
 namespace {
 
 // FFTW's planner is not thread-safe; executing a plan is. Tests and a second
-// analysis may plan at the same time as the draw thread.
-std::mutex& PlannerLock() {
-  static std::mutex lock;
-  return lock;
-}
+// analysis may plan at the same time as the draw thread. Constant-initialised,
+// so an Fft destroyed at program exit still finds it.
+constinit std::mutex gPlannerLock;
+
+std::mutex& PlannerLock() { return gPlannerLock; }
 
 bool IsOfferedSize(int points) {
   return points >= kFftMinPoints && points <= kFftMaxPoints && (points & (points - 1)) == 0;

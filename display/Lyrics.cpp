@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <new>
 
 #include "common/FileHandle.h"
@@ -208,7 +209,7 @@ int LoadLyrics(Lyrics& lyrics, const std::string& audio_path) {
   std::string bytes;
   try {
     bytes.resize(static_cast<std::size_t>(size));
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {  // too large to hold
     return kLyricsNoMemory;
   }
   if (size > 0 && std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
@@ -225,8 +226,12 @@ int ParseLyrics(Lyrics& lyrics, std::string_view file_bytes) {
   std::string_view body = text;
   if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);  // a byte-order mark is no text
 
+  // First pass: the lines that can be kept (a directive or a line without any
+  // "[" never is), so a big text file beside the song costs no record per line.
   int counted = 0;
-  ForEachLine(body, [&](std::string_view) { ++counted; });
+  ForEachLine(body, [&](std::string_view line) {
+    if ((line.empty() || line[0] != '@') && line.find('[') != std::string_view::npos) ++counted;
+  });
   if (counted > 0) {
     lyrics.Lines.reset(new (std::nothrow) LyricsLine[static_cast<std::size_t>(counted)]());
     if (!lyrics.Lines) return kLyricsNoMemory;
@@ -239,6 +244,7 @@ int ParseLyrics(Lyrics& lyrics, std::string_view file_bytes) {
       ReadDirective(lyrics, line);
       return;
     }
+    if (line.find('[') == std::string_view::npos) return;  // no time tag: never kept
     LyricsLine& out = lyrics.Lines[static_cast<std::size_t>(kept)];
     out = LyricsLine{};
     if (!ParseLine(line, st, out)) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -75,11 +74,31 @@ void TransformTap(Analysis& a, const AnalysisInput& in, int points) {
   FftMagnitudes(a.fft, a.BinMagnitude.get());
 }
 
+// Graph x of bin k: 63 pixels per octave, 55/F Hz at x = 11; bin 0 (and any
+// f <= 0) has no place on the axis, x = -1.
+int GraphX(double f, int freq_factor) {
+  if (f <= 0) return -1;
+  const int x = 11 - static_cast<int>(std::log10(f * freq_factor / 55.0) / std::log10(2.0) * -63.0);
+  return std::clamp(x, -32768, 32767);
+}
+
+void PrepareBinX(Analysis& a, const AnalysisInput& in, const KeyRange& range, int points) {
+  if (a.bin_x_points == points && a.bin_x_rate == in.rate_hz && a.bin_x_factor == range.freq_factor) {
+    return;
+  }
+  const double rate = in.rate_hz;
+  for (int k = 0; k <= points / 2; ++k) {
+    a.BinX[k] = static_cast<std::int16_t>(GraphX(rate * k / points, range.freq_factor));
+  }
+  a.bin_x_points = points;
+  a.bin_x_rate = in.rate_hz;
+  a.bin_x_factor = range.freq_factor;
+}
+
 // Step 11: the bin scan, folding onto keys and the graph's points.
 void FoldBins(Analysis& a, const AnalysisInput& in, const KeyRange& range, int points) {
   const double rate = in.rate_hz;
   const int half_rate = in.rate_hz / 2;
-  const double log2_10 = std::log10(2.0);
   const int x_stop = range.width_px - kGraphMargin;
   const double* mag = a.BinMagnitude.get();
   const double* edge = a.KeyEdgeHz;
@@ -96,13 +115,10 @@ void FoldBins(Analysis& a, const AnalysisInput& in, const KeyRange& range, int p
       a.KeyLevel[key] = std::max(a.KeyLevel[key], level);
     }
 
-    int x = -1;
-    if (f > 0) {
-      x = 11 - static_cast<int>(std::log10(f * range.freq_factor / 55.0) / log2_10 * -63.0);
-    }
+    // Bins past N/2 (only reached with a rate of 0) take x from the formula.
+    const int x = k <= points / 2 ? a.BinX[k] : GraphX(f, range.freq_factor);
     const int y = std::clamp(kGraphTop - level, kGraphTop, kGraphBottom);
-    graph[count++] = GraphPoint{static_cast<std::int16_t>(std::clamp(x, -32768, 32767)),
-                                static_cast<std::int16_t>(y)};
+    graph[count++] = GraphPoint{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)};
     if (x >= x_stop || k + 1 >= points) break;
   }
   a.GraphCount = count;
@@ -119,7 +135,14 @@ void KeyName(int key, char* out) {
   static const char* const kNames[12] = {"C", "C#", "D", "D#", "E", "F",
                                          "F#", "G", "G#", "A", "A#", "B"};
   key = std::clamp(key, 0, kNumKeys - 1);
-  std::snprintf(out, 8, "%s%d", kNames[key % 12], key / 12 - 1);
+  // Octaves run from -1 to 10: at most "C#-1" or "A#10" and the NUL.
+  const int octave = key / 12 - 1;
+  char* p = out;
+  for (const char* n = kNames[key % 12]; *n != '\0'; ++n) *p++ = *n;
+  if (octave < 0) *p++ = '-';
+  if (octave >= 10) *p++ = '1';
+  *p++ = static_cast<char>('0' + (octave < 0 ? 1 : octave % 10));
+  *p = '\0';
 }
 
 void ComputeKeyEdges(double* edges) {
@@ -133,8 +156,10 @@ bool AnalysisStart(Analysis& a) {
     a.AnalysisTap.reset(new (std::nothrow) std::int16_t[2 * kFftMaxPoints]());
     a.BinMagnitude.reset(new (std::nothrow) double[kFftMaxBins]());
     a.Graph.reset(new (std::nothrow) GraphPoint[kFftMaxBins]());
+    a.BinX.reset(new (std::nothrow) std::int16_t[kFftMaxBins]());
   }
-  if (!a.AnalysisWindow || !a.AnalysisTap || !a.BinMagnitude || !a.Graph) return false;
+  if (!a.AnalysisWindow || !a.AnalysisTap || !a.BinMagnitude || !a.Graph || !a.BinX) return false;
+  a.bin_x_points = a.bin_x_rate = a.bin_x_factor = 0;
   ComputeKeyEdges(a.KeyEdgeHz);
   for (int& level : a.KeyLevel) level = kLevelNothing;
   a.fft_points = 0;
@@ -185,6 +210,7 @@ void AnalyseTap(Analysis& a, const AnalysisInput& in) {
   }
   FindPeaks(a, in, points);
   TransformTap(a, in, points);
+  PrepareBinX(a, in, range, points);
   FoldBins(a, in, range, points);
   SummariseKeys(a.KeyLevel + kSummaryFirstKey, &a.KeyMax, &a.KeyFloor);
 }

@@ -74,6 +74,10 @@ struct Analysis {
   std::unique_ptr<std::int16_t[]> AnalysisTap;  // kFftMaxPoints frames, L R interleaved
   std::unique_ptr<double[]> BinMagnitude;       // kFftMaxBins
   double KeyEdgeHz[kNumKeys + 1] = {};
+  // Graph x of each bin depends only on N, the rate and the octave factor: kept
+  // until one of them changes, so a frame takes one logarithm per bin, not two.
+  std::unique_ptr<std::int16_t[]> BinX;         // kFftMaxBins
+  int bin_x_points = 0, bin_x_rate = 0, bin_x_factor = 0;
 
   // Results of the last AnalyseFrame.
   int KeyLevel[kNumKeys] = {};                  // dB; only the current range is fresh

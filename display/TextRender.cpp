@@ -31,35 +31,39 @@ void TextFont::FaceDeleter::operator()(Face* f) const noexcept {
 
 namespace {
 
-// Fontconfig's default configuration is shared by the process; building it
-// twice at once is not safe.
+// Fontconfig's configuration is loaded for each lookup and destroyed after it,
+// so nothing of it outlives the fonts (lookups happen only at draw-thread
+// start). Loading is serialised: fontconfig's caches are process-wide.
 std::mutex gFontconfigLock;
 
 // The file and face index that fontconfig picks for `family`; it falls back to
 // the closest face installed (a Japanese one where it can).
 bool FindFontFile(const char* family, std::string* path, int* index) {
   std::lock_guard<std::mutex> lock(gFontconfigLock);
-  if (!FcInit()) return false;
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (config == nullptr) return false;
   FcPattern* pattern = FcPatternCreate();
-  if (pattern == nullptr) return false;
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
   bool found = false;
-  if (match != nullptr) {
-    FcChar8* file = nullptr;
-    int i = 0;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-      *path = reinterpret_cast<const char*>(file);
-      *index = FcPatternGetInteger(match, FC_INDEX, 0, &i) == FcResultMatch ? i : 0;
-      found = true;
+  if (pattern != nullptr) {
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    if (match != nullptr) {
+      FcChar8* file = nullptr;
+      int i = 0;
+      if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+        *path = reinterpret_cast<const char*>(file);
+        *index = FcPatternGetInteger(match, FC_INDEX, 0, &i) == FcResultMatch ? i : 0;
+        found = true;
+      }
+      FcPatternDestroy(match);
     }
-    FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
   }
-  FcPatternDestroy(pattern);
+  FcConfigDestroy(config);
   return found;
 }
 
@@ -102,6 +106,7 @@ struct GlyphBox {
   int left = 0;     // first pixel column relative to the pen
   int right = 0;    // one past the last pixel column relative to the pen
   int advance = 0;  // pen movement
+  int below = 0;    // pixel rows under the baseline
 };
 
 GlyphBox BoxOf(const FT_GlyphSlot slot) {
@@ -110,6 +115,7 @@ GlyphBox BoxOf(const FT_GlyphSlot slot) {
   box.left = static_cast<int>(std::floor(m.horiBearingX / 64.0));
   box.right = static_cast<int>(std::ceil((m.horiBearingX + m.width) / 64.0));
   box.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+  box.below = static_cast<int>(std::ceil((m.height - m.horiBearingY) / 64.0));
   return box;
 }
 
@@ -121,6 +127,7 @@ TextSize Layout(const TextFont::Face& f, std::string_view text, bool render, int
   int pen = 0;
   int left_overhang = 0;
   int right_edge = 0;
+  int below = 0;
   bool first = true;
   for (std::size_t i = 0; i < text.size();) {
     const char32_t cp = NextCodePoint(text, i);
@@ -130,11 +137,14 @@ TextSize Layout(const TextFont::Face& f, std::string_view text, bool render, int
     first = false;
     visit(pen);
     right_edge = pen + std::max(box.right, box.advance);
+    below = std::max(below, box.below);
     pen += box.advance;
   }
   if (pen_start != nullptr) *pen_start = left_overhang;
   if (first) return {};
-  return {std::max(0, left_overhang + right_edge), f.height_px};
+  // A descender deeper than the face's cell (a hinted "j") grows the height,
+  // as the overhangs grow the width, so no glyph pixel is cut off.
+  return {std::max(0, left_overhang + right_edge), std::max(f.height_px, f.ascent_px + below)};
 }
 
 // Coverage of the current glyph at (x0, y0) of the picture, blended by `plot`.
@@ -171,10 +181,11 @@ int CreateTextFont(TextFont& font, const char* family, int pixel_height, bool bo
   }
   if (FT_Set_Pixel_Sizes(f->face, 0, static_cast<FT_UInt>(pixel_height)) != 0) return kTextNoFont;
   f->bold = bold;
-  const double units = f->face->units_per_EM > 0 ? f->face->units_per_EM : 1000;
-  f->ascent_px = static_cast<int>(std::lround(f->face->ascender * pixel_height / units));
-  f->height_px = static_cast<int>(
-      std::lround((f->face->ascender - f->face->descender) * pixel_height / units));
+  // The size's metrics are rounded outwards, so hinted descenders stay inside
+  // the cell.
+  const FT_Size_Metrics& m = f->face->size->metrics;
+  f->ascent_px = static_cast<int>((m.ascender + 63) >> 6);
+  f->height_px = f->ascent_px + static_cast<int>((-m.descender + 63) >> 6);
   if (f->height_px <= 0) f->height_px = pixel_height;
   font.face = std::move(f);
   return kTextOk;

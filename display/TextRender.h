@@ -57,8 +57,9 @@ struct TextSize {
 };
 
 // Width (advances, plus the left overhang of the first character and the right
-// overhang of the last) and height (the face's cell) of the whole text. An
-// empty text or a missing font measures 0 x 0.
+// overhang of the last) and height (the face's cell, or more where a glyph
+// reaches deeper) of the whole text. An empty text or a missing font measures
+// 0 x 0.
 TextSize MeasureText(const TextFont& font, std::string_view text);
 
 // The 12-pixel text with its top left at (x, y) over the picture's pixels,

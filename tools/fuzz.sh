@@ -21,6 +21,7 @@ targets=(
   "fuzz_id3_frames id3 20000"
   "fuzz_ini ini 5000"
   "fuzz_m3u m3u 5000"
+  "fuzz_lyrics lyrics 5000"
 )
 mkdir -p "$out/artifacts"
 for t in "${targets[@]}"; do

@@ -77,21 +77,20 @@ void StampOutline(Canvas& c, const Mask& m, int ox, int oy, Colour body) {
 // Segments a..g: top, top right, bottom right, bottom, bottom left, top left, middle.
 constexpr std::uint8_t kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
 
-// A digit in a box w x h at (x0, y0) with strokes t pixels thick; segment ends
-// are bevelled so the joints show small gaps, as on a display.
+// A digit in a box w x h at (x0, y0) with strokes t pixels thick; segments
+// stop one pixel short of the corners, so the joints show small notches, as on
+// a display.
 void SevenSegment(Mask& m, int x0, int y0, int w, int h, int t, int digit) {
   const std::uint8_t s = kSegments[digit];
   const int mid = y0 + (h - t) / 2;
   auto horizontal = [&](int y) {
     for (int r = 0; r < t; ++r) {
-      const int inset = (t == 1) ? 1 : (r == 0 || r == t - 1 ? 2 : 1);
-      for (int x = x0 + inset; x <= x0 + w - 1 - inset; ++x) m.Set(x, y + r);
+      for (int x = x0 + 1; x <= x0 + w - 2; ++x) m.Set(x, y + r);
     }
   };
   auto vertical = [&](int x, int ya, int yb) {
     for (int cidx = 0; cidx < t; ++cidx) {
-      const int inset = (t == 1) ? 1 : (cidx == 0 || cidx == t - 1 ? 2 : 1);
-      for (int y = ya + inset; y <= yb - inset; ++y) m.Set(x + cidx, y);
+      for (int y = ya + 1; y <= yb - 1; ++y) m.Set(x + cidx, y);
     }
   };
   if (s & 0x01) horizontal(y0);
@@ -119,6 +118,20 @@ constexpr Glyph kTiny[] = {
     {'-', {"...", "...", "###", "...", "..."}}, {'.', {".", ".", ".", ".", "#"}},
     {'d', {"..#", "..#", "###", "#.#", "###"}}, {'B', {"##.", "#.#", "##.", "#.#", "##."}},
     {'H', {"#.#", "#.#", "###", "#.#", "#.#"}}, {'z', {"...", "###", ".#.", "#..", "###"}},
+};
+
+// 7 x 10 bold digits for the speed in percent.
+constexpr Glyph kBold[] = {
+    {'0', {".#####.", "##...##", "##...##", "##...##", "##...##", "##...##", ".#####."}},
+    {'1', {"...##..", "..###..", "...##..", "...##..", "...##..", "...##..", "..####."}},
+    {'2', {".#####.", "##...##", ".....##", "...###.", ".###...", "##.....", "#######"}},
+    {'3', {".#####.", "##...##", ".....##", "..####.", ".....##", "##...##", ".#####."}},
+    {'4', {"....##.", "...###.", "..#.##.", ".#..##.", "#######", "....##.", "....##."}},
+    {'5', {"#######", "##.....", "######.", ".....##", ".....##", "##...##", ".#####."}},
+    {'6', {"..####.", ".##....", "##.....", "######.", "##...##", "##...##", ".#####."}},
+    {'7', {"#######", ".....##", "....##.", "...##..", "..##...", "..##...", "..##..."}},
+    {'8', {".#####.", "##...##", "##...##", ".#####.", "##...##", "##...##", ".#####."}},
+    {'9', {".#####.", "##...##", "##...##", ".######", ".....##", "....##.", ".####.."}},
 };
 
 // 5 x 7 for the panel and channel labels.
@@ -237,7 +250,15 @@ Canvas DrawNum() {
   // Small digits 11 x 12 from row 6 at 221 + 11 d (rows 6..17 of the strip).
   for (int d = 0; d < 10; ++d) {
     Mask m(11, 12);
-    SevenSegment(m, 1, 1, 8, 10, 2, d);
+    const char text[2] = {static_cast<char>('0' + d), '\0'};
+    // Seven font rows drawn with the middle row doubled and the outer rows
+    // kept, so the digits stand 10 pixels tall like the percent sign.
+    Mask small(7, 7);
+    Text(small, kBold, 7, 0, 0, text);
+    const int src_row[10] = {0, 1, 2, 2, 3, 3, 4, 4, 5, 6};
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 7; ++x)
+        if (small.At(x, src_row[y])) m.Set(2 + x, 1 + y);
     StampShadow(c, m, 221 + 11 * d, 6, kDigit);
   }
   // Percent sign 17 x 12 at 331, from row 6.

@@ -11,6 +11,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "app/Measure.h"
 #include "app/WorkerReportEvent.h"
 #include "common/Settings.h"
 #include "display/SpectrumKeys.h"
@@ -157,6 +158,7 @@ void PictureWindow::HandleFrameReport(std::uint32_t word) {
   if (word & kReportRedrawn) {
     // The draw thread waits for the acknowledgement: the picture can be read now.
     repaint();
+    if (picture_shown_ == 0) MeasureFirstPicture(main_);
     picture_shown_ = 1;
   }
   if (gSettings.AutoThres == 1 && FileOpen()) {

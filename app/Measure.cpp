@@ -1,0 +1,67 @@
+#include "app/Measure.h"
+
+#include <unistd.h>
+
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace vk {
+namespace {
+
+// Milliseconds since the kernel started this process (its start time is kept
+// in clock ticks since boot).
+long MsSinceProcessStart() {
+  std::ifstream stat("/proc/self/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  const std::size_t close = text.rfind(')');
+  if (close == std::string::npos) return -1;
+  std::istringstream fields(text.substr(close + 2));
+  std::string field;
+  // Fields after the name start at number 3; the start time is number 22.
+  for (int i = 3; i < 22 && fields >> field;) ++i;
+  unsigned long long start_ticks = 0;
+  if (!(fields >> start_ticks)) return -1;
+  timespec now{};
+  clock_gettime(CLOCK_BOOTTIME, &now);
+  const long ticks = sysconf(_SC_CLK_TCK);
+  const double start_ms = 1000.0 * static_cast<double>(start_ticks) / static_cast<double>(ticks);
+  const double now_ms = 1000.0 * static_cast<double>(now.tv_sec) + now.tv_nsec / 1e6;
+  return static_cast<long>(now_ms - start_ms);
+}
+
+long RssKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+  }
+  return -1;
+}
+
+}  // namespace
+
+void MeasureFirstPicture(QWidget* main_window) {
+  const char* what = std::getenv("VELKARIS_MEASURE");
+  if (what == nullptr) return;
+  if (std::strcmp(what, "startup") == 0) {
+    std::printf("FirstPictureMs=%ld\n", MsSinceProcessStart());
+    std::fflush(stdout);
+    QTimer::singleShot(0, main_window, [main_window] { main_window->close(); });
+  } else if (std::strncmp(what, "memory:", 7) == 0) {
+    const int after_ms = std::atoi(what + 7);
+    QTimer::singleShot(after_ms, main_window, [main_window] {
+      std::printf("RssKb=%ld\n", RssKb());
+      std::fflush(stdout);
+      main_window->close();
+    });
+  }
+}
+
+}  // namespace vk

@@ -1,0 +1,15 @@
+// Measurements of the running program for the benchmarks, asked for through
+// the environment: VELKARIS_MEASURE=startup prints "FirstPictureMs=<n>" (from
+// the process's start to the first picture painted) and closes the window;
+// VELKARIS_MEASURE=memory:<ms> prints "RssKb=<n>" that long after the first
+// picture and closes. Without the variable nothing happens.
+#pragma once
+
+class QWidget;
+
+namespace vk {
+
+// Called when the picture window has shown its first picture.
+void MeasureFirstPicture(QWidget* main_window);
+
+}  // namespace vk

@@ -1,0 +1,139 @@
+// velkaris-cli keys and lyrics as a user runs them on real files.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include "support/TestFiles.h"
+
+namespace {
+
+using vktest::Bytes;
+
+struct CliRun {
+  int status = -1;
+  std::string text;
+};
+
+CliRun RunCli(const std::string& args) {
+  CliRun r;
+  const std::string command = std::string(VK_CLI_PATH) + " " + args + " 2>&1 </dev/null";
+  std::FILE* p = popen(command.c_str(), "r");
+  if (p == nullptr) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.text.append(buf, n);
+  const int st = pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+// Two seconds of 44.1 kHz stereo: a 440 Hz tone, the right channel inverted.
+Bytes ToneWav() {
+  const std::uint32_t frames = 2 * 44100;
+  Bytes b;
+  vktest::PutTag(b, "RIFF");
+  vktest::PutU32(b, 36 + frames * 4);
+  vktest::PutTag(b, "WAVEfmt ");
+  vktest::PutU32(b, 16);
+  vktest::PutU16(b, 1);
+  vktest::PutU16(b, 2);
+  vktest::PutU32(b, 44100);
+  vktest::PutU32(b, 44100 * 4);
+  vktest::PutU16(b, 4);
+  vktest::PutU16(b, 16);
+  vktest::PutTag(b, "data");
+  vktest::PutU32(b, frames * 4);
+  for (std::uint32_t i = 0; i < frames; ++i) {
+    const long v = std::lround(16000 * std::sin(2 * 3.14159265358979 * 440.0 * i / 44100));
+    vktest::PutU16(b, static_cast<std::uint32_t>(v) & 0xFFFF);
+    vktest::PutU16(b, static_cast<std::uint32_t>(-v) & 0xFFFF);
+  }
+  return b;
+}
+
+// The value after "Name=" on its own line, or "" when absent.
+std::string Field(const std::string& text, const std::string& name) {
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind(name + "=", 0) == 0) return line.substr(name.size() + 1);
+  }
+  return "";
+}
+
+int CountLines(const std::string& text, const std::string& prefix) {
+  std::istringstream in(text);
+  std::string line;
+  int n = 0;
+  while (std::getline(in, line)) n += line.rfind(prefix, 0) == 0;
+  return n;
+}
+
+TEST(KeysCliTest, AToneLightsA4InTheSelectedChannelOnly) {
+  vktest::TempDir dir;
+  const std::string wav = dir.File("tone.wav");
+  vktest::WriteFile(wav, ToneWav());
+
+  // The left channel alone: A4 fully lit, every key of the 12 octaves listed.
+  CliRun r = RunCli("keys " + wav + " --at 1.5 --set ChannelSelect=2 --set BmpOctave=3");
+  ASSERT_EQ(r.status, 0) << r.text;
+  EXPECT_EQ(Field(r.text, "Position"), "66150");
+  EXPECT_EQ(Field(r.text, "FFTSize"), "8192");
+  EXPECT_EQ(Field(r.text, "ThresDw"), "-45");
+  EXPECT_EQ(Field(r.text, "ThresUp"), "-40");
+  EXPECT_EQ(CountLines(r.text, "Key="), 144);
+  EXPECT_NE(r.text.find("Key=0 C-1 "), std::string::npos);
+  const std::string a4 = r.text.substr(r.text.find("Key=69 A4 "));
+  const int level = std::stoi(a4.substr(10));
+  EXPECT_EQ(Field(r.text, "KeyMax"), std::to_string(level));
+  EXPECT_GT(level, -15);
+  EXPECT_EQ(a4.substr(0, a4.find('\n')), "Key=69 A4 " + std::to_string(level) + " 256");
+
+  // Both channels as they are: the inverted right cancels the left in the mix.
+  r = RunCli("keys " + wav + " --pos 66150 --set NowNumFFTSmplItem=6 --set BmpOctave=0");
+  ASSERT_EQ(r.status, 0) << r.text;
+  EXPECT_EQ(Field(r.text, "FFTSize"), "65536");
+  EXPECT_EQ(Field(r.text, "KeyMax"), "-200");
+  EXPECT_EQ(CountLines(r.text, "Key="), 72);
+  EXPECT_NE(r.text.find("Key=36 C2 -200 0"), std::string::npos);
+
+  // Past the end the file is silent.
+  r = RunCli("keys " + wav + " --at 30 --set ChannelSelect=2");
+  ASSERT_EQ(r.status, 0) << r.text;
+  EXPECT_EQ(Field(r.text, "KeyMax"), "-200");
+}
+
+TEST(KeysCliTest, RefusesBadPositionsAndMissingFiles) {
+  vktest::TempDir dir;
+  EXPECT_EQ(RunCli("keys " + dir.File("tone.wav")).status, 2);  // no position
+  EXPECT_EQ(RunCli("keys " + dir.File("tone.wav") + " --pos -5").status, 2);
+  EXPECT_EQ(RunCli("keys " + dir.File("tone.wav") + " --at x").status, 2);
+  const CliRun r = RunCli("keys " + dir.File("missing.wav") + " --pos 0");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.text.find("ファイルをオープンできません。"), std::string::npos);
+}
+
+TEST(LyricsCliTest, PrintsTheFileUsedAndEveryLineWithItsSegments) {
+  vktest::TempDir dir;
+  const std::string audio = dir.File("song.mp3");
+  CliRun r = RunCli("lyrics " + audio);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(Field(r.text, "Result"), "2");
+
+  vktest::WriteFile(dir.File("song.lrc"),
+                    std::string_view("@TimeRatio=0.5\r\n[00:01:00]Hel[00:01:50]lo\r\n[00:03]end\r\n"));
+  r = RunCli("lyrics " + audio);
+  ASSERT_EQ(r.status, 0) << r.text;
+  EXPECT_EQ(r.text,
+            "Lyrics=" + dir.File("song.lrc") +
+                "\nResult=0\nTimeRatio=0.5\nOffset=0\n"
+                "Line=2000 6000 1 Hello\nSeg=2000 3000 Hel\nSeg=3000 6000 lo\n"
+                "Line=6000 6000 0 end\nSeg=6000 6000 end\n");
+}
+
+}  // namespace

@@ -132,6 +132,7 @@ bool AddPaths(MainWindow& w, const std::vector<std::string>& paths, AddSource so
       break;
   }
   if (dialog) dialog->hide();
+  w.RefreshLayout();
   if (source != AddSource::kRestore) ShowSummary(w, state);
   return state.CancelAdd == 0;
 }

@@ -84,6 +84,9 @@ class MainWindow : public QMainWindow {
   // Another theme of THEMES.INI for the picture and the seek bar.
   void SetThemeIndex(int index);
 
+  // Lays the children out again: the list's column widths follow its texts.
+  void RefreshLayout() { LayOutChildren(); }
+
   // Applies the settings to the marks and enabling of the menus, and to the
   // faces of the buttons.
   void RefreshMenus();

@@ -25,6 +25,7 @@ void RemoveSelectedCommand(MainWindow& w, bool ask) {
   }
   const RemoveOutcome outcome = RemoveSelected(list, w.Playing(), confirm);
   if (!outcome.Removed) return;
+  w.RefreshLayout();
   if (outcome.PlayingRowGone) {
     // Stopping leaves CurrentItem alone: it already names the successor.
     const int successor = list.CurrentItem;
@@ -44,7 +45,9 @@ void RemovePlayedCommand(MainWindow& w) {
     return AskYesNo(
         w, "再生中のファイルより上にあるファイルすべてをプレイリストから削除します。\nよろしいですか？");
   };
-  if (RemovePlayed(list, w.Playing(), confirm)) w.UpdateTotals(0);
+  if (!RemovePlayed(list, w.Playing(), confirm)) return;
+  w.RefreshLayout();
+  w.UpdateTotals(0);
 }
 
 void ClearPlaylistCommand(MainWindow& w) {
@@ -55,6 +58,7 @@ void ClearPlaylistCommand(MainWindow& w) {
   }
   w.StopPlayback();
   ClearPlaylist(list);
+  w.RefreshLayout();
   w.UpdateTotals(list.CurrentItem);
 }
 

@@ -1,0 +1,89 @@
+// The picture beside the playlist: it shows the draw thread's frames, moves to
+// the other side when dragged past the middle, and the list's columns share the
+// width the picture leaves.
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include "common/Settings.h"
+#include "ui/PictureWindow.h"
+#include "ui/PlaylistView.h"
+#include "window/WindowTestSupport.h"
+
+namespace vktest {
+namespace {
+
+using vk::gSettings;
+
+class PictureTest : public WindowTest {
+ protected:
+  void Mouse(QEvent::Type type, QPoint local, Qt::MouseButton button) {
+    vk::PictureWindow* picture = window_->Picture();
+    QMouseEvent e(type, QPointF(local), picture->mapToGlobal(QPointF(local)), button,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &e);
+  }
+};
+
+TEST_F(PictureTest, TheFirstFrameIsShownAndTheWidthFollowsTheOctaves) {
+  vk::MainWindow& w = Open({QString::fromStdString(MakeWav(dir_, "a.wav", 3.0))});
+  EXPECT_TRUE(WaitFor([&] { return w.Picture()->PictureShown(); }));
+  EXPECT_EQ(w.Picture()->Picture().Width, 426);
+  EXPECT_EQ(w.Picture()->width(), 430);
+  w.Command(1224);  // 12 octaves
+  EXPECT_EQ(gSettings.BmpOctave, 3);
+  EXPECT_EQ(w.Picture()->Picture().Width, 804);
+  EXPECT_EQ(w.Picture()->width(), 808);
+}
+
+TEST_F(PictureTest, DraggingThePicturePastTheMiddleMovesItToTheOtherSide) {
+  vk::MainWindow& w = Open();
+  w.resize(1200, 640);
+  ASSERT_EQ(gSettings.BmpWndPos, 0);
+  Mouse(QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
+  Mouse(QEvent::MouseMove, QPoint(50 + 700, 50), Qt::LeftButton);
+  Mouse(QEvent::MouseButtonRelease, QPoint(50 + 700, 50), Qt::LeftButton);
+  EXPECT_EQ(gSettings.BmpWndPos, 1);
+  EXPECT_GT(w.Picture()->x(), 600);
+
+  // A short drag leaves it where it is.
+  Mouse(QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
+  Mouse(QEvent::MouseMove, QPoint(50 - 100, 50), Qt::LeftButton);
+  Mouse(QEvent::MouseButtonRelease, QPoint(50 - 100, 50), Qt::LeftButton);
+  EXPECT_EQ(gSettings.BmpWndPos, 1);
+}
+
+TEST_F(PictureTest, AutomaticThresholdsFallWhenTheTimerExpires) {
+  vk::MainWindow& w = Open({QString::fromStdString(MakeWav(dir_, "a.wav", 8.0))});
+  ASSERT_EQ(gSettings.AutoThres, 1);
+  EXPECT_EQ(w.Picture()->FallTimerMs(), 4000);  // armed when playback starts
+  w.Command(1302);
+  EXPECT_EQ(w.Picture()->FallTimerMs(), 0);     // and stopped with it
+}
+
+TEST(ColumnWidths, TheTagColumnsShareTheRoomByTheirWidestTexts) {
+  std::array<int, vk::kColumnCount> max{};
+  max[vk::kColNo] = 10;
+  max[vk::kColFile] = 100;
+  max[vk::kColExt] = 20;
+  max[vk::kColTitle] = 60;
+  max[vk::kColArtist] = 20;
+  max[vk::kColTime] = 30;
+  const auto w = vk::ComputeColumnWidths(max, 600, 16);
+  EXPECT_EQ(w[vk::kColFullPath], 0);
+  EXPECT_EQ(w[vk::kColNo], 30);
+  EXPECT_EQ(w[vk::kColExt], 36);
+  EXPECT_EQ(w[vk::kColTime], 44);
+  // Free room 600 - 44 - 36 - 30 - 16 = 474; the file column 114 and 24 more
+  // leave 336 for the tags, shared 3 : 1 between title and artist.
+  EXPECT_EQ(w[vk::kColTitle], 252 + 4);
+  EXPECT_EQ(w[vk::kColArtist], 84 + 4);
+  EXPECT_EQ(w[vk::kColAlbum], 4);
+  EXPECT_EQ(w[vk::kColFile], 114);
+  // Too narrow: the file column takes what is left and the tags shrink to 4.
+  const auto narrow = vk::ComputeColumnWidths(max, 200, 16);
+  EXPECT_EQ(narrow[vk::kColFile], 200 - 44 - 36 - 30 - 16 - 24);
+  EXPECT_EQ(narrow[vk::kColTitle], 4);
+}
+
+}  // namespace
+}  // namespace vktest

@@ -47,23 +47,10 @@ class CommandHandlers {
   static void Remove(MainWindow& w, int id);
   static void Diagnostics(MainWindow& w, int id);
   static void Exit(MainWindow& w, int id);
-  static void TopMost(MainWindow& w, int id);
-  static void WindowMode(MainWindow& w, int id);
   static void PictureOption(MainWindow& w, int id);
-  static void Threshold(MainWindow& w, int id);
-  static void AutoThres(MainWindow& w, int id);
   static void PlaySelected(MainWindow& w, int id);
   static void Transport(MainWindow& w, int id);
-  static void Speed(MainWindow& w, int id);
   static void ABPoint(MainWindow& w, int id);
-  static void Channel(MainWindow& w, int id);
-  static void Balance(MainWindow& w, int id);
-  static void Volume(MainWindow& w, int id);
-  static void EffectSwitch(MainWindow& w, int id);
-  static void PageFromMenu(MainWindow& w, int id);
-  static void PageButton(MainWindow& w, int id);
-  static void Recommend(MainWindow& w, int id);
-  static void VocalCancel(MainWindow& w, int id);
   static void Option(MainWindow& w, int id);
   static void WaveBuffers(MainWindow& w, int id);
   static void AllOptions(MainWindow& w, int id);
@@ -110,26 +97,11 @@ const CommandHandlers::Range CommandHandlers::kRanges[] = {
     {cmd::kRemoveSelected, cmd::kClearPlaylist, &CommandHandlers::Remove},
     {cmd::kMp3Diagnostics, cmd::kMp3Diagnostics, &CommandHandlers::Diagnostics},
     {cmd::kExit, cmd::kExit, &CommandHandlers::Exit},
-    {cmd::kBtnTopMost, cmd::kBtnTopMost, &CommandHandlers::TopMost},
-    {cmd::kBtnMiniMode, cmd::kBtnMiniMode, &CommandHandlers::WindowMode},
-    {cmd::kBtnMaxMode, cmd::kBtnMaxMode, &CommandHandlers::WindowMode},
     {cmd::kPictureLeft, cmd::kFrameRate, &CommandHandlers::PictureOption},
-    {cmd::kThresDwUp, cmd::kThresUpDown, &CommandHandlers::Threshold},
-    {cmd::kAutoThres, cmd::kAutoThres, &CommandHandlers::AutoThres},
     {cmd::kPlaySelected, cmd::kPlaySelected, &CommandHandlers::PlaySelected},
     {cmd::kBtnStop, cmd::kBtnNext, &CommandHandlers::Transport},
-    {cmd::kSpeedDown, cmd::kSpeedUp, &CommandHandlers::Speed},
     {cmd::kAAtClick, cmd::kABOff, &CommandHandlers::ABPoint},
     {cmd::kBtnAAtNow, cmd::kBtnABOff, &CommandHandlers::ABPoint},
-    {cmd::kBtnChannel0, cmd::kBtnChannel0 + 4, &CommandHandlers::Channel},
-    {cmd::kBalanceLeft, cmd::kBalanceRight, &CommandHandlers::Balance},
-    {cmd::kVolumeDown, cmd::kVolumeUp, &CommandHandlers::Volume},
-    {cmd::kBtnEffect0, cmd::kBtnEffect0 + 5, &CommandHandlers::EffectSwitch},
-    {cmd::kPageTmst, cmd::kPageTmst + 5, &CommandHandlers::PageFromMenu},
-    {cmd::kBtnPage0, cmd::kBtnPage0 + 5, &CommandHandlers::PageButton},
-    {cmd::kRecommendTmst, cmd::kRecommendAll, &CommandHandlers::Recommend},
-    {cmd::kBtnPageRecommend, cmd::kBtnPageRecommend, &CommandHandlers::Recommend},
-    {cmd::kBtnVocalCancel, cmd::kBtnVocalCancel, &CommandHandlers::VocalCancel},
     {cmd::kResetDevice, cmd::kMainPriority0 + 2, &CommandHandlers::Option},
     {cmd::kWaveBufLen0, cmd::kWaveBufNum0 + 4, &CommandHandlers::WaveBuffers},
     {cmd::kPlayPriority0, cmd::kDrawSleep0 + 5, &CommandHandlers::Option},
@@ -143,6 +115,11 @@ void CommandHandlers::Dispatch(MainWindow& w, int id) {
       id = f.button_first + (id - f.menu_first);
       break;
     }
+  }
+  // The buttons, value controls, modes and effect commands (ControlCommands.cpp).
+  if (RunControlCommand(w.control_ctx_, id)) {
+    w.RefreshMenus();
+    return;
   }
   for (const Range& r : kRanges) {
     if (id >= r.first && id <= r.last) {
@@ -206,26 +183,6 @@ void CommandHandlers::Exit(MainWindow& w, int) {
   QMetaObject::invokeMethod(&w, [&w] { w.close(); }, Qt::QueuedConnection);
 }
 
-void CommandHandlers::TopMost(MainWindow& w, int) {
-  Toggle(gSettings.TopMost);
-  // Changing the hint re-creates the native window; keep it where it was.
-  const QRect placement = w.geometry();
-  const bool visible = w.isVisible();
-  w.setWindowFlag(Qt::WindowStaysOnTopHint, gSettings.TopMost != 0);
-  w.setGeometry(placement);
-  if (visible) w.show();
-}
-
-void CommandHandlers::WindowMode(MainWindow& w, int id) {
-  if (id == cmd::kBtnMiniMode) {
-    Toggle(gSettings.MiniMode);
-  } else {
-    Toggle(gSettings.MaxMode);
-  }
-  w.statusBar()->setVisible(gSettings.MiniMode == 0);
-  w.LayOutChildren();
-}
-
 void CommandHandlers::PictureOption(MainWindow& w, int id) {
   if (const RadioGroup* group = FindRadioGroup(id)) {
     const std::int32_t value = id - group->first;
@@ -234,26 +191,7 @@ void CommandHandlers::PictureOption(MainWindow& w, int id) {
   } else if (const CheckMark* check = FindCheckMark(id)) {
     Toggle(gSettings.*check->field);
   }
-  if (id == cmd::kOctave6 || id == cmd::kOctave6 + 1 || id == cmd::kOctave6 + 2 ||
-      id == cmd::kOctave6 + 3) {
-    w.picture_->RecreatePicture();
-  }
   w.LayOutChildren();
-}
-
-void CommandHandlers::Threshold(MainWindow& w, int id) {
-  switch (id) {
-    case cmd::kThresDwUp: gSettings.ThresDw = std::min(0, gSettings.ThresDw + 1); break;
-    case cmd::kThresDwDown: gSettings.ThresDw = std::max(-100, gSettings.ThresDw - 1); break;
-    case cmd::kThresUpUp: gSettings.ThresUp = std::min(0, gSettings.ThresUp + 1); break;
-    default: gSettings.ThresUp = std::max(-100, gSettings.ThresUp - 1); break;
-  }
-  w.picture_->ThresholdsChanged();
-}
-
-void CommandHandlers::AutoThres(MainWindow& w, int) {
-  Toggle(gSettings.AutoThres);
-  w.picture_->ThresholdsChanged();
 }
 
 void CommandHandlers::PlaySelected(MainWindow& w, int) { w.PlaySelected(); }
@@ -280,11 +218,6 @@ void CommandHandlers::Transport(MainWindow& w, int id) {
   }
 }
 
-void CommandHandlers::Speed(MainWindow& w, int id) {
-  ChangeSpeed(id == cmd::kSpeedDown ? -1 : 1);
-  w.UpdateTotals(w.playlist_.CurrentItem);
-}
-
 void CommandHandlers::ABPoint(MainWindow& w, int id) {
   if (id >= cmd::kBtnAAtNow) id = cmd::kAAtNow + (id - cmd::kBtnAAtNow);
   if (id == cmd::kABOff) {
@@ -304,65 +237,6 @@ void CommandHandlers::ABPoint(MainWindow& w, int id) {
       break;
     }
   }
-}
-
-void CommandHandlers::Channel(MainWindow&, int id) { SetChannelSelect(id - cmd::kBtnChannel0); }
-
-void CommandHandlers::Balance(MainWindow&, int id) {
-  const int delta = id == cmd::kBalanceLeft ? -1 : 1;
-  gSettings.Balance = std::clamp(gSettings.Balance + delta, 0, 20);
-  ApplyPlaySetting();
-}
-
-void CommandHandlers::Volume(MainWindow&, int id) {
-  ChangeVolume(id == cmd::kVolumeDown ? -1 : 1);
-}
-
-void CommandHandlers::EffectSwitch(MainWindow&, int id) {
-  static SettingInt Settings::* const kSwitches[] = {
-      &Settings::TmstOnOff, &Settings::PsftOnOff, &Settings::ToneOnOff,
-      &Settings::ChrsOnOff, &Settings::DlayOnOff, &Settings::RvrbOnOff,
-  };
-  Toggle(gSettings.*kSwitches[id - cmd::kBtnEffect0]);
-  ApplyPlaySetting();
-}
-
-// Choosing a page from the menu shows it: mini mode is left for max mode.
-void CommandHandlers::PageFromMenu(MainWindow& w, int id) {
-  gSettings.EfctPage = id - cmd::kPageTmst;
-  gSettings.MiniMode = 0;
-  gSettings.MaxMode = 1;
-  w.statusBar()->setVisible(true);
-  w.LayOutChildren();
-}
-
-void CommandHandlers::PageButton(MainWindow& w, int id) {
-  const std::int32_t page = id - cmd::kBtnPage0;
-  if (page == gSettings.EfctPage) return;
-  gSettings.EfctPage = page;
-  w.LayOutChildren();
-}
-
-void CommandHandlers::Recommend(MainWindow& w, int id) {
-  if (id == cmd::kBtnPageRecommend) id = cmd::kRecommendTmst + gSettings.EfctPage;
-  const int first = id == cmd::kRecommendAll ? cmd::kRecommendTmst : id;
-  const int last = id == cmd::kRecommendAll ? cmd::kRecommendTmst + 5 : id;
-  for (int r = first; r <= last; ++r) {
-    if (r == cmd::kRecommendTmst) {
-      // The speed returns to 100 %: reposition from the place reached so far.
-      gSettings.PrevSpeed = static_cast<std::int32_t>(gSettings.Speed);
-      ApplyValues(RecommendedValues(r), gSettings);
-      SeekPlayback(0, kSeekCurrent);
-    } else {
-      ApplyValues(RecommendedValues(r), gSettings);
-    }
-  }
-  if (first == cmd::kRecommendTmst) w.UpdateTotals(w.playlist_.CurrentItem);
-}
-
-void CommandHandlers::VocalCancel(MainWindow&, int) {
-  SetChannelSelect(0);
-  ApplyValues(RecommendedValues(cmd::kVocalCancel), gSettings);
 }
 
 void CommandHandlers::Option(MainWindow&, int id) {

@@ -13,6 +13,9 @@
 
 #include "app/CommandActions.h"
 #include "app/CommandIds.h"
+#include "app/FocusCycler.h"
+#include "app/ValueControls.h"
+#include "app/WindowModes.h"
 #include "app/StatusText.h"
 #include "app/ThreadPriority.h"
 #include "app/WorkerReportEvent.h"
@@ -27,12 +30,6 @@
 #include "ui/SeekBar.h"
 
 namespace vk {
-namespace {
-
-constexpr int kSeekBarTop = 272;
-constexpr int kMinListTop = 322;
-
-}  // namespace
 
 MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(paths) {
   window_created_ = 0;
@@ -53,15 +50,7 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
   ApplySettingsToUi();
 
   ReadWindowSettings(paths_.MainIni().c_str(), gSettings);
-  setMinimumSize(picture_->sizeHint().width(), kMinListTop + 120);
-  if (gSettings.MainWndSizX > 0 && gSettings.MainWndSizY > 0) {
-    resize(gSettings.MainWndSizX, gSettings.MainWndSizY);
-    move(gSettings.MainWndPosX, gSettings.MainWndPosY);
-  } else {
-    // A first start: the picture, room for the controls beside it and a list
-    // of a dozen rows below.
-    resize(picture_->sizeHint().width() + 420, 640);
-  }
+  modes_->RestorePlacement();
   LayOutChildren();
   SetUiThreadPriority(gSettings.NowMainThreadPrortyItem);
 
@@ -90,8 +79,6 @@ void MainWindow::CreateChildren() {
 
   picture_ = new PictureWindow(this, central);
   seek_bar_ = new SeekBar(this, central);
-  controls_ = new QWidget(central);
-  controls_->setObjectName(QStringLiteral("controls"));
 
   search_box_ = new QLineEdit(central);
   search_box_->setObjectName(QStringLiteral("search"));
@@ -100,6 +87,7 @@ void MainWindow::CreateChildren() {
   connect(search_box_, &QLineEdit::returnPressed, this, [this] { Command(cmd::kSearchNext); });
 
   list_view_ = new PlaylistView(this, central);
+  CreateControls(central);
 
   actions_ = std::make_unique<CommandActions>(this, [this](int id) { Command(id); });
   actions_->FillMenuBar(menuBar());
@@ -135,8 +123,44 @@ void MainWindow::CreateChildren() {
   playlist_.Listener = list_view_;
 }
 
+void MainWindow::CreateControls(QWidget* central) {
+  ValueControls::Hooks hooks;
+  hooks.button_clicked = [this](int id) { Command(id); };
+  hooks.update_totals = [this] { UpdateTotals(playlist_.CurrentItem); };
+  hooks.refresh_menus = [this] { RefreshMenus(); };
+  hooks.theme_chosen = [this](int index) { SetThemeIndex(index); };
+  hooks.button_state = [this] {
+    return ButtonState{Playing(), Paused(), gPlay.RepeatA.load(std::memory_order_relaxed),
+                       gPlay.RepeatB.load(std::memory_order_relaxed)};
+  };
+  value_controls_ = new ValueControls(central, hooks, [this](int x) { modes_->SplitterReleased(x); });
+
+  WindowModes::Hooks mode_hooks;
+  mode_hooks.recreate_picture = [this](std::int32_t octave) {
+    gSettings.BmpOctave = octave;
+    picture_->RecreatePicture();
+  };
+  mode_hooks.refresh_menus = [this] { RefreshMenus(); };
+  modes_ = new WindowModes(this, &value_controls_->Widgets(),
+                           ShellWidgets{picture_, seek_bar_, list_view_, search_box_, statusBar()},
+                           mode_hooks);
+  new FocusCycler(this, [this](int id) -> QWidget* {
+    if (id == cmd::kPlaylistView) return list_view_;
+    if (id == cmd::kSearchBox) return search_box_;
+    return value_controls_->Widgets().WidgetById(id);
+  });
+  control_ctx_ = ControlCommandContext{this, value_controls_, modes_, hooks.update_totals,
+                                       [this] { picture_->ThresholdsChanged(); }};
+}
+
+void MainWindow::ThresholdsMoved() { value_controls_->ShowThresholds(); }
+
 void MainWindow::ApplySettingsToUi() {
-  setWindowFlag(Qt::WindowStaysOnTopHint, gSettings.TopMost != 0);
+  modes_->ApplyTopMost();
+  QStringList themes;
+  for (const std::string& name : picture_->ThemeNames()) themes << QString::fromStdString(name);
+  value_controls_->FillThemes(themes, picture_->ThemeIndex());
+  value_controls_->ShowSettings();
   RefreshMenus();
   SetStatus(0, QString::fromLatin1(Playing() ? (Paused() ? kStatePaused : kStatePlaying)
                                              : kStateStopped));
@@ -161,6 +185,7 @@ void MainWindow::ApplyThemeToSeekBar() {
 void MainWindow::RefreshMenus() {
   actions_->UpdateMarks(gSettings);
   actions_->UpdateEnabling(gSettings, CurrentEnableState());
+  if (value_controls_ != nullptr) value_controls_->RefreshFaces();
 }
 
 EnableState MainWindow::CurrentEnableState() const {
@@ -171,22 +196,11 @@ EnableState MainWindow::CurrentEnableState() const {
   return state;
 }
 
-// Picture at the top on the chosen side, the value controls beside it, the
-// seek bar across at y = 272, the search line and the playlist below.
+// The layout of the current mode (WindowModes), then the list's columns for
+// its new width.
 void MainWindow::LayOutChildren() {
-  QWidget* central = centralWidget();
-  const int width = central->width();
-  const int height = central->height();
-  const QSize picture = picture_->sizeHint();
-  const int picture_x = gSettings.BmpWndPos == 0 ? 0 : std::max(0, width - picture.width());
-  picture_->setGeometry(picture_x, 0, picture.width(), picture.height());
-  const int controls_x = gSettings.BmpWndPos == 0 ? picture.width() : 0;
-  controls_->setGeometry(controls_x, 0, std::max(0, width - picture.width()), kSeekBarTop);
-  seek_bar_->setGeometry(0, kSeekBarTop, width, 20);
-  search_box_->setGeometry(4, kSeekBarTop + 24, std::min(260, std::max(0, width - 8)), 22);
-  const int list_top = kMinListTop;
-  list_view_->setGeometry(0, list_top, width, std::max(0, height - list_top));
-  list_view_->LayOutColumns(width);
+  modes_->LayOut();
+  list_view_->LayOutColumns(list_view_->width());
 }
 
 void MainWindow::changeEvent(QEvent* e) {
@@ -196,7 +210,10 @@ void MainWindow::changeEvent(QEvent* e) {
 
 void MainWindow::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
-  if (!isMinimized()) LayOutChildren();
+  if (isMinimized()) return;
+  // Dragging the border stays within the limits of the layout.
+  if (window_created_ != 0) modes_->ApplySizeLimits(-1, -1, false);
+  LayOutChildren();
 }
 
 bool MainWindow::Playing() const { return PlayMailbox.hThread.joinable(); }
@@ -348,14 +365,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   JoinPreOpen();
   picture_->StopDrawing();
   SavePlaylist(playlist_, paths_.PlaylistM3u());
-  // The placement of the normal window, not of a minimised one.
-  const QRect normal = isMinimized() ? normalGeometry() : geometry();
-  if (gSettings.MiniMode == 0) {
-    gSettings.MainWndPosX = normal.x();
-    gSettings.MainWndPosY = normal.y();
-    gSettings.MainWndSizX = normal.width();
-    gSettings.MainWndSizY = normal.height();
-  }
+  modes_->StorePlacement();
   CopyTextCut(gSettings.Theme, kTextFieldSize, picture_->ThemeName());
   SaveSettings(paths_.MainIni().c_str(), gSettings);
   e->accept();

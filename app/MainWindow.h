@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/AppPaths.h"
+#include "app/ControlCommands.h"
 #include "app/CommandTable.h"
 #include "app/WindowMessageSink.h"
 #include "engine/ThreadMailbox.h"
@@ -29,6 +30,8 @@ namespace vk {
 class CommandActions;
 class PictureWindow;
 class PlaylistView;
+class ValueControls;
+class WindowModes;
 class SeekBar;
 
 class MainWindow : public QMainWindow {
@@ -84,8 +87,13 @@ class MainWindow : public QMainWindow {
   // Lays the children out again: the list's column widths follow its texts.
   void RefreshLayout() { LayOutChildren(); }
 
-  // Applies the settings to the marks and enabling of the menus.
+  // Applies the settings to the marks and enabling of the menus, and to the
+  // faces of the buttons.
   void RefreshMenus();
+  // The automatic adjustment moved the thresholds: their boxes show it.
+  void ThresholdsMoved();
+  ValueControls* Controls() const { return value_controls_; }
+  WindowModes* Modes() const { return modes_; }
   EnableState CurrentEnableState() const;
   QMenu* PlaylistPopup() const { return playlist_popup_; }
   QMenu* SeekBarPopup() const { return seekbar_popup_; }
@@ -108,6 +116,7 @@ class MainWindow : public QMainWindow {
   friend class CommandHandlers;
 
   void CreateChildren();
+  void CreateControls(QWidget* central);
   void ApplySettingsToUi();
   void ApplyThemeToSeekBar();
   void LayOutChildren();
@@ -136,7 +145,9 @@ class MainWindow : public QMainWindow {
   SeekBar* seek_bar_ = nullptr;
   PlaylistView* list_view_ = nullptr;
   QLineEdit* search_box_ = nullptr;
-  QWidget* controls_ = nullptr;  // room for the buttons and value controls
+  ValueControls* value_controls_ = nullptr;  // buttons, trackbars, boxes, effect pages
+  WindowModes* modes_ = nullptr;              // layouts, size limits and placement
+  ControlCommandContext control_ctx_;
   std::array<QLabel*, 3> status_{};
   QTimer* icon_timer_ = nullptr;
   QMenu* playlist_popup_ = nullptr;

@@ -134,6 +134,7 @@ void PictureWindow::SetMinimised(bool minimised) {
 void PictureWindow::ApplyThresholdAction(const ThresholdAction& action) {
   gSettings.ThresDw = thresholds_.ThresDw;
   gSettings.ThresUp = thresholds_.ThresUp;
+  main_->ThresholdsMoved();
   if (action.timer_ms > 0) fall_timer_.start(action.timer_ms);
 }
 

@@ -1,0 +1,83 @@
+#include "ControlHost.h"
+
+#include <gtest/gtest.h>
+#include "app/CommandIds.h"
+
+#include "ui/BitmapButton.h"
+#include "ui/ThemeList.h"
+#include "ui/Trackbar.h"
+
+namespace vk::test {
+
+namespace {
+
+// The application every story shares, on the offscreen platform; it goes away
+// after the last test so nothing of Qt outlives it.
+class QtEnvironment final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_controls";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
+void ResetForTest() { ResetSettings(gSettings); }
+
+ControlHost::ControlHost() {
+  menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  statusBar()->showMessage(QStringLiteral("STOPPED"));
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  picture = new QWidget(central);
+  seek_bar = new QWidget(central);
+  playlist = new QTreeWidget(central);
+  search_box = new QLineEdit(central);
+
+  ValueControls::Hooks hooks;
+  hooks.button_clicked = [this](int id) {
+    clicks.push_back(id);
+    Command(id);
+  };
+  hooks.update_totals = [this] { ++totals_updates; };
+  hooks.refresh_menus = [this] { ++menu_refreshes; };
+  controls_ = std::make_unique<ValueControls>(central, hooks, [this](int x) {
+    modes_->SplitterReleased(x);
+  });
+  ShellWidgets shell{picture, seek_bar, playlist, search_box, statusBar()};
+  WindowModes::Hooks mode_hooks;
+  mode_hooks.refresh_faces = [this] { controls_->RefreshFaces(); };
+  modes_ = new WindowModes(this, &controls_->Widgets(), shell, mode_hooks);
+  focus_ = new FocusCycler(this, [this](int id) { return WidgetOf(id); });
+  controls_->FillThemes({QStringLiteral("Default"), QStringLiteral("Night")}, 0);
+  context = ControlCommandContext{this, controls_.get(), modes_, [this] { ++totals_updates; },
+                                  {}};
+  controls_->ShowSettings();
+  modes_->RestorePlacement();
+}
+
+void ControlHost::Command(int id) {
+  // The menu's twins of the mode buttons, as the main window forwards them.
+  if (id >= cmd::kTopMost && id <= cmd::kMaxMode) {
+    id = id == cmd::kMaxMode ? cmd::kBtnMaxMode : cmd::kBtnTopMost + (id - cmd::kTopMost);
+  }
+  RunControlCommand(context, id);
+}
+
+QWidget* ControlHost::WidgetOf(int id) {
+  if (id == cmd::kPlaylistView) return playlist;
+  if (id == cmd::kSearchBox) return search_box;
+  return W().WidgetById(id);
+}
+
+}  // namespace vk::test

@@ -26,12 +26,7 @@ WindowMessageSink::~WindowMessageSink() {
 void WindowMessageSink::Post(std::uint32_t message, std::intptr_t wparam, std::intptr_t lparam) {
   {
     std::lock_guard<std::mutex> guard(lock_);
-    if (count_ == kCapacity) {
-      ++dropped_;
-      return;
-    }
-    ring_[(head_ + count_) % kCapacity] = Entry{message, wparam, lparam};
-    ++count_;
+    if (!ring_.Push(QueuedMessage{message, wparam, lparam})) return;
   }
   if (wake_fd_ >= 0) {
     const std::uint64_t one = 1;
@@ -39,13 +34,9 @@ void WindowMessageSink::Post(std::uint32_t message, std::intptr_t wparam, std::i
   }
 }
 
-bool WindowMessageSink::Take(Entry* out) {
+bool WindowMessageSink::Take(QueuedMessage* out) {
   std::lock_guard<std::mutex> guard(lock_);
-  if (count_ == 0) return false;
-  *out = ring_[head_];
-  head_ = (head_ + 1) % kCapacity;
-  --count_;
-  return true;
+  return ring_.Pop(out);
 }
 
 void WindowMessageSink::Deliver() {
@@ -55,7 +46,7 @@ void WindowMessageSink::Deliver() {
   }
   // One report at a time: a handler may open a message box whose own loop
   // delivers the reports that follow.
-  Entry e;
+  QueuedMessage e;
   while (Take(&e)) {
     WorkerReportEvent event(e.message, e.wparam, e.lparam);
     QCoreApplication::sendEvent(target_, &event);
@@ -64,7 +55,7 @@ void WindowMessageSink::Deliver() {
 
 int WindowMessageSink::Dropped() {
   std::lock_guard<std::mutex> guard(lock_);
-  return dropped_;
+  return ring_.Dropped();
 }
 
 }  // namespace vk

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "common/MessageRing.h"
 #include "common/MessageSink.h"
 
 class QSocketNotifier;
@@ -34,24 +35,13 @@ class WindowMessageSink final : public MessageSink {
   int Dropped();
 
  private:
-  struct Entry {
-    std::uint32_t message = 0;
-    std::intptr_t wparam = 0;
-    std::intptr_t lparam = 0;
-  };
-  // Workers wait for their acknowledged reports, so only a few ever wait here.
-  static constexpr int kCapacity = 64;
-
-  bool Take(Entry* out);
+  bool Take(QueuedMessage* out);
 
   QObject* target_;
   int wake_fd_ = -1;
   QSocketNotifier* notifier_ = nullptr;
   std::mutex lock_;
-  Entry ring_[kCapacity];  // lock_
-  int head_ = 0;           // lock_
-  int count_ = 0;          // lock_
-  int dropped_ = 0;        // lock_
+  MessageRing ring_;  // lock_
 };
 
 }  // namespace vk

@@ -8,7 +8,6 @@
 
 #include "audio/Mp3Reader.h"
 #include "audio/WavReader.h"
-#include "cli/PlayOptions.h"
 #include "common/Path.h"
 #include "common/Settings.h"
 #include "display/Fft.h"
@@ -94,54 +93,34 @@ int FillRing(PlayEngine& e, std::int32_t from, std::int32_t to) {
 bool ParsePositionOptions(int argc, char** argv, PositionCommand which, PositionOptions* options,
                           std::string* error) {
   PositionOptions o;
-  for (int i = 0; i < argc; ++i) {
-    const std::string arg = argv[i];
-    const bool takes_value = arg == "--set" || arg == "--ini" || arg == "--pos" ||
-                             arg == "--at" ||
-                             (which == PositionCommand::kRender && (arg == "-o" || arg == "--theme"));
-    if (takes_value) {
-      if (i + 1 >= argc) {
-        *error = arg + " needs a value";
+  ValueOptions own;
+  own.takes_value = [which](const std::string& arg) {
+    return arg == "--pos" || arg == "--at" ||
+           (which == PositionCommand::kRender && (arg == "-o" || arg == "--theme"));
+  };
+  own.take = [&o](const std::string& arg, const std::string& value, std::string* err) {
+    if (arg == "-o") {
+      o.output = value;
+    } else if (arg == "--theme") {
+      o.theme = value;
+    } else if (arg == "--pos") {
+      if (!ParseFrames(value, &o.pos_frames)) {
+        *err = "--pos takes a frame count 0.." + std::to_string(INT32_MAX) + ", not \"" + value + "\"";
         return false;
       }
-      const std::string value = argv[++i];
-      if (arg == "--set") {
-        o.sets.push_back(value);
-      } else if (arg == "--ini") {
-        o.ini = value;
-      } else if (arg == "-o") {
-        o.output = value;
-      } else if (arg == "--theme") {
-        o.theme = value;
-      } else if (arg == "--pos") {
-        if (!ParseFrames(value, &o.pos_frames)) {
-          *error = "--pos takes a frame count 0.." + std::to_string(INT32_MAX) + ", not \"" + value + "\"";
-          return false;
-        }
-        o.has_pos = true;
-        o.has_at = false;
-      } else {
-        if (!ParseSeconds(value, &o.at_seconds)) {
-          *error = "--at takes seconds (0 or more), not \"" + value + "\"";
-          return false;
-        }
-        o.has_at = true;
-        o.has_pos = false;
-      }
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      *error = "unknown option " + arg;
-      return false;
-    } else if (o.file.empty()) {
-      o.file = arg;
+      o.has_pos = true;
+      o.has_at = false;
     } else {
-      *error = "only one FILE may be given (also got \"" + arg + "\")";
-      return false;
+      if (!ParseSeconds(value, &o.at_seconds)) {
+        *err = "--at takes seconds (0 or more), not \"" + value + "\"";
+        return false;
+      }
+      o.has_at = true;
+      o.has_pos = false;
     }
-  }
-  if (o.file.empty()) {
-    *error = "no FILE given";
-    return false;
-  }
+    return true;
+  };
+  if (!ParseFileOptions(argc, argv, own, &o, error)) return false;
   if (!o.has_pos && !o.has_at) {
     *error = "give the position with --pos FRAMES or --at SECONDS";
     return false;
@@ -152,13 +131,6 @@ bool ParsePositionOptions(int argc, char** argv, PositionCommand which, Position
   }
   *options = std::move(o);
   return true;
-}
-
-bool ApplyPositionSettings(const PositionOptions& options, std::string* error) {
-  PlayOptions play;
-  play.ini = options.ini;
-  play.sets = options.sets;
-  return ApplySettingOptions(play, error);
 }
 
 int OpenFileAtPosition(PlayEngine& e, const PositionOptions& options, std::int32_t* position) {

@@ -7,7 +7,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "cli/FileOptions.h"
 
 namespace vk {
 struct PlayEngine;
@@ -15,12 +16,9 @@ struct PlayEngine;
 
 namespace vk::cli {
 
-struct PositionOptions {
-  std::string file;
+struct PositionOptions : FileOptions {
   std::string output;  // render: -o
   std::string theme;   // render: --theme
-  std::string ini;
-  std::vector<std::string> sets;
   bool has_pos = false;
   std::int64_t pos_frames = 0;
   bool has_at = false;
@@ -33,9 +31,6 @@ enum class PositionCommand { kKeys, kRender };
 // FILE, or a missing position.
 bool ParsePositionOptions(int argc, char** argv, PositionCommand which, PositionOptions* options,
                           std::string* error);
-
-// Every setting to its default, then --ini, then each --set.
-bool ApplyPositionSettings(const PositionOptions& options, std::string* error);
 
 // Opens the file into `engine` and fills the ring around the position (frames
 // of the decoded file; --at converts with the file's rate, truncated). Returns

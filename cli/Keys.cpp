@@ -17,7 +17,7 @@ int RunKeys(int argc, char** argv) {
   PositionOptions options;
   std::string error;
   if (!ParsePositionOptions(argc, argv, PositionCommand::kKeys, &options, &error) ||
-      !ApplyPositionSettings(options, &error)) {
+      !ApplySettingOptions(options, &error)) {
     std::fprintf(stderr, "keys: %s\n", error.c_str());
     return 2;
   }

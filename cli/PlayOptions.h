@@ -3,17 +3,14 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
+#include "cli/FileOptions.h"
 #include "engine/WaveOut.h"
 
 namespace vk::cli {
 
-struct PlayOptions {
-  std::string file;
+struct PlayOptions : FileOptions {
   std::string output;  // export: -o
-  std::string ini;
-  std::vector<std::string> sets;
   WaveOutChoice audio;  // sdl unless --audio says otherwise
 };
 
@@ -22,10 +19,6 @@ enum class OptionSet { kPlay, kExport };
 // False with the reason in `error` for an unknown option, a missing value or file.
 bool ParsePlayOptions(int argc, char** argv, OptionSet which, PlayOptions* options,
                       std::string* error);
-
-// Every setting to its default, then the --ini file, then each --set in order.
-// False with the reason in `error`; a refused --set changes nothing.
-bool ApplySettingOptions(const PlayOptions& options, std::string* error);
 
 // True when both paths name the same existing file: writing the output would
 // destroy the file being played.

@@ -60,7 +60,7 @@ int RunRender(int argc, char** argv) {
   PositionOptions options;
   std::string error;
   if (!ParsePositionOptions(argc, argv, PositionCommand::kRender, &options, &error) ||
-      !ApplyPositionSettings(options, &error)) {
+      !ApplySettingOptions(options, &error)) {
     std::fprintf(stderr, "render: %s\n", error.c_str());
     return 2;
   }

@@ -10,21 +10,13 @@
 #include <cstdint>
 #include <mutex>
 
+#include "common/MessageRing.h"
 #include "common/MessageSink.h"
 
 namespace vk {
 
-struct QueuedMessage {
-  std::uint32_t message = 0;
-  std::intptr_t wparam = 0;
-  std::intptr_t lparam = 0;
-};
-
 class MessageQueue final : public MessageSink {
  public:
-  // Workers wait for the acknowledged reports, so only a few are ever pending.
-  static constexpr int kCapacity = 64;
-
   void Post(std::uint32_t message, std::intptr_t wparam, std::intptr_t lparam) override;
 
   // Takes the oldest message, waiting at most `timeout`; false when none came.
@@ -36,10 +28,7 @@ class MessageQueue final : public MessageSink {
  private:
   std::mutex lock_;
   std::condition_variable ready_;
-  QueuedMessage ring_[kCapacity];  // guarded by lock_
-  int head_ = 0;                   // lock_
-  int count_ = 0;                  // lock_
-  int dropped_ = 0;                // lock_
+  MessageRing ring_;  // guarded by lock_
 };
 
 }  // namespace vk

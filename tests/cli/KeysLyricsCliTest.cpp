@@ -1,37 +1,20 @@
 // velkaris-cli keys and lyrics as a user runs them on real files.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <string>
 
+#include "cli/CliRun.h"
 #include "support/TestFiles.h"
 #include "support/WavFiles.h"
 
 namespace {
 
 using vktest::Bytes;
-
-struct CliRun {
-  int status = -1;
-  std::string text;
-};
-
-CliRun RunCli(const std::string& args) {
-  CliRun r;
-  const std::string command = std::string(VK_CLI_PATH) + " " + args + " 2>&1 </dev/null";
-  std::FILE* p = popen(command.c_str(), "r");
-  if (p == nullptr) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.text.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
+using vktest::CliRun;
+using vktest::RunCli;
 
 // Two seconds of 44.1 kHz stereo: a 440 Hz tone, the right channel inverted.
 Bytes ToneWav() {

@@ -9,30 +9,15 @@
 #include <filesystem>
 #include <string>
 
+#include "cli/CliRun.h"
 #include "support/TestFiles.h"
 #include "support/WavFiles.h"
 
 namespace {
 
 using vktest::Bytes;
-
-struct CliRun {
-  int status = -1;
-  std::string text;  // stdout and stderr
-};
-
-CliRun RunCli(const std::string& args, const std::string& env = "") {
-  CliRun r;
-  const std::string command = env + " " + VK_CLI_PATH + " " + args + " 2>&1 </dev/null";
-  std::FILE* p = popen(command.c_str(), "r");
-  if (p == nullptr) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.text.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
+using vktest::CliRun;
+using vktest::RunCli;
 
 // A 16-bit stereo WAV at 8 kHz with a ramp in it; `claim_extra` bytes more are
 // promised by the data chunk than the file holds.
@@ -117,7 +102,7 @@ TEST(PlayCliTest, EngineFailuresPrintTheirMessages) {
   }
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.text.find("ファイルから読み込みできません。"), std::string::npos) << run.text;
-  run = RunCli("play " + dir.File("ok.wav"), "SDL_AUDIODRIVER=no-such-driver");
+  run = RunCli("play " + dir.File("ok.wav"), vktest::Stderr::kMerged, "SDL_AUDIODRIVER=no-such-driver");
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.text.find("ウェーブ出力デバイスをオープンできません。"), std::string::npos);
   run = RunCli("play " + dir.File("missing.mp3") + " --audio null");

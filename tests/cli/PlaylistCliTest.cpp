@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/CliRun.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -20,15 +19,9 @@ struct PlaylistRun {
 
 PlaylistRun RunPlaylist(const std::string& args) {
   PlaylistRun r;
-  std::FILE* p = popen((std::string(VK_CLI_PATH) + " playlist " + args + " 2>/dev/null").c_str(), "r");
-  if (p == nullptr) return r;
-  std::string out;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  std::istringstream in(out);
+  const vktest::CliRun run = vktest::RunCli("playlist " + args, vktest::Stderr::kDropped);
+  r.status = run.status;
+  std::istringstream in(run.text);
   std::string line;
   while (std::getline(in, line)) {
     if (line.rfind("Row=", 0) == 0) {

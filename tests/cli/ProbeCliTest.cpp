@@ -1,36 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/CliRun.h"
 #include "support/TestFiles.h"
 #include "support/WavFiles.h"
 
 namespace {
 
 using vktest::Bytes;
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-CliRun RunCli(const std::string& args) {
-  CliRun r;
-  std::FILE* p = popen((std::string(VK_CLI_PATH) + " " + args + " 2>/dev/null").c_str(), "r");
-  if (p == nullptr) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
+using vktest::CliRun;
+using vktest::RunCli;
 
 // The Name=value lines of each file's block.
 std::vector<std::map<std::string, std::string>> Blocks(const std::string& out) {
@@ -68,9 +52,10 @@ TEST(ProbeCliTest, PrintsLengthsOfAllLayoutsAndCodesOfRefusals) {
   vktest::WriteFile(dir.File("notes.txt"), std::string_view("hello"));
 
   const CliRun ok = RunCli("probe " + dir.File("m8.wav") + " " + dir.File("s8.WAV") + " " +
-                        dir.File("m16.Wav") + " " + dir.File("s16.wav"));
+                        dir.File("m16.Wav") + " " + dir.File("s16.wav"),
+                        vktest::Stderr::kDropped);
   EXPECT_EQ(ok.status, 0);
-  const auto blocks = Blocks(ok.out);
+  const auto blocks = Blocks(ok.text);
   ASSERT_EQ(blocks.size(), 4u);
   EXPECT_EQ(blocks[0].at("Reader"), "WAV");
   EXPECT_EQ(blocks[0].at("Result"), "0");
@@ -89,9 +74,10 @@ TEST(ProbeCliTest, PrintsLengthsOfAllLayoutsAndCodesOfRefusals) {
   EXPECT_EQ(blocks[3].at("wfxSrc.nSamplesPerSec"), "44100");
 
   const CliRun refused = RunCli("probe " + dir.File("s16.wav") + " " + dir.File("notes.txt") + " " +
-                             dir.File("missing.wav") + " " + dir.File("b24.mp3"));
+                             dir.File("missing.wav") + " " + dir.File("b24.mp3"),
+                             vktest::Stderr::kDropped);
   EXPECT_EQ(refused.status, 1);
-  const auto r = Blocks(refused.out);
+  const auto r = Blocks(refused.text);
   ASSERT_EQ(r.size(), 4u);
   EXPECT_EQ(r[0].at("Reader"), "WAV");
   EXPECT_EQ(r[1].at("Reader"), "none");

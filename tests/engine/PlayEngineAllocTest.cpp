@@ -1,9 +1,5 @@
 // Nothing is allocated on the play path once a file is open: every buffer the
-// blocks need was sized at open. Counted by replacing operator new.
-// The replacements below pair malloc with free; GCC cannot see that the
-// operator new it inlines into callers is ours.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
+// blocks need was sized at open. Counted by the replaced operator new.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -14,30 +10,11 @@
 #include "engine/EngineTestSupport.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
+#include "support/CountingNew.h"
 #include "support/TestFiles.h"
 
-namespace {
-
-std::atomic<bool> gCounting{false};
-std::atomic<long> gNewCalls{0};
-
-}  // namespace
-
-void* operator new(std::size_t n) {
-  if (gCounting.load(std::memory_order_relaxed)) gNewCalls.fetch_add(1);
-  if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) { return operator new(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-  if (gCounting.load(std::memory_order_relaxed)) gNewCalls.fetch_add(1);
-  return std::malloc(n == 0 ? 1 : n);
-}
-void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+using vktest::gCounting;
+using vktest::gNewCalls;
 
 namespace vk {
 namespace {

@@ -27,6 +27,7 @@
 #include "playlist/PreOpen.h"
 #include "ui/PictureWindow.h"
 #include "ui/PlaylistView.h"
+#include "ui/SearchBox.h"
 #include "ui/SeekBar.h"
 
 namespace vk {
@@ -71,6 +72,15 @@ MainWindow::~MainWindow() {
   if (Playing()) vk::StopPlayback();
   JoinPreOpen();
   if (picture_ != nullptr) picture_->StopDrawing();
+  // The children talk back to this window (the list view unhooks itself from
+  // the playlist), so they go while the members they reach are still alive,
+  // not later in the base destructor.
+  delete takeCentralWidget();
+  picture_ = nullptr;
+  seek_bar_ = nullptr;
+  list_view_ = nullptr;
+  search_box_ = nullptr;
+  value_controls_ = nullptr;
 }
 
 void MainWindow::CreateChildren() {
@@ -80,11 +90,8 @@ void MainWindow::CreateChildren() {
   picture_ = new PictureWindow(this, central);
   seek_bar_ = new SeekBar(this, central);
 
-  search_box_ = new QLineEdit(central);
-  search_box_->setObjectName(QStringLiteral("search"));
-  search_box_->setMaxLength(259);
-  search_box_->setPlaceholderText(QStringLiteral("検索"));
-  connect(search_box_, &QLineEdit::returnPressed, this, [this] { Command(cmd::kSearchNext); });
+  search_box_ = new SearchBox(
+      [this](bool upwards) { Command(upwards ? cmd::kSearchPrev : cmd::kSearchNext); }, central);
 
   list_view_ = new PlaylistView(this, central);
   CreateControls(central);

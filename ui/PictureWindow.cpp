@@ -12,6 +12,7 @@
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
 #include "app/Measure.h"
+#include "app/WindowGeometry.h"
 #include "app/WorkerReportEvent.h"
 #include "common/Settings.h"
 #include "display/SpectrumKeys.h"
@@ -22,12 +23,6 @@ namespace vk {
 namespace {
 
 constexpr int kEdge = 2;  // the sunken edge around the picture
-
-// Picture widths for 6, 8, 10 and 12 octaves.
-int PictureWidth(std::int32_t octave) {
-  static constexpr int kWidths[] = {426, 552, 678, 804};
-  return kWidths[(octave >= 0 && octave <= 3) ? octave : 0];
-}
 
 // Timers 3 … 10 watch these report bits, and clear the same bit when they expire.
 constexpr int kHoldBits[8] = {3, 2, 1, 0, 7, 6, 5, 4};
@@ -239,8 +234,9 @@ void PictureWindow::EndDrag(bool move) {
   }
   const int frame_left = main_->mapToGlobal(frame.topLeft()).x();
   const QRect main_rect = main_->frameGeometry();
-  const int middle = (main_rect.left() + main_rect.right() - width() - 4) / 2;
-  main_->Command(frame_left < middle ? cmd::kPictureLeft : cmd::kPictureLeft + 1);
+  const std::int32_t side =
+      PictureSideAfterDrag(frame_left, main_rect.left(), main_rect.right(), width());
+  main_->Command(cmd::kPictureLeft + side);
 }
 
 }  // namespace vk

@@ -31,9 +31,15 @@ double CosAt(double* memo, std::int32_t counter, std::int32_t period, double pha
   return c;
 }
 
-Swing SwingAt(double cos_theta, std::int32_t k, std::int32_t period) {
+// The swing's fixed part k·P/2000 depends on the block's settings only, so the
+// caller works it out once per block (`base`) instead of once per frame.
+double SwingBase(std::int32_t k, std::int32_t period) {
+  return static_cast<double>(k) * period / 2000;
+}
+
+Swing SwingAt(double cos_theta, std::int32_t k, std::int32_t period, double base) {
   if (k == 0) return Swing{-1, 0};
-  const double x = -cos_theta * k * period / 6283.1853072 - static_cast<double>(k) * period / 2000;
+  const double x = -cos_theta * k * period / 6283.1853072 - base;
   const double t = std::trunc(x);
   return Swing{static_cast<std::int32_t>(t), static_cast<std::int32_t>(std::trunc(std::fabs(x - t) * 10000))};
 }
@@ -102,17 +108,21 @@ void RunChorus(ChorusState& c, const ChorusParams& p, std::int16_t* block, std::
     std::fill_n(c.CosR.get(), c.Period, kUnknownCos);
     c.CosPhase = p.LfoPhase;
   }
+  // Settings copied out of the records: the line's stores could alias them, which
+  // would make the compiler reload them every frame.
+  const std::int32_t depth = p.Depth, period = c.Period, lpf = p.Lpf, hpf = p.Hpf;
+  const double base = SwingBase(depth, period);
   for (std::int32_t i = 0; i < f; ++i) {
     const std::int32_t g_l = c.Line[2 * c.Position];
     const std::int32_t g_r = c.Line[2 * c.Position + 1];
     if (++c.Position >= c.LineFrames) c.Position = 0;
-    if (++c.Counter >= c.Period) c.Counter = 0;
-    const double cos_l = CosAt(c.CosL.get(), c.Counter, c.Period, 0.0);
-    const double cos_r = CosAt(c.CosR.get(), c.Counter, c.Period, phase);
-    const std::int16_t out_l = ReadDelayed(c, SwingAt(cos_l, p.Depth, c.Period), 0);
-    const std::int16_t out_r = ReadDelayed(c, SwingAt(cos_r, p.Depth, c.Period), 1);
-    c.Line[2 * c.Position] = LineInput(g_l, work[2 * i], p.Lpf, p.Hpf, c.LowCutL);
-    c.Line[2 * c.Position + 1] = LineInput(g_r, work[2 * i + 1], p.Lpf, p.Hpf, c.LowCutR);
+    if (++c.Counter >= period) c.Counter = 0;
+    const double cos_l = CosAt(c.CosL.get(), c.Counter, period, 0.0);
+    const double cos_r = CosAt(c.CosR.get(), c.Counter, period, phase);
+    const std::int16_t out_l = ReadDelayed(c, SwingAt(cos_l, depth, period, base), 0);
+    const std::int16_t out_r = ReadDelayed(c, SwingAt(cos_r, depth, period, base), 1);
+    c.Line[2 * c.Position] = LineInput(g_l, work[2 * i], lpf, hpf, c.LowCutL);
+    c.Line[2 * c.Position + 1] = LineInput(g_r, work[2 * i + 1], lpf, hpf, c.LowCutR);
     work[2 * i] = out_l;
     work[2 * i + 1] = out_r;
   }

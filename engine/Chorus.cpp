@@ -45,7 +45,7 @@ Swing SwingAt(double cos_theta, std::int32_t k, std::int32_t period, double base
 }
 
 // The delayed sample of one channel (0 left, 1 right) for the swing s.
-std::int16_t ReadDelayed(const ChorusState& c, Swing s, int channel) {
+[[gnu::always_inline]] inline std::int16_t ReadDelayed(const ChorusState& c, Swing s, int channel) {
   const std::int32_t lc = c.LineFrames;
   std::int32_t v = s.t - lc + c.Period + c.Position;
   // One wrap is all the ranges need; the loops only guard the line's bounds.

@@ -26,7 +26,7 @@ struct Band {
 
 // Stereo width st dB: st ≥ 0 lowers the centre and raises the sides, st < 0
 // lowers the sides. Divisions truncate toward zero.
-Band Widen(Band x, std::int32_t st, const std::int32_t* dt) {
+[[gnu::always_inline]] inline Band Widen(Band x, std::int32_t st, const std::int32_t* dt) {
   const std::int64_t s = (x.left + x.right) / 2;
   const std::int64_t d = (x.left - x.right) / 2;
   const std::int64_t d2 = (x.right - x.left) / 2;
@@ -37,7 +37,7 @@ Band Widen(Band x, std::int32_t st, const std::int32_t* dt) {
   return Band{s + Div(d * 1000, dt[-st]), s + Div(d2 * 1000, dt[-st])};
 }
 
-std::int64_t Gain(std::int64_t y, std::int32_t g, const std::int32_t* dt) {
+[[gnu::always_inline]] inline std::int64_t Gain(std::int64_t y, std::int32_t g, const std::int32_t* dt) {
   return g >= 0 ? y * dt[g] / 1000 : Div(y * 1000, dt[-g]);
 }
 

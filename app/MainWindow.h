@@ -50,6 +50,7 @@ class MainWindow : public QMainWindow {
   void PlaySelected();
   void StopPlayback();
   void EndPlayback();
+  void ClosePlayback(void (*close)());
   void PausePlayback();
   void ResumePlayback();
   void NextItem();

@@ -49,26 +49,21 @@ void MainWindow::PlaySelected() {
 }
 
 void MainWindow::StopPlayback() {
-  icon_timer_->stop();
-  picture_->StopThresholdTimer();
-  picture_->PlaybackStopped();
-  vk::StopPlayback();  // refused by the mailbox when nothing plays
-  ab_on_a_ = 0;
-  ab_on_b_ = 0;
-  seek_bar_->MoveTo(0, 0, 0, 1, true);
-  SetIcon(1);
-  setWindowTitle(QString::fromLatin1(kAppTitle));
-  SetStatus(0, QString::fromLatin1(kStateStopped));
-  UpdateRemain(0);
-  RefreshMenus();
+  ClosePlayback(vk::StopPlayback);  // refused by the mailbox when nothing plays
 }
 
 // The play thread ended by itself: the same clean-up without the stop command.
 void MainWindow::EndPlayback() {
+  ClosePlayback(vk::EndPlayback);
+}
+
+// The window's side of a playback that is over: timers, picture, A-B marks,
+// seek bar, icon, title, status and menus back to "stopped" around `close`.
+void MainWindow::ClosePlayback(void (*close)()) {
   icon_timer_->stop();
   picture_->StopThresholdTimer();
   picture_->PlaybackStopped();
-  vk::EndPlayback();
+  close();
   ab_on_a_ = 0;
   ab_on_b_ = 0;
   seek_bar_->MoveTo(0, 0, 0, 1, true);

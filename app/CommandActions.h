@@ -7,7 +7,7 @@
 #include <functional>
 #include <map>
 
-#include "app/CommandTable.h"
+#include "shell/CommandTable.h"
 
 class QAction;
 class QActionGroup;

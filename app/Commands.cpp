@@ -9,17 +9,18 @@
 #include <algorithm>
 
 #include "app/AboutDialog.h"
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/Mp3DiagnosticsCommand.h"
 #include "app/PlaylistCommands.h"
-#include "app/ThreadPriority.h"
+#include "shell/ThreadPriority.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
-#include "ui/PictureWindow.h"
+#include "app/PictureController.h"
 #include "ui/PlaylistView.h"
+#include "ui/SeekBar.h"
 
 namespace vk {
 
@@ -308,6 +309,8 @@ void MainWindow::RestartWithNewBuffers(const std::function<void()>& change) {
   SeekPlayback(gSettings.NowSmpl, kSeekTo);
   gPlay.RepeatA.store(gSettings.ABRepeatNowSmplA, std::memory_order_relaxed);
   gPlay.RepeatB.store(gSettings.ABRepeatNowSmplB, std::memory_order_relaxed);
+  seek_bar_->SetPoints(gPlay.RepeatA.load(std::memory_order_relaxed),
+                       gPlay.RepeatB.load(std::memory_order_relaxed));
   ab_on_a_ = gSettings.ABRepeatNowOnOffA;
   ab_on_b_ = gSettings.ABRepeatNowOnOffB;
 }

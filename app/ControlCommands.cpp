@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "app/CommandIds.h"
-#include "app/ControlTable.h"
+#include "shell/CommandIds.h"
+#include "shell/ControlTable.h"
 #include "app/ValueControls.h"
 #include "app/WindowModes.h"
 #include "common/Settings.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/ControlTable.h"
+#include "shell/ControlTable.h"
 #include "common/Settings.h"
 
 namespace vk {

@@ -12,12 +12,12 @@
 #include <QTimer>
 
 #include "app/CommandActions.h"
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 #include "app/FocusCycler.h"
 #include "app/ValueControls.h"
 #include "app/WindowModes.h"
-#include "app/StatusText.h"
-#include "app/ThreadPriority.h"
+#include "shell/StatusText.h"
+#include "shell/ThreadPriority.h"
 #include "app/WorkerReportEvent.h"
 #include "common/Settings.h"
 #include "display/Theme.h"
@@ -25,7 +25,9 @@
 #include "engine/PlayEngine.h"
 #include "playlist/M3u.h"
 #include "playlist/PreOpen.h"
-#include "ui/PictureWindow.h"
+#include "app/PictureController.h"
+#include "app/PlaylistCommands.h"
+#include "ui/PictureView.h"
 #include "ui/PlaylistView.h"
 #include "ui/SearchBox.h"
 #include "ui/SeekBar.h"
@@ -71,12 +73,14 @@ MainWindow::~MainWindow() {
   // its workers, so no thread reports to a window that is gone.
   if (Playing()) vk::StopPlayback();
   JoinPreOpen();
-  if (picture_ != nullptr) picture_->StopDrawing();
+  // The draw thread ends before the view it hands its frames to.
+  delete picture_;
+  picture_ = nullptr;
   // The children talk back to this window (the list view unhooks itself from
   // the playlist), so they go while the members they reach are still alive,
   // not later in the base destructor.
   delete takeCentralWidget();
-  picture_ = nullptr;
+  picture_view_ = nullptr;
   seek_bar_ = nullptr;
   list_view_ = nullptr;
   search_box_ = nullptr;
@@ -87,13 +91,18 @@ void MainWindow::CreateChildren() {
   auto* central = new QWidget(this);
   setCentralWidget(central);
 
-  picture_ = new PictureWindow(this, central);
-  seek_bar_ = new SeekBar(this, central);
+  picture_view_ = new PictureView(central);
+  PictureController::Hooks picture_hooks;
+  picture_hooks.file_open = [this] { return Playing(); };
+  picture_hooks.window_minimised = [this] { return isMinimized(); };
+  picture_hooks.thresholds_moved = [this] { value_controls_->ShowThresholds(); };
+  picture_ = new PictureController(paths_, picture_view_, this, picture_hooks);
+  seek_bar_ = new SeekBar(central);
 
   search_box_ = new SearchBox(
       [this](bool upwards) { Command(upwards ? cmd::kSearchPrev : cmd::kSearchNext); }, central);
 
-  list_view_ = new PlaylistView(this, central);
+  list_view_ = new PlaylistView(playlist_, central);
   CreateControls(central);
 
   actions_ = std::make_unique<CommandActions>(this, [this](int id) { Command(id); });
@@ -128,6 +137,42 @@ void MainWindow::CreateChildren() {
 
   playlist_.Measure = list_view_->Measurer();
   playlist_.Listener = list_view_;
+  ConnectWidgets();
+}
+
+// What the widgets say the user did, turned into commands: the one place the
+// widgets meet the player and the playlist.
+void MainWindow::ConnectWidgets() {
+  connect(seek_bar_, &SeekBar::seekRequested, this,
+          [](std::int32_t frame) { SeekPlayback(frame, kSeekTo); });
+  connect(seek_bar_, &SeekBar::pointDragged, this, [this](int which, std::int32_t frame) {
+    if (which == SeekBar::kPointA) {
+      SetPointA(frame);
+    } else {
+      SetPointB(frame);
+    }
+  });
+  connect(seek_bar_, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+    if (Playing()) RightClickSmpl = seek_bar_->FrameAt(pos);
+    ShowPopup(seekbar_popup_, seek_bar_, pos);
+  });
+
+  connect(list_view_, &PlaylistView::playRequested, this, [this] { Command(cmd::kPlaySelected); });
+  connect(list_view_, &PlaylistView::removeRequested, this,
+          [this] { RemoveSelectedCommand(*this, false); });
+  connect(list_view_, &PlaylistView::moveRequested, this,
+          [this](int direction) { Command(direction < 0 ? cmd::kMoveUp : cmd::kMoveDown); });
+  connect(list_view_, &QWidget::customContextMenuRequested, this,
+          [this](QPoint pos) { ShowPopup(playlist_popup_, list_view_->viewport(), pos); });
+
+  connect(picture_view_, &PictureView::sideDropped, this,
+          [this](std::int32_t side) { Command(cmd::kPictureLeft + side); });
+  connect(picture_view_, &QWidget::customContextMenuRequested, this,
+          [this](QPoint pos) { ShowPopup(bitmap_popup_, picture_view_, pos); });
+}
+
+void MainWindow::ShowPopup(QMenu* menu, QWidget* from, QPoint pos) {
+  menu->popup(from->mapToGlobal(pos));
 }
 
 void MainWindow::CreateControls(QWidget* central) {
@@ -149,7 +194,7 @@ void MainWindow::CreateControls(QWidget* central) {
   };
   mode_hooks.refresh_menus = [this] { RefreshMenus(); };
   modes_ = new WindowModes(this, &value_controls_->Widgets(),
-                           ShellWidgets{picture_, seek_bar_, list_view_, search_box_, statusBar()},
+                           ShellWidgets{picture_view_, seek_bar_, list_view_, search_box_, statusBar()},
                            mode_hooks);
   new FocusCycler(this, [this](int id) -> QWidget* {
     if (id == cmd::kPlaylistView) return list_view_;
@@ -159,8 +204,6 @@ void MainWindow::CreateControls(QWidget* central) {
   control_ctx_ = ControlCommandContext{this, value_controls_, modes_, hooks.update_totals,
                                        [this] { picture_->ThresholdsChanged(); }};
 }
-
-void MainWindow::ThresholdsMoved() { value_controls_->ShowThresholds(); }
 
 void MainWindow::ApplySettingsToUi() {
   modes_->ApplyTopMost();
@@ -190,6 +233,7 @@ void MainWindow::ApplyThemeToSeekBar() {
 }
 
 void MainWindow::RefreshMenus() {
+  picture_view_->SetDragEnabled(gSettings.MiniMode == 0);
   actions_->UpdateMarks(gSettings);
   actions_->UpdateEnabling(gSettings, CurrentEnableState());
   if (value_controls_ != nullptr) value_controls_->RefreshFaces();
@@ -315,7 +359,8 @@ void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::
       EndPlayback();
       break;
     case kMsgSourceEnd:
-      PreOpenNext(pre_open_, sink_.get(), playlist_, Playing());
+      PreOpenNext(pre_open_, sink_.get(), playlist_, Playing(), gSettings.RepeatOne != 0,
+                  gSettings.RepeatAll != 0);
       AcknowledgeReport(PlayMailbox);
       break;
     case kMsgPlayPosition:

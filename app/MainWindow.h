@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/AppPaths.h"
+#include "shell/AppPaths.h"
 #include "app/ControlCommands.h"
-#include "app/CommandTable.h"
+#include "shell/CommandTable.h"
 #include "app/WindowMessageSink.h"
 #include "engine/ThreadMailbox.h"
 #include "playlist/PlaylistModel.h"
@@ -28,7 +28,8 @@ class QTimer;
 namespace vk {
 
 class CommandActions;
-class PictureWindow;
+class PictureController;
+class PictureView;
 class PlaylistView;
 class ValueControls;
 class WindowModes;
@@ -76,11 +77,12 @@ class MainWindow : public QMainWindow {
 
   // --- seek bar and A-B points ---
   SeekBar* Bar() const { return seek_bar_; }
-  PictureWindow* Picture() const { return picture_; }
+  PictureController* Picture() const { return picture_; }
+  PictureView* PictureWidget() const { return picture_view_; }
   void SetPointA(std::int32_t a);
   void SetPointB(std::int32_t b);
   void ClearAB();
-  std::int32_t RightClickSmpl = 0;  // written by the seek bar's right click
+  std::int32_t RightClickSmpl = 0;  // the frame under the seek bar's last right click
 
   // Another theme of THEMES.INI for the picture and the seek bar.
   void SetThemeIndex(int index);
@@ -91,8 +93,6 @@ class MainWindow : public QMainWindow {
   // Applies the settings to the marks and enabling of the menus, and to the
   // faces of the buttons.
   void RefreshMenus();
-  // The automatic adjustment moved the thresholds: their boxes show it.
-  void ThresholdsMoved();
   ValueControls* Controls() const { return value_controls_; }
   WindowModes* Modes() const { return modes_; }
   EnableState CurrentEnableState() const;
@@ -118,6 +118,8 @@ class MainWindow : public QMainWindow {
 
   void CreateChildren();
   void CreateControls(QWidget* central);
+  void ConnectWidgets();
+  void ShowPopup(QMenu* menu, QWidget* from, QPoint pos);
   void ApplySettingsToUi();
   void ApplyThemeToSeekBar();
   void LayOutChildren();
@@ -142,7 +144,8 @@ class MainWindow : public QMainWindow {
   ThreadMailbox pre_open_;  // the next-file pre-open thread
   std::unique_ptr<CommandActions> actions_;
 
-  PictureWindow* picture_ = nullptr;
+  PictureView* picture_view_ = nullptr;
+  PictureController* picture_ = nullptr;  // owns the draw thread
   SeekBar* seek_bar_ = nullptr;
   PlaylistView* list_view_ = nullptr;
   QLineEdit* search_box_ = nullptr;

@@ -15,6 +15,7 @@
 #include "playlist/CommandLine.h"
 #include "playlist/PlaylistAdd.h"
 #include "ui/PlaylistView.h"
+#include "ui/SeekBar.h"
 
 namespace vk {
 namespace {
@@ -137,6 +138,8 @@ void MainWindow::StartupPlaylist(const QStringList& args) {
     SeekPlayback(now, total > 0 ? total : kSeekTo);
     gPlay.RepeatA.store(non_negative(gSettings.ABRepeatNowSmplA), std::memory_order_relaxed);
     gPlay.RepeatB.store(non_negative(gSettings.ABRepeatNowSmplB), std::memory_order_relaxed);
+    seek_bar_->SetPoints(gPlay.RepeatA.load(std::memory_order_relaxed),
+                         gPlay.RepeatB.load(std::memory_order_relaxed));
     ab_on_a_ = gSettings.ABRepeatNowOnOffA;
     ab_on_b_ = gSettings.ABRepeatNowOnOffB;
     RefreshMenus();

@@ -13,7 +13,7 @@
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/PlaylistCommands.h"
-#include "app/StatusText.h"
+#include "shell/StatusText.h"
 #include "audio/Mp3Diagnostics.h"
 #include "common/Path.h"
 #include "common/Settings.h"

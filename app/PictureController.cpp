@@ -1,46 +1,37 @@
-#include "ui/PictureWindow.h"
+#include "app/PictureController.h"
 
-#include <QMenu>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QRubberBand>
-#include <QStyle>
-#include <QStyleOptionFrame>
+#include <QWidget>
 #include <cstring>
 #include <filesystem>
 
-#include "app/CommandIds.h"
-#include "app/MainWindow.h"
 #include "app/Measure.h"
-#include "app/WindowGeometry.h"
 #include "app/WorkerReportEvent.h"
 #include "common/Settings.h"
 #include "display/SpectrumKeys.h"
 #include "engine/PlayEngine.h"
-#include "ui/PixelBufferPaint.h"
+#include "shell/AppPaths.h"
+#include "ui/PictureView.h"
 
 namespace vk {
 namespace {
-
-constexpr int kEdge = 2;  // the sunken edge around the picture
 
 // Timers 3 … 10 watch these report bits, and clear the same bit when they expire.
 constexpr int kHoldBits[8] = {3, 2, 1, 0, 7, 6, 5, 4};
 
 }  // namespace
 
-PictureWindow::PictureWindow(MainWindow* main, QWidget* parent)
-    : QWidget(parent), main_(main), sink_(std::make_unique<WindowMessageSink>(this)) {
-  setObjectName(QStringLiteral("PRJ041_BmpWnd1_Orvane"));
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::ClickFocus);
+PictureController::PictureController(const AppPaths& paths, PictureView* view, QWidget* window,
+                                     Hooks hooks)
+    : QObject(window), view_(view), window_(window), hooks_(std::move(hooks)),
+      sink_(std::make_unique<WindowMessageSink>(this)) {
   ctx_.engine = &gPlay;
   ctx_.now_playing = &now_playing_;
-  ctx_.themes_path = main->Paths().ThemesIni();
-  const std::string bitmaps = main->Paths().DataDir + "resources/";
+  ctx_.themes_path = paths.ThemesIni();
+  const std::string bitmaps = paths.DataDir + "resources/";
   std::error_code ec;
-  ctx_.resource_dir = std::filesystem::is_directory(bitmaps, ec) ? bitmaps : main->Paths().DataDir;
+  ctx_.resource_dir = std::filesystem::is_directory(bitmaps, ec) ? bitmaps : paths.DataDir;
   CreateDrawPicture(ctx_, 0);
+  view_->ShowFrame(ctx_.Picture);  // no thread yet
   thresholds_.ThresDwTarget = -45;
   thresholds_.ThresUpTarget = -40;
   fall_timer_.setSingleShot(true);
@@ -51,13 +42,9 @@ PictureWindow::PictureWindow(MainWindow* main, QWidget* parent)
   }
 }
 
-PictureWindow::~PictureWindow() { StopDrawing(); }
+PictureController::~PictureController() { StopDrawing(); }
 
-QSize PictureWindow::sizeHint() const {
-  return QSize(PictureWidth(gSettings.BmpOctave) + 2 * kEdge, 240 + 2 * kEdge);
-}
-
-void PictureWindow::SelectStoredTheme() {
+void PictureController::SelectStoredTheme() {
   theme_names_ = ListThemes(ctx_.themes_path.c_str());
   theme_index_ = 0;
   for (std::size_t i = 0; i < theme_names_.size(); ++i) {
@@ -68,12 +55,12 @@ void PictureWindow::SelectStoredTheme() {
   }
 }
 
-std::string PictureWindow::ThemeName() const {
+std::string PictureController::ThemeName() const {
   if (theme_index_ < 0 || theme_index_ >= static_cast<int>(theme_names_.size())) return {};
   return theme_names_[static_cast<std::size_t>(theme_index_)];
 }
 
-void PictureWindow::SetTheme(int index) {
+void PictureController::SetTheme(int index) {
   if (index < 0 || index >= static_cast<int>(theme_names_.size())) return;
   theme_index_ = index;
   theme_name_ = theme_names_[static_cast<std::size_t>(index)];
@@ -83,80 +70,83 @@ void PictureWindow::SetTheme(int index) {
   }
 }
 
-void PictureWindow::StartDrawing() {
-  if (Drawing()) return;
-  SetPictureOctave(ctx_, gSettings.BmpOctave);
-  theme_name_ = ThemeName();
-  StartDrawThread(ctx_, sink_.get(), theme_name_.c_str(), gSettings.NowDrawThreadPrortyItem);
-  updateGeometry();
+// The view copies the picture while the draw thread cannot write it.
+void PictureController::ShowPictureLocked() {
+  std::lock_guard<std::mutex> lock(ctx_.DrawLock);
+  view_->ShowFrame(ctx_.Picture);
 }
 
-void PictureWindow::StopDrawing() {
+void PictureController::StartDrawing() {
+  if (Drawing()) return;
+  SetPictureOctave(ctx_, gSettings.BmpOctave);
+  view_->ShowFrame(ctx_.Picture);  // no thread yet
+  theme_name_ = ThemeName();
+  StartDrawThread(ctx_, sink_.get(), theme_name_.c_str(), gSettings.NowDrawThreadPrortyItem);
+}
+
+void PictureController::StopDrawing() {
   for (QTimer& t : hold_timers_) t.stop();
   if (!Drawing()) return;
   // A report may wait for its acknowledgement: the stop command runs meanwhile.
   StopDrawThread(ctx_);
 }
 
-bool PictureWindow::Drawing() const { return ctx_.hThread.joinable(); }
+bool PictureController::Drawing() const { return ctx_.hThread.joinable(); }
 
-bool PictureWindow::FileOpen() const { return main_->Playing(); }
+void PictureController::PlaybackStarted() { PublishNowPlaying(now_playing_, gPlay); }
+void PictureController::PlaybackStopped() { ClearNowPlaying(now_playing_); }
 
-void PictureWindow::PlaybackStarted() { PublishNowPlaying(now_playing_, gPlay); }
-void PictureWindow::PlaybackStopped() { ClearNowPlaying(now_playing_); }
+void PictureController::StartThresholdTimer() { fall_timer_.start(4000); }
 
-void PictureWindow::StartThresholdTimer() {
-  fall_timer_.start(4000);
-}
+void PictureController::StopThresholdTimer() { fall_timer_.stop(); }
 
-void PictureWindow::StopThresholdTimer() { fall_timer_.stop(); }
-
-void PictureWindow::ThresholdsChanged() {
+void PictureController::ThresholdsChanged() {
   thresholds_.ThresDw = gSettings.ThresDw;
   thresholds_.ThresUp = gSettings.ThresUp;
 }
 
-void PictureWindow::RecreatePicture() {
+void PictureController::RecreatePicture() {
   SetPictureOctave(ctx_, gSettings.BmpOctave);
-  updateGeometry();
-  update();
+  ShowPictureLocked();
 }
 
-void PictureWindow::SetMinimised(bool minimised) {
+void PictureController::SetMinimised(bool minimised) {
   ctx_.Minimised.store(minimised ? 1 : 0, std::memory_order_relaxed);
 }
 
-void PictureWindow::ApplyThresholdAction(const ThresholdAction& action) {
+void PictureController::ApplyThresholdAction(const ThresholdAction& action) {
   gSettings.ThresDw = thresholds_.ThresDw;
   gSettings.ThresUp = thresholds_.ThresUp;
-  main_->ThresholdsMoved();
+  if (hooks_.thresholds_moved) hooks_.thresholds_moved();
   if (action.timer_ms > 0) fall_timer_.start(action.timer_ms);
 }
 
-void PictureWindow::OnFallTimer() {
+void PictureController::OnFallTimer() {
   thresholds_.ThresDw = gSettings.ThresDw;
   thresholds_.ThresUp = gSettings.ThresUp;
-  const bool active = !main_->isMinimized() && gSettings.AutoThres == 1 && FileOpen();
+  const bool minimised = hooks_.window_minimised && hooks_.window_minimised();
+  const bool active = !minimised && gSettings.AutoThres == 1 && hooks_.file_open();
   ApplyThresholdAction(ThresholdFallStep(thresholds_, active));
 }
 
-void PictureWindow::OnHoldTimer(int index) {
+void PictureController::OnHoldTimer(int index) {
   const int bit = kHoldBits[index];
   if (Drawing()) PostThreadCommand(ctx_, kDrawResetMarks, 1 << bit, 0, nullptr);
 }
 
-void PictureWindow::HandleFrameReport(std::uint32_t word) {
+void PictureController::HandleFrameReport(std::uint32_t word) {
   const int hold_ms = gSettings.PeakHold == 2 ? 2000 : gSettings.PeakHold == 3 ? 5000 : 1000;
   for (int i = 0; i < 8; ++i) {
     if ((word >> kHoldBits[i]) & 1u) hold_timers_[static_cast<std::size_t>(i)].start(hold_ms);
   }
   if (word & kReportRedrawn) {
-    // The draw thread waits for the acknowledgement: the picture can be read now.
-    repaint();
-    if (picture_shown_ == 0) MeasureFirstPicture(main_);
+    // The draw thread waits for the acknowledgement: the lock is free and the
+    // copy is whole.
+    ShowPictureLocked();
+    if (picture_shown_ == 0) MeasureFirstPicture(window_);
     picture_shown_ = 1;
   }
-  if (gSettings.AutoThres == 1 && FileOpen()) {
+  if (gSettings.AutoThres == 1 && hooks_.file_open()) {
     thresholds_.ThresDw = gSettings.ThresDw;
     thresholds_.ThresUp = gSettings.ThresUp;
     ApplyThresholdAction(
@@ -165,7 +155,7 @@ void PictureWindow::HandleFrameReport(std::uint32_t word) {
   AcknowledgeReport(ctx_);
 }
 
-bool PictureWindow::event(QEvent* e) {
+bool PictureController::event(QEvent* e) {
   if (e->type() == WorkerReportEvent::EventType()) {
     const auto* report = static_cast<WorkerReportEvent*>(e);
     if (report->message() == kMsgFrameReady) {
@@ -173,70 +163,7 @@ bool PictureWindow::event(QEvent* e) {
     }
     return true;
   }
-  return QWidget::event(e);
-}
-
-void PictureWindow::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  QStyleOptionFrame frame;
-  frame.initFrom(this);
-  frame.lineWidth = kEdge;
-  frame.state |= QStyle::State_Sunken;
-  painter.fillRect(rect(), Qt::black);
-  style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
-  PaintPixelBuffer(painter, ctx_.Picture, QPoint(kEdge, kEdge));
-}
-
-void PictureWindow::mousePressEvent(QMouseEvent* e) {
-  setFocus();
-  if (e->button() == Qt::RightButton) {
-    EndDrag(false);
-    main_->BitmapPopup()->popup(e->globalPosition().toPoint());
-    return;
-  }
-  if (e->button() != Qt::LeftButton || gSettings.MiniMode != 0) return;
-  dragging_ = true;
-  drag_start_x_ = static_cast<int>(e->globalPosition().x());
-  drag_rect_ = QRect(mapTo(main_, QPoint(0, 0)), size());
-  if (drag_frame_ == nullptr) drag_frame_ = new QRubberBand(QRubberBand::Rectangle, main_);
-  drag_frame_->setGeometry(drag_rect_);
-  drag_frame_->show();
-  grabMouse();
-}
-
-void PictureWindow::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
-
-void PictureWindow::mouseMoveEvent(QMouseEvent* e) {
-  if (!dragging_) return;
-  const int dx = static_cast<int>(e->globalPosition().x()) - drag_start_x_;
-  drag_frame_->setGeometry(drag_rect_.translated(dx, 0));
-}
-
-void PictureWindow::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton && dragging_) EndDrag(true);
-}
-
-void PictureWindow::focusOutEvent(QFocusEvent* e) {
-  EndDrag(false);
-  QWidget::focusOutEvent(e);
-}
-
-// Dropped past the middle of the main window, the picture changes sides.
-void PictureWindow::EndDrag(bool move) {
-  if (!dragging_) return;
-  dragging_ = false;
-  releaseMouse();
-  const QRect frame = drag_frame_->geometry();
-  drag_frame_->hide();
-  if (!move) {
-    main_->update();
-    return;
-  }
-  const int frame_left = main_->mapToGlobal(frame.topLeft()).x();
-  const QRect main_rect = main_->frameGeometry();
-  const std::int32_t side =
-      PictureSideAfterDrag(frame_left, main_rect.left(), main_rect.right(), width());
-  main_->Command(cmd::kPictureLeft + side);
+  return QObject::event(e);
 }
 
 }  // namespace vk

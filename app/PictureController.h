@@ -1,14 +1,14 @@
-// The picture window (class "PRJ041_BmpWnd1_Orvane"): shows the keyboard
-// picture the draw thread paints, handles its frame reports (0x8000) with the
-// peak-hold timers 3–10 and the automatic thresholds with their fall timer 2,
-// offers the pop-up "Vk_MNU_BITMAP", and can be dragged to the other side of
-// the main window. It owns the draw thread from the window's creation to its
-// close.
+// The picture's owner: the draw thread from the window's creation to its close,
+// its message sink, its frame reports (0x8000) with the peak-hold timers 3–10
+// and the automatic thresholds with their fall timer 2, and the themes. Each
+// finished frame is handed to the PictureView while the draw thread waits for
+// the acknowledgement; the view shows its own copy from then on.
 #pragma once
 
+#include <QObject>
 #include <QTimer>
-#include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,19 +18,26 @@
 #include "display/DrawThread.h"
 #include "display/NowPlaying.h"
 
-class QRubberBand;
+class QWidget;
 
 namespace vk {
 
-class MainWindow;
+struct AppPaths;
+class PictureView;
 
-class PictureWindow final : public QWidget {
+class PictureController final : public QObject {
  public:
-  PictureWindow(MainWindow* main, QWidget* parent);
-  ~PictureWindow() override;
+  struct Hooks {
+    std::function<bool()> file_open;          // a play thread exists
+    std::function<bool()> window_minimised;   // the main window is minimised
+    std::function<void()> thresholds_moved;   // the automatic step changed them
+  };
 
-  // The picture's size for the octave setting, with the sunken edge around it.
-  QSize sizeHint() const override;
+  // `window` receives the first-picture measurement; `view` shows the frames.
+  PictureController(const AppPaths& paths, PictureView* view, QWidget* window, Hooks hooks);
+  ~PictureController() override;
+
+  PictureView* View() const { return view_; }
 
   // The theme list from THEMES.INI, and the stored theme's index in it (0 when
   // it is not there).
@@ -59,7 +66,6 @@ class PictureWindow final : public QWidget {
 
   // 1 once a picture finished by the draw thread has been shown.
   bool PictureShown() const { return picture_shown_ != 0; }
-  const PixelBuffer& Picture() const { return ctx_.Picture; }
   int FallTimerMs() const { return fall_timer_.isActive() ? fall_timer_.interval() : 0; }
 
   // A frame report, as the sink delivers it (tests call it directly).
@@ -67,21 +73,16 @@ class PictureWindow final : public QWidget {
 
  protected:
   bool event(QEvent* e) override;
-  void paintEvent(QPaintEvent* e) override;
-  void mousePressEvent(QMouseEvent* e) override;
-  void mouseDoubleClickEvent(QMouseEvent* e) override;
-  void mouseMoveEvent(QMouseEvent* e) override;
-  void mouseReleaseEvent(QMouseEvent* e) override;
-  void focusOutEvent(QFocusEvent* e) override;
 
  private:
   void OnFallTimer();
   void OnHoldTimer(int index);
   void ApplyThresholdAction(const ThresholdAction& action);
-  void EndDrag(bool move);
-  bool FileOpen() const;
+  void ShowPictureLocked();
 
-  MainWindow* main_;
+  PictureView* view_;
+  QWidget* window_;
+  Hooks hooks_;
   DrawContext ctx_;
   NowPlaying now_playing_;
   std::unique_ptr<WindowMessageSink> sink_;
@@ -92,10 +93,6 @@ class PictureWindow final : public QWidget {
   QTimer fall_timer_;                    // timer 2
   std::array<QTimer, 8> hold_timers_;    // timers 3 … 10
   int picture_shown_ = 0;
-  bool dragging_ = false;
-  int drag_start_x_ = 0;
-  QRubberBand* drag_frame_ = nullptr;
-  QRect drag_rect_;
 };
 
 }  // namespace vk

@@ -4,11 +4,11 @@
 #include <QTimer>
 
 #include "app/MainWindow.h"
-#include "app/StatusText.h"
+#include "shell/StatusText.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
-#include "ui/PictureWindow.h"
+#include "app/PictureController.h"
 #include "ui/PlaylistView.h"
 #include "ui/SeekBar.h"
 
@@ -30,6 +30,8 @@ void MainWindow::PlayCurrent() {
     return;
   }
   picture_->PlaybackStarted();
+  seek_bar_->SetPlaying(true);
+  seek_bar_->SetPoints(0, 0);
   icon_timer_->start();
   picture_->StartThresholdTimer();
   setWindowTitle(QString::fromStdString(PlayingTitle(path)));
@@ -66,6 +68,8 @@ void MainWindow::ClosePlayback(void (*close)()) {
   close();
   ab_on_a_ = 0;
   ab_on_b_ = 0;
+  seek_bar_->SetPlaying(false);
+  seek_bar_->SetPoints(0, 0);
   seek_bar_->MoveTo(0, 0, 0, 1, true);
   SetIcon(1);
   setWindowTitle(QString::fromLatin1(kAppTitle));
@@ -74,14 +78,18 @@ void MainWindow::ClosePlayback(void (*close)()) {
   RefreshMenus();
 }
 
+// Every way into or out of a pause (a command, the Delete key's successor)
+// brings the play/pause button's face along.
 void MainWindow::PausePlayback() {
   vk::PausePlayback();
   SetStatus(0, QString::fromLatin1(kStatePaused));
+  RefreshMenus();
 }
 
 void MainWindow::ResumePlayback() {
   vk::ResumePlayback();
   SetStatus(0, QString::fromLatin1(kStatePlaying));
+  RefreshMenus();
 }
 
 void MainWindow::NextItem() {
@@ -124,6 +132,7 @@ void MainWindow::SetPointA(std::int32_t a) {
   if (a > b - 1) a = b - 1;
   gPlay.RepeatB.store(b, std::memory_order_relaxed);
   gPlay.RepeatA.store(a, std::memory_order_relaxed);
+  seek_bar_->SetPoints(a, b);
   ab_on_a_ = 1;
   RefreshMenus();
 }
@@ -132,6 +141,7 @@ void MainWindow::SetPointB(std::int32_t b) {
   const std::int32_t a = gPlay.RepeatA.load(std::memory_order_relaxed);
   if (b < a + 1) b = a + 1;
   gPlay.RepeatB.store(b, std::memory_order_relaxed);
+  seek_bar_->SetPoints(a, b);
   ab_on_b_ = 1;
   RefreshMenus();
 }
@@ -139,6 +149,7 @@ void MainWindow::SetPointB(std::int32_t b) {
 void MainWindow::ClearAB() {
   gPlay.RepeatA.store(0, std::memory_order_relaxed);
   gPlay.RepeatB.store(0, std::memory_order_relaxed);
+  seek_bar_->SetPoints(0, 0);
   ab_on_a_ = 0;
   ab_on_b_ = 0;
   RefreshMenus();

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 
 #include "app/MainWindow.h"
-#include "app/StatusText.h"
+#include "shell/StatusText.h"
 
 namespace vk {
 

@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "app/ValueRules.h"
+#include "shell/ValueRules.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "ui/BitmapButton.h"
@@ -33,7 +33,8 @@ ParamWidgets* SpeedParam(ControlWidgets& w) {
 ValueControls::ValueControls(QWidget* parent, Hooks hooks,
                              std::function<void(int client_x)> on_splitter)
     : QObject(parent), hooks_(std::move(hooks)),
-      w_(CreateControlWidgets(parent, std::move(on_splitter))) {
+      w_(CreateControlWidgets(parent, std::move(on_splitter),
+                              [] { return PictureWidth(gSettings.BmpOctave); })) {
   Connect();
 }
 
@@ -84,7 +85,9 @@ void ValueControls::Connect() {
 
   for (auto& page : w_.pages) {
     for (ParamWidgets& p : page) {
-      connect(p.box, &QLineEdit::textChanged, this, [this, &p](const QString& text) {
+      // A number acts once it is entered whole (typing 150 never plays at 25 %
+      // on the way; typing 30 in a 5 … 50 box never restarts the output at 5).
+      connect(p.box, &NumberBox::textEntered, this, [this, &p](const QString& text) {
         if (p.def->speed_percent) {
           OnSpeedBox(text);
         } else {

@@ -11,7 +11,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/ButtonFaces.h"
+#include "shell/ButtonFaces.h"
 #include "ui/ControlWidgets.h"
 
 namespace vk {

@@ -9,7 +9,7 @@
 #include <QWindow>
 
 #include "common/Settings.h"
-#include "ui/Layout.h"
+#include "shell/Layout.h"
 #include "ui/Trackbar.h"
 
 namespace vk {

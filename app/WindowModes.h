@@ -11,7 +11,7 @@
 #include <QObject>
 #include <functional>
 
-#include "app/WindowGeometry.h"
+#include "shell/WindowGeometry.h"
 #include "ui/ControlWidgets.h"
 
 class QMainWindow;

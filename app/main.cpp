@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/AppPaths.h"
+#include "shell/AppPaths.h"
 #include "app/MainWindow.h"
 #include "app/ShutdownSignals.h"
 #include "app/SingleInstance.h"

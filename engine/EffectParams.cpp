@@ -89,6 +89,8 @@ bool ToneIsVocalCancel(const Settings& s) {
                      [&](const Value& v) { return s.*v.field == v.value; });
 }
 
+bool EffectIsRecommended(const Settings& s, EffectKind effect) { return AllRecommended(s, effect); }
+
 bool ToneIsRecommended(const Settings& s) { return AllRecommended(s, EffectKind::kTone); }
 
 bool ReverbIsRecommended(const Settings& s) { return AllRecommended(s, EffectKind::kReverb); }

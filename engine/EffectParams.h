@@ -32,6 +32,8 @@ bool StoreVocalCancelTone(Settings& s);
 // The state queries: every listed parameter compared.
 bool ToneIsVocalCancel(const Settings& s);
 bool ToneIsRecommended(const Settings& s);
+// Every parameter StoreRecommended sets holds its recommended value.
+bool EffectIsRecommended(const Settings& s, EffectKind effect);
 bool ReverbIsRecommended(const Settings& s);  // the eight parameters besides the switch
 
 // The main panel's pitch control, positions 0 … 24 (pitch −12 … +12): voice 1

@@ -307,17 +307,18 @@ void PrevItemPlaying(PlaylistModel& list, bool repeat_all, const std::function<b
   }
 }
 
+int RowAfterEnd(const PlaylistModel& list, int current, bool repeat_one, bool repeat_all) {
+  if (repeat_one) return current;
+  if (current < ItemCount(list) - 1) return current + 1;
+  if (repeat_all && ItemCount(list) > 0) return 0;
+  return -1;
+}
+
 bool AdvanceAfterEnd(PlaylistModel& list, bool repeat_one, bool repeat_all) {
-  if (repeat_one) return true;
-  if (list.CurrentItem < ItemCount(list) - 1) {
-    ++list.CurrentItem;
-    return true;
-  }
-  if (repeat_all && ItemCount(list) > 0) {
-    list.CurrentItem = 0;
-    return true;
-  }
-  return false;
+  const int next = RowAfterEnd(list, list.CurrentItem, repeat_one, repeat_all);
+  if (next < 0) return false;
+  list.CurrentItem = next;
+  return true;
 }
 
 }  // namespace vk

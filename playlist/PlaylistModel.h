@@ -112,6 +112,11 @@ bool NextItemPlaying(PlaylistModel& list, bool repeat_all);
 // or stays; the caller then restarts CurrentItem in every case.
 void PrevItemPlaying(PlaylistModel& list, bool repeat_all, const std::function<bool()>& near_start);
 
+// The row that plays after row `current` ends by itself: the same row with
+// repeat_one, the next row, the first row after the last with repeat_all, or -1
+// (stay stopped). The pre-open reads ahead by the same rule.
+int RowAfterEnd(const PlaylistModel& list, int current, bool repeat_one, bool repeat_all);
+
 // After a file ended by itself: true with CurrentItem set to the row to play
 // next (the same with repeat_one), false to stay stopped.
 bool AdvanceAfterEnd(PlaylistModel& list, bool repeat_one, bool repeat_all);

@@ -38,11 +38,19 @@ int PreOpenThread(ThreadMailbox& mailbox) {
   return 0;
 }
 
-bool PreOpenNext(ThreadMailbox& mailbox, MessageSink* owner, const PlaylistModel& list, bool playing) {
+int PreOpenRow(const PlaylistModel& list, bool playing, bool repeat_one, bool repeat_all) {
   const int current = playing ? list.CurrentItem : list.FocusItem;
-  if (current < 0 || current >= ItemCount(list) - 1) return false;
+  if (current < 0 || current >= ItemCount(list)) return -1;
+  const int next = RowAfterEnd(list, current, repeat_one, repeat_all);
+  return next == current ? -1 : next;
+}
+
+bool PreOpenNext(ThreadMailbox& mailbox, MessageSink* owner, const PlaylistModel& list, bool playing,
+                 bool repeat_one, bool repeat_all) {
+  const int row = PreOpenRow(list, playing, repeat_one, repeat_all);
+  if (row < 0) return false;
   if (mailbox.hThread.joinable()) return false;  // one pre-open at a time
-  const std::string& path = list.Rows[static_cast<std::size_t>(current) + 1].Text[kColFullPath];
+  const std::string& path = list.Rows[static_cast<std::size_t>(row)].Text[kColFullPath];
   return StartThread(mailbox, owner, reinterpret_cast<std::intptr_t>(path.c_str()), PreOpenThread,
                      kPriorityLowest) == 0;
 }

@@ -15,12 +15,17 @@
 
 namespace vk {
 
-// On the source-exhausted report: the current row is CurrentItem while a play
-// thread exists (`playing`), else the focused row. Starts a pre-open of the
-// row after it unless that row does not exist (no wrap to the first row,
-// whatever the repeat switches) or a pre-open thread still exists. Returns
-// true when a thread was started.
-bool PreOpenNext(ThreadMailbox& mailbox, MessageSink* owner, const PlaylistModel& list, bool playing);
+// The row the pre-open reads on the source-exhausted report, or -1: the row
+// that will play after the current one by the repeat rules (RowAfterEnd), the
+// current row being CurrentItem while a play thread exists (`playing`), else
+// the focused row. Nothing is read when that is the current row itself
+// (repeat-one: the file is open already) or no row follows.
+int PreOpenRow(const PlaylistModel& list, bool playing, bool repeat_one, bool repeat_all);
+
+// Starts a pre-open of PreOpenRow unless there is none or a pre-open thread
+// still exists. Returns true when a thread was started.
+bool PreOpenNext(ThreadMailbox& mailbox, MessageSink* owner, const PlaylistModel& list, bool playing,
+                 bool repeat_one, bool repeat_all);
 
 // The thread procedure (exposed for tests that start it directly).
 int PreOpenThread(ThreadMailbox& mailbox);

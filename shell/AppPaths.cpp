@@ -1,4 +1,4 @@
-#include "app/AppPaths.h"
+#include "shell/AppPaths.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,7 +1,7 @@
-#include "app/ButtonFaces.h"
-#include "app/CommandIds.h"
+#include "shell/ButtonFaces.h"
+#include "shell/CommandIds.h"
 
-#include "app/ControlTable.h"
+#include "shell/ControlTable.h"
 
 namespace vk {
 namespace {

@@ -1,6 +1,7 @@
-#include "app/CommandTable.h"
+#include "shell/CommandTable.h"
 
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
+#include "engine/EffectParams.h"
 
 namespace vk {
 namespace {
@@ -282,37 +283,6 @@ constexpr RadioGroup kRadios[] = {
     {1591, 6, &S::NowDrawThreadSleepItem},
 };
 
-constexpr SettingValue kRecommendTmst[] = {{&S::TmstWndSiz, 30}, {&S::Speed, 15}};
-constexpr SettingValue kRecommendPsft[] = {
-    {&S::PsftWndSiz1, 30}, {&S::PsftPitch1, 0}, {&S::PsftWndSiz2, 30},
-    {&S::PsftPitch2, 0},   {&S::Psft2Ratio, 0},
-};
-constexpr SettingValue kRecommendTone[] = {
-    {&S::ToneLowWidth, 99}, {&S::ToneLowDepth, 3},  {&S::ToneLowStereo, 0},
-    {&S::ToneMidDepth, 0},  {&S::ToneMidStereo, 0}, {&S::ToneHghWidth, 50},
-    {&S::ToneHghDepth, 2},  {&S::ToneHghStereo, 0},
-};
-constexpr SettingValue kRecommendChrs[] = {
-    {&S::ChrsDelayTime, 17}, {&S::ChrsDepth, 10}, {&S::ChrsLfoFreq, 40}, {&S::ChrsLfoPhase, 90},
-    {&S::ChrsLpf, 60},       {&S::ChrsHpf, 999},  {&S::ChrsWetRatio, 25},
-};
-constexpr SettingValue kRecommendDlay[] = {
-    {&S::DlayDelayTime, 200}, {&S::DlayFeedback, 60}, {&S::DlayLpf, 60},
-    {&S::DlayHpf, 999},       {&S::DlayPanning, 50},  {&S::DlayCompGain, 0},
-    {&S::DlayWetRatio, 20},
-};
-constexpr SettingValue kRecommendRvrb[] = {
-    {&S::RvrbDelayTap, 8}, {&S::RvrbDelayTime, 19}, {&S::RvrbFeedback, 96},
-    {&S::RvrbLpf, 45},     {&S::RvrbHpf, 999},      {&S::RvrbPanning, 50},
-    {&S::RvrbCompGain, 0}, {&S::RvrbWetRatio, 5},
-};
-// Lows kept wide, the middle (where a voice sits in the centre) cut and its
-// stereo difference raised, the highs cut a little.
-constexpr SettingValue kVocalCancelTone[] = {
-    {&S::ToneLowWidth, 99},  {&S::ToneLowDepth, 3},   {&S::ToneLowStereo, 0},
-    {&S::ToneMidDepth, -22}, {&S::ToneMidStereo, 30}, {&S::ToneHghWidth, 50},
-    {&S::ToneHghDepth, -18}, {&S::ToneHghStereo, 12},
-};
 constexpr SettingValue kRecommendOptions[] = {
     {&S::ResetDevice, 1},
     {&S::NextPlayList, 2},
@@ -366,17 +336,18 @@ bool CommandChecked(int id, const Settings& s) {
 }
 
 std::span<const SettingValue> RecommendedValues(int id) {
-  switch (id) {
-    case cmd::kRecommendTmst: return kRecommendTmst;
-    case cmd::kRecommendTmst + 1: return kRecommendPsft;
-    case cmd::kRecommendTmst + 2: return kRecommendTone;
-    case cmd::kRecommendTmst + 3: return kRecommendChrs;
-    case cmd::kRecommendTmst + 4: return kRecommendDlay;
-    case cmd::kRecommendTmst + 5: return kRecommendRvrb;
-    case cmd::kVocalCancel: return kVocalCancelTone;
-    case cmd::kAllOptions: return kRecommendOptions;
-    default: return {};
-  }
+  return id == cmd::kAllOptions ? std::span<const SettingValue>(kRecommendOptions)
+                                : std::span<const SettingValue>();
+}
+
+// Whether the page's reset would change nothing, by the engine's own rule (the
+// time stretch's reset also brings the speed back to its default).
+static bool PageIsRecommended(int page, const Settings& s) {
+  const auto effect = static_cast<EffectKind>(page);
+  if (!EffectIsRecommended(s, effect)) return false;
+  if (effect != EffectKind::kTimeStretch) return true;
+  static const std::int32_t speed_default = FindSettingKey("Speed")->def;
+  return s.Speed == speed_default;
 }
 
 bool ValuesHold(std::span<const SettingValue> values, const Settings& s) {
@@ -411,11 +382,15 @@ bool CommandEnabled(int id, const Settings& s, const EnableState& state) {
     case cmd::kThresUpUp:
     case cmd::kThresUpDown: return s.AutoThres != 1;
     case cmd::kRecommendAll:
-      for (int r = cmd::kRecommendTmst; r <= cmd::kRecommendTmst + 5; ++r) {
-        if (!ValuesHold(RecommendedValues(r), s)) return true;
+      for (int page = 0; page < 6; ++page) {
+        if (!PageIsRecommended(page, s)) return true;
       }
       return false;
+    case cmd::kVocalCancel: return !ToneIsVocalCancel(s);
     default: break;
+  }
+  if (id >= cmd::kRecommendTmst && id <= cmd::kRecommendTmst + 5) {
+    return !PageIsRecommended(id - cmd::kRecommendTmst, s);
   }
   const std::span<const SettingValue> values = RecommendedValues(id);
   if (!values.empty()) return !ValuesHold(values, s);

@@ -73,8 +73,8 @@ struct SettingValue {
   std::int32_t value;
 };
 
-// 1431 … 1436 (time stretch … reverb), 1421 (the vocal-cancel tone values) and
-// 1601 (all options); empty for other ids.
+// 1601 (all options); empty for other ids. The effect resets (1431 … 1436)
+// and the vocal-cancel tone (1421) are grayed by the engine's own rules.
 std::span<const SettingValue> RecommendedValues(int id);
 bool ValuesHold(std::span<const SettingValue> values, const Settings& s);
 void ApplyValues(std::span<const SettingValue> values, Settings& s);

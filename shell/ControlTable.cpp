@@ -1,5 +1,5 @@
-#include "app/ControlTable.h"
-#include "app/CommandIds.h"
+#include "shell/ControlTable.h"
+#include "shell/CommandIds.h"
 
 namespace vk {
 namespace {

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 #include "common/Settings.h"
 
 namespace vk {

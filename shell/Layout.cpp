@@ -1,4 +1,4 @@
-#include "ui/Layout.h"
+#include "shell/Layout.h"
 
 #include <algorithm>
 

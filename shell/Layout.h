@@ -17,7 +17,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/WindowGeometry.h"
+#include "shell/WindowGeometry.h"
 
 namespace vk {
 

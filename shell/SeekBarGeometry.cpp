@@ -1,4 +1,4 @@
-#include "ui/SeekBarGeometry.h"
+#include "shell/SeekBarGeometry.h"
 
 namespace vk {
 

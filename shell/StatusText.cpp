@@ -1,4 +1,4 @@
-#include "app/StatusText.h"
+#include "shell/StatusText.h"
 
 #include <cstdio>
 

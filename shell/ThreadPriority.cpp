@@ -1,4 +1,4 @@
-#include "app/ThreadPriority.h"
+#include "shell/ThreadPriority.h"
 
 #include <sys/resource.h>
 #include <sys/syscall.h>

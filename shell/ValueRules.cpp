@@ -1,4 +1,4 @@
-#include "app/ValueRules.h"
+#include "shell/ValueRules.h"
 
 #include <algorithm>
 #include <cstdint>

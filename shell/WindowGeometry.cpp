@@ -1,4 +1,4 @@
-#include "app/WindowGeometry.h"
+#include "shell/WindowGeometry.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #include "ui/ControlWidgets.h"
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 
 #include <QCheckBox>
 #include <QLabel>
 
-#include "app/ValueRules.h"
+#include "shell/ValueRules.h"
 #include "ui/BitmapButton.h"
 #include "ui/NumberBox.h"
 #include "ui/Splitter.h"
@@ -84,7 +84,8 @@ QWidget* ControlWidgets::WidgetById(int id) const {
 }
 
 ControlWidgets CreateControlWidgets(QWidget* parent,
-                                    std::function<void(int client_x)> on_splitter_release) {
+                                    std::function<void(int client_x)> on_splitter_release,
+                                    std::function<int()> picture_width) {
   ControlWidgets w;
   const auto first_new = parent->children().size();
   for (const ButtonDef& b : kButtons) w.buttons[b.id] = new BitmapButton(b.id, b.w, b.h, parent);
@@ -96,7 +97,7 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
     w.buttons[cmd::kBtnPage0 + i] = new BitmapButton(cmd::kBtnPage0 + i, 116, 20, parent);
   }
 
-  w.theme_list = new ThemeList(parent, [] { return PictureWidth(gSettings.BmpOctave); });
+  w.theme_list = new ThemeList(parent, std::move(picture_width));
 
   auto threshold = [parent](ThresholdWidgets& t, int box_id, int bar_id, const char* caption) {
     t.label = SmallLabel(QString::fromUtf8(caption), Qt::AlignCenter, parent);

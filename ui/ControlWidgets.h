@@ -11,8 +11,8 @@
 #include <map>
 #include <vector>
 
-#include "app/ControlTable.h"
-#include "ui/Layout.h"
+#include "shell/ControlTable.h"
+#include "shell/Layout.h"
 
 class QCheckBox;
 class QLabel;
@@ -69,9 +69,11 @@ struct ControlWidgets {
 };
 
 // Creates every control as a child of `parent`, hidden until a layout shows it.
-// `on_splitter_release` receives the splitter's left edge when a drag ends.
+// `on_splitter_release` receives the splitter's left edge when a drag ends;
+// `picture_width` gives the keyboard picture's width when the theme list opens.
 ControlWidgets CreateControlWidgets(QWidget* parent,
-                                    std::function<void(int client_x)> on_splitter_release);
+                                    std::function<void(int client_x)> on_splitter_release,
+                                    std::function<int()> picture_width);
 
 // Moves the controls to their places in `layout`.
 void PlaceControlWidgets(ControlWidgets& w, const MainLayout& layout);

@@ -3,7 +3,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/ValueRules.h"
+#include "shell/ValueRules.h"
 
 namespace vk {
 
@@ -11,9 +11,26 @@ NumberBox::NumberBox(int id, int max_chars, QWidget* parent) : QLineEdit(parent)
   setMaxLength(max_chars);
   setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   setFocusPolicy(Qt::StrongFocus);
+  pause_.setSingleShot(true);
+  pause_.setInterval(kTypingPauseMs);
+  connect(&pause_, &QTimer::timeout, this, [this] { Enter(); });
+  connect(this, &QLineEdit::textEdited, this, [this] { pause_.start(); });
+  // Enter and leaving the box: connected first, so the text is entered before
+  // anyone else hears editingFinished.
+  connect(this, &QLineEdit::editingFinished, this, [this] {
+    if (pause_.isActive()) Enter();
+  });
 }
 
-void NumberBox::ShowNumber(int value) { setText(QString::number(value)); }
+void NumberBox::ShowNumber(int value) {
+  setText(QString::number(value));
+  Enter();
+}
+
+void NumberBox::Enter() {
+  pause_.stop();
+  emit textEntered(text());
+}
 
 UpDownArrows::UpDownArrows(NumberBox* buddy, int minimum, int maximum, int step, QWidget* parent)
     : QWidget(parent), buddy_(buddy), min_(minimum), max_(maximum), step_(step) {

@@ -4,14 +4,10 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <algorithm>
 
-#include "app/CommandIds.h"
-#include "app/MainWindow.h"
-#include "app/PlaylistCommands.h"
 
 namespace vk {
 
@@ -69,8 +65,8 @@ class PlaylistTableModel final : public QAbstractTableModel {
   PlaylistModel& list_;
 };
 
-PlaylistView::PlaylistView(MainWindow* main, QWidget* parent)
-    : QTreeView(parent), main_(main), table_(new PlaylistTableModel(main->Playlist(), this)) {
+PlaylistView::PlaylistView(PlaylistModel& list, QWidget* parent)
+    : QTreeView(parent), list_(list), table_(new PlaylistTableModel(list, this)) {
   setObjectName(QStringLiteral("playlist"));
   QFont font(QStringLiteral("IPAPGothic"));
   font.setPixelSize(12);
@@ -94,7 +90,7 @@ PlaylistView::PlaylistView(MainWindow* main, QWidget* parent)
 
 PlaylistView::~PlaylistView() {
   // The model outlives nothing of ours: stop telling us.
-  if (main_->Playlist().Listener == this) main_->Playlist().Listener = nullptr;
+  if (list_.Listener == this) list_.Listener = nullptr;
 }
 
 MeasureTextFn PlaylistView::Measurer() const {
@@ -140,7 +136,7 @@ std::array<int, kColumnCount> ComputeColumnWidths(const std::array<int, kColumnC
 
 void PlaylistView::LayOutColumns(int width) {
   const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  const auto widths = ComputeColumnWidths(main_->Playlist().ColumnWidthMax, width, scroll_bar);
+  const auto widths = ComputeColumnWidths(list_.ColumnWidthMax, width, scroll_bar);
   for (int k = 0; k < kColumnCount; ++k) {
     const int w = std::max(0, widths[static_cast<std::size_t>(k)]);
     setColumnHidden(k, w == 0);
@@ -162,7 +158,7 @@ void PlaylistView::RowsChanged(int first, int last) {
 }
 
 void PlaylistView::SelectionChanged() {
-  const PlaylistModel& list = main_->Playlist();
+  const PlaylistModel& list = list_;
   syncing_ = true;
   QItemSelection selection;
   const int n = static_cast<int>(list.Rows.size());
@@ -192,7 +188,7 @@ void PlaylistView::selectionChanged(const QItemSelection& selected,
                                     const QItemSelection& deselected) {
   QTreeView::selectionChanged(selected, deselected);
   if (syncing_) return;
-  PlaylistModel& list = main_->Playlist();
+  PlaylistModel& list = list_;
   const int n = static_cast<int>(list.Rows.size());
   for (int i = 0; i < n; ++i) {
     list.Rows[static_cast<std::size_t>(i)].Selected =
@@ -203,24 +199,24 @@ void PlaylistView::selectionChanged(const QItemSelection& selected,
 void PlaylistView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   QTreeView::currentChanged(current, previous);
   if (syncing_) return;
-  main_->Playlist().FocusItem = current.isValid() ? current.row() : -1;
+  list_.FocusItem = current.isValid() ? current.row() : -1;
 }
 
 void PlaylistView::keyPressEvent(QKeyEvent* e) {
   const bool ctrl = (e->modifiers() & Qt::ControlModifier) != 0;
   switch (e->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: main_->Command(cmd::kPlaySelected); return;
-    case Qt::Key_Delete: RemoveSelectedCommand(*main_, false); return;
+    case Qt::Key_Enter: emit playRequested(); return;
+    case Qt::Key_Delete: emit removeRequested(); return;
     case Qt::Key_Up:
       if (ctrl) {
-        main_->Command(cmd::kMoveUp);
+        emit moveRequested(-1);
         return;
       }
       break;
     case Qt::Key_Down:
       if (ctrl) {
-        main_->Command(cmd::kMoveDown);
+        emit moveRequested(1);
         return;
       }
       break;
@@ -231,16 +227,14 @@ void PlaylistView::keyPressEvent(QKeyEvent* e) {
 
 void PlaylistView::mousePressEvent(QMouseEvent* e) {
   QTreeView::mousePressEvent(e);
-  if (e->button() == Qt::RightButton) {
-    main_->PlaylistPopup()->popup(e->globalPosition().toPoint());
-  }
+  if (e->button() == Qt::RightButton) emit customContextMenuRequested(e->position().toPoint());
 }
 
+// A double click plays the focused row wherever it lands: on a row (which the
+// press focused) or on the empty space below the rows.
 void PlaylistView::mouseDoubleClickEvent(QMouseEvent* e) {
   QTreeView::mouseDoubleClickEvent(e);
-  if (e->button() == Qt::LeftButton && indexAt(e->position().toPoint()).isValid()) {
-    main_->Command(cmd::kPlaySelected);
-  }
+  if (e->button() == Qt::LeftButton) emit playRequested();
 }
 
 }  // namespace vk

@@ -1,9 +1,11 @@
 // The playlist's list view (control 2021): ten columns over the rows of the
 // playlist model, which it shows without keeping a copy. Selection and focus
 // go both ways: the model's SelectRow moves the view, clicks in the view move
-// the model. Double click and Enter play the focused row; the right button
-// opens "Vk_MNU_PLAYLIST"; Delete removes the selected rows without asking;
-// drops onto the list append.
+// the model. It says what the user asked for: double click (anywhere in the
+// list) and Enter play the focused row (playRequested), Delete removes the
+// selected rows without asking (removeRequested), Ctrl+Up/Down move them
+// (moveRequested), the right button asks for "Vk_MNU_PLAYLIST"
+// (customContextMenuRequested, in viewport coordinates).
 #pragma once
 
 #include <QTreeView>
@@ -12,12 +14,14 @@
 
 namespace vk {
 
-class MainWindow;
 class PlaylistTableModel;
 
 class PlaylistView final : public QTreeView, public PlaylistListener {
+  Q_OBJECT
+
  public:
-  PlaylistView(MainWindow* main, QWidget* parent);
+  // Shows `list`, which must outlive the view.
+  PlaylistView(PlaylistModel& list, QWidget* parent);
   ~PlaylistView() override;
 
   // Pixel widths of texts in the list's font, for the column maxima.
@@ -32,6 +36,11 @@ class PlaylistView final : public QTreeView, public PlaylistListener {
   void RowsChanged(int first, int last) override;
   void SelectionChanged() override;
 
+ signals:
+  void playRequested();
+  void removeRequested();
+  void moveRequested(int direction);  // -1 up, +1 down
+
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
@@ -40,7 +49,7 @@ class PlaylistView final : public QTreeView, public PlaylistListener {
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
-  MainWindow* main_;
+  PlaylistModel& list_;
   PlaylistTableModel* table_;
   bool syncing_ = false;  // the view follows the model: its signals are not the user's
 };

@@ -1,15 +1,11 @@
 #include "ui/SeekBar.h"
 
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <algorithm>
 
-#include "app/MainWindow.h"
-#include "engine/PlayControl.h"
-#include "engine/PlayEngine.h"
 #include "ui/PixelBufferPaint.h"
 
 namespace vk {
@@ -44,7 +40,7 @@ Bgr Blend(Bgr a, int wa, Bgr b, int wb, int d) {
 
 }  // namespace
 
-SeekBar::SeekBar(MainWindow* main, QWidget* parent) : QWidget(parent), main_(main) {
+SeekBar::SeekBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("PRJ041_BmpWnd2_Orvane"));
   setFocusPolicy(Qt::ClickFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -55,11 +51,21 @@ SeekBar::SeekBar(MainWindow* main, QWidget* parent) : QWidget(parent), main_(mai
 
 int SeekBar::ClientWidth() const { return std::max(0, width() - 2 * kFrame); }
 
-bool SeekBar::Playing() const { return main_->Playing(); }
+int SeekBar::Span() const { return ClientWidth() - kKnobWidth; }
 
-bool SeekBar::ABActive() const {
-  return gPlay.RepeatA.load(std::memory_order_relaxed) <
-         gPlay.RepeatB.load(std::memory_order_relaxed);
+void SeekBar::SetPlaying(bool playing) {
+  playing_ = playing;
+  if (!playing_) EndDrag();
+}
+
+void SeekBar::SetPoints(std::int32_t a, std::int32_t b) {
+  a_ = a;
+  b_ = b;
+}
+
+std::int32_t SeekBar::FrameAt(QPoint pos) const {
+  const int x = pos.x() - kFrame;
+  return PixelToSmpl(std::max(0, x - kKnobHalf), Span(), total_);
 }
 
 void SeekBar::SetColours(Bgr left, Bgr right, Bgr back, int theme_index) {
@@ -71,7 +77,10 @@ void SeekBar::SetColours(Bgr left, Bgr right, Bgr back, int theme_index) {
 
 void SeekBar::MoveTo(std::int32_t a, std::int32_t b, std::int32_t position, std::int32_t total,
                      bool force) {
-  if ((drag_ == 1 && Playing()) || total <= 0) return;
+  if ((drag_ == 1 && playing_) || total <= 0) return;
+  a_ = a;
+  b_ = b;
+  total_ = total;
   const int w = ClientWidth();
   const SeekBarView v = PlaceSeekBar(a, b, position, total, w);
   const bool same = v.KnobX == drawn_.KnobX && v.MarkerAX == drawn_.MarkerAX &&
@@ -100,7 +109,7 @@ void SeekBar::Draw() {
   }
   if (knob + kKnobWidth <= w - 1) FillRect(bar_, 0, h - 1, knob + kKnobWidth, w - 1, back_, 0);
   // The repeated stretch as a band in the other part's colour.
-  if (Playing() && ABActive()) {
+  if (playing_ && ABActive()) {
     if (view_.MarkerAX < knob) {
       FillRect(bar_, 4, h - 5, view_.MarkerAX, std::min(view_.MarkerBX, knob - 1), back_, 0);
     }
@@ -135,7 +144,7 @@ void SeekBar::resizeEvent(QResizeEvent*) {
 
 void SeekBar::LeftPress(int x) {
   setFocus();
-  if (!Playing()) return;
+  if (!playing_) return;
   const bool ab = ABActive();
   if (ab && view_.MarkerAX - 4 <= x && x <= view_.MarkerAX) {
     drag_ = 2;
@@ -163,20 +172,14 @@ void SeekBar::mousePressEvent(QMouseEvent* e) {
   setFocus();
   if (e->button() != Qt::RightButton) return;
   EndDrag();
-  if (Playing()) {
-    main_->RightClickSmpl = PixelToSmpl(std::max(0, x - kKnobHalf), ClientWidth() - kKnobWidth,
-                                        gPlay.TotalSmpl.load(std::memory_order_relaxed));
-  }
-  main_->SeekBarPopup()->popup(e->globalPosition().toPoint());
+  emit customContextMenuRequested(e->position().toPoint());
 }
 
 void SeekBar::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
 
 void SeekBar::mouseMoveEvent(QMouseEvent* e) {
-  if (!Playing()) return;
+  if (!playing_) return;
   const int x = static_cast<int>(e->position().x()) - kFrame;
-  const int span = ClientWidth() - kKnobWidth;
-  const std::int32_t total = gPlay.TotalSmpl.load(std::memory_order_relaxed);
   switch (drag_) {
     case 0: {
       const bool over = ABActive() && ((view_.MarkerAX - 4 <= x && x <= view_.MarkerAX) ||
@@ -191,11 +194,7 @@ void SeekBar::mouseMoveEvent(QMouseEvent* e) {
       break;
     default: {
       const int d = std::max(0, grab_offset_ + x - kKnobHalf);
-      if (drag_ == 2) {
-        main_->SetPointA(PixelToSmpl(d, span, total));
-      } else {
-        main_->SetPointB(PixelToSmpl(d, span, total));
-      }
+      emit pointDragged(drag_ == 2 ? kPointA : kPointB, PixelToSmpl(d, Span(), total_));
       break;
     }
   }
@@ -204,9 +203,9 @@ void SeekBar::mouseMoveEvent(QMouseEvent* e) {
 void SeekBar::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton || drag_ == 0) return;
   if (drag_ == 1) {
-    const int span = ClientWidth() - kKnobWidth;
+    const int span = Span();
     view_.KnobX = std::clamp(view_.KnobX, 0, std::max(0, span));
-    if (span > 0) SeekPlayback(view_.KnobX, span);
+    if (span > 0) emit seekRequested(PixelToSmpl(view_.KnobX, span, total_));
   }
   // The drag ends once the seek has been handed over, as a message to itself.
   QMetaObject::invokeMethod(this, [this] { EndDrag(); }, Qt::QueuedConnection);

@@ -2,21 +2,31 @@
 // played, a knob to drag to another place, and the A-B repeat's markers to
 // drag or set from its pop-up menu "Vk_MNU_SEEKBAR". It is drawn off screen
 // into a pixel buffer in the theme's bar colours and shown in one copy.
+//
+// It shows what it is given (whether a file is open, its length, the A and B
+// points and the position) and says what the user did: a knob dropped at a
+// frame, an A or B marker dragged to a frame, a right click
+// (customContextMenuRequested, in widget coordinates).
 #pragma once
 
 #include <QWidget>
 #include <cstdint>
 
 #include "display/PixelBuffer.h"
-#include "ui/SeekBarGeometry.h"
+#include "shell/SeekBarGeometry.h"
 
 namespace vk {
 
-class MainWindow;
-
 class SeekBar final : public QWidget {
+  Q_OBJECT
+
  public:
-  SeekBar(MainWindow* main, QWidget* parent);
+  explicit SeekBar(QWidget* parent);
+
+  // A file is open (playing or paused): only then does the bar take drags.
+  void SetPlaying(bool playing);
+  // The A and B points as they stand now (the band is drawn at the next move).
+  void SetPoints(std::int32_t a, std::int32_t b);
 
   // Maps the values to pixels and redraws when anything changed (or `force`).
   // (0, 0, 0, 1, true) shows an empty bar.
@@ -30,6 +40,18 @@ class SeekBar final : public QWidget {
   const SeekBarView& View() const { return view_; }
   int Drag() const { return drag_; }  // 0 none, 1 knob, 2 A marker, 3 B marker
   const PixelBuffer& Picture() const { return bar_; }
+  // The frame under a point of the widget (as a right click names it).
+  std::int32_t FrameAt(QPoint pos) const;
+
+  // Which marker pointDragged names.
+  static constexpr int kPointA = 0;
+  static constexpr int kPointB = 1;
+
+ signals:
+  // The knob was dropped: play from `frame`.
+  void seekRequested(std::int32_t frame);
+  // Marker `which` (kPointA or kPointB) was dragged to `frame`.
+  void pointDragged(int which, std::int32_t frame);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -44,11 +66,14 @@ class SeekBar final : public QWidget {
  private:
   void Draw();
   void LeftPress(int x);
-  bool Playing() const;
-  bool ABActive() const;
+  bool ABActive() const { return a_ < b_; }
+  int Span() const;
   void EndDrag();
 
-  MainWindow* main_;
+  bool playing_ = false;
+  std::int32_t a_ = 0;
+  std::int32_t b_ = 0;
+  std::int32_t total_ = 0;
   PixelBuffer knob_;
   PixelBuffer bar_;
   SeekBarView view_;

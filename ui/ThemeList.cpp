@@ -2,7 +2,7 @@
 
 #include <QAbstractItemView>
 
-#include "app/ControlTable.h"
+#include "shell/ControlTable.h"
 
 namespace vk {
 

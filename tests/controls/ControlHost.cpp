@@ -1,7 +1,7 @@
 #include "ControlHost.h"
 
 #include <gtest/gtest.h>
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 
 #include "ui/BitmapButton.h"
 #include "ui/ThemeList.h"

@@ -11,7 +11,7 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 #include "app/ControlCommands.h"
 #include "app/FocusCycler.h"
 #include "app/ValueControls.h"

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "ControlHost.h"
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 #include "ui/BitmapButton.h"
 #include "ui/NumberBox.h"
 #include "ui/Trackbar.h"

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "ControlHost.h"
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 #include <QCheckBox>
 
 #include "ui/BitmapButton.h"

@@ -1,11 +1,11 @@
-#include "app/ControlTable.h"
+#include "shell/ControlTable.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
-#include "app/ValueRules.h"
+#include "shell/ValueRules.h"
 
 namespace vk {
 namespace {

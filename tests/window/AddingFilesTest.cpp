@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QProcess>
 
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 #include "app/SingleInstance.h"
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"

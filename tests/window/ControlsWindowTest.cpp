@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 #include "app/ValueControls.h"
 #include "app/WindowModes.h"
 #include "common/Settings.h"

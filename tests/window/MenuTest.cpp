@@ -4,8 +4,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"
 #include "window/WindowTestSupport.h"

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 
 #include "common/Settings.h"
-#include "ui/PictureWindow.h"
+#include "app/PictureController.h"
 #include "ui/PlaylistView.h"
 #include "window/WindowTestSupport.h"
 

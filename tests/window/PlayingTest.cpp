@@ -4,8 +4,8 @@
 #include <QAction>
 #include <QMenuBar>
 
-#include "app/CommandIds.h"
-#include "app/StatusText.h"
+#include "shell/CommandIds.h"
+#include "shell/StatusText.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"

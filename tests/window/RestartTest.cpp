@@ -3,7 +3,7 @@
 // with the rules for values out of range.
 #include <QFile>
 
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 #include "common/Ini.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"

@@ -5,10 +5,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "app/CommandIds.h"
+#include "shell/CommandIds.h"
 #include "engine/PlayEngine.h"
 #include "ui/SeekBar.h"
-#include "ui/SeekBarGeometry.h"
+#include "shell/SeekBarGeometry.h"
 #include "window/WindowTestSupport.h"
 
 namespace vktest {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/StatusText.h"
+#include "shell/StatusText.h"
 
 namespace vktest {
 namespace {

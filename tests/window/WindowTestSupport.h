@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppPaths.h"
+#include "shell/AppPaths.h"
 #include "app/MainWindow.h"
 #include "support/TestFiles.h"
 

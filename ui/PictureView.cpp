@@ -1,0 +1,109 @@
+#include "ui/PictureView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRubberBand>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <cstring>
+
+#include "shell/WindowGeometry.h"
+#include "ui/PixelBufferPaint.h"
+
+namespace vk {
+namespace {
+
+constexpr int kEdge = 2;  // the sunken edge around the picture
+constexpr int kPictureHeight = 240;
+
+}  // namespace
+
+PictureView::PictureView(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("PRJ041_BmpWnd1_Orvane"));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::ClickFocus);
+}
+
+QSize PictureView::sizeHint() const {
+  const int w = shown_.Bits != nullptr ? shown_.Width : PictureWidth(0);
+  return QSize(w + 2 * kEdge, kPictureHeight + 2 * kEdge);
+}
+
+void PictureView::ShowFrame(const PixelBuffer& picture) {
+  if (picture.Bits == nullptr) return;
+  const bool resized = shown_.Width != picture.Width || shown_.Height != picture.Height;
+  // Same size: one copy of the rows, no allocation (this runs every frame).
+  if (resized || shown_.TopDown != picture.TopDown) {
+    if (CreatePixelBuffer(shown_, picture.Width, picture.Height, -1) != kPixOk) return;
+    shown_.TopDown = picture.TopDown;
+  }
+  std::memcpy(shown_.Bits, picture.Bits,
+              static_cast<std::size_t>(picture.Stride) * static_cast<std::size_t>(picture.Height));
+  if (resized) updateGeometry();
+  repaint();
+}
+
+void PictureView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QStyleOptionFrame frame;
+  frame.initFrom(this);
+  frame.lineWidth = kEdge;
+  frame.state |= QStyle::State_Sunken;
+  painter.fillRect(rect(), Qt::black);
+  style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
+  PaintPixelBuffer(painter, shown_, QPoint(kEdge, kEdge));
+}
+
+void PictureView::mousePressEvent(QMouseEvent* e) {
+  setFocus();
+  if (e->button() == Qt::RightButton) {
+    EndDrag(false);
+    emit customContextMenuRequested(e->position().toPoint());
+    return;
+  }
+  if (e->button() != Qt::LeftButton || !drag_enabled_) return;
+  QWidget* main = window();
+  dragging_ = true;
+  drag_start_x_ = static_cast<int>(e->globalPosition().x());
+  drag_rect_ = QRect(mapTo(main, QPoint(0, 0)), size());
+  if (drag_frame_ == nullptr) drag_frame_ = new QRubberBand(QRubberBand::Rectangle, main);
+  drag_frame_->setGeometry(drag_rect_);
+  drag_frame_->show();
+  grabMouse();
+}
+
+void PictureView::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+
+void PictureView::mouseMoveEvent(QMouseEvent* e) {
+  if (!dragging_) return;
+  const int dx = static_cast<int>(e->globalPosition().x()) - drag_start_x_;
+  drag_frame_->setGeometry(drag_rect_.translated(dx, 0));
+}
+
+void PictureView::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && dragging_) EndDrag(true);
+}
+
+void PictureView::focusOutEvent(QFocusEvent* e) {
+  EndDrag(false);
+  QWidget::focusOutEvent(e);
+}
+
+// Dropped past the middle of the main window, the picture changes sides.
+void PictureView::EndDrag(bool move) {
+  if (!dragging_) return;
+  dragging_ = false;
+  releaseMouse();
+  QWidget* main = window();
+  const QRect frame = drag_frame_->geometry();
+  drag_frame_->hide();
+  if (!move) {
+    main->update();
+    return;
+  }
+  const int frame_left = main->mapToGlobal(frame.topLeft()).x();
+  const QRect main_rect = main->frameGeometry();
+  emit sideDropped(PictureSideAfterDrag(frame_left, main_rect.left(), main_rect.right(), width()));
+}
+
+}  // namespace vk

@@ -30,7 +30,7 @@ void MainWindow::PlayCurrent() {
     return;
   }
   picture_->PlaybackStarted();
-  seek_bar_->SetPlaying(true);
+  seek_bar_->SetPlaying(true, gPlay.TotalSmpl.load(std::memory_order_relaxed));
   seek_bar_->SetPoints(0, 0);
   icon_timer_->start();
   picture_->StartThresholdTimer();
@@ -68,7 +68,7 @@ void MainWindow::ClosePlayback(void (*close)()) {
   close();
   ab_on_a_ = 0;
   ab_on_b_ = 0;
-  seek_bar_->SetPlaying(false);
+  seek_bar_->SetPlaying(false, 0);
   seek_bar_->SetPoints(0, 0);
   seek_bar_->MoveTo(0, 0, 0, 1, true);
   SetIcon(1);

@@ -53,8 +53,9 @@ int SeekBar::ClientWidth() const { return std::max(0, width() - 2 * kFrame); }
 
 int SeekBar::Span() const { return ClientWidth() - kKnobWidth; }
 
-void SeekBar::SetPlaying(bool playing) {
+void SeekBar::SetPlaying(bool playing, std::int32_t total_frames) {
   playing_ = playing;
+  total_ = total_frames;
   if (!playing_) EndDrag();
 }
 

@@ -23,8 +23,9 @@ class SeekBar final : public QWidget {
  public:
   explicit SeekBar(QWidget* parent);
 
-  // A file is open (playing or paused): only then does the bar take drags.
-  void SetPlaying(bool playing);
+  // A file of `total_frames` is open (playing or paused): only then does the
+  // bar take drags. Stopped: (false, 0).
+  void SetPlaying(bool playing, std::int32_t total_frames);
   // The A and B points as they stand now (the band is drawn at the next move).
   void SetPoints(std::int32_t a, std::int32_t b);
 

@@ -7,6 +7,7 @@
 
 #include "ControlHost.h"
 #include "shell/CommandIds.h"
+#include "engine/EffectParams.h"
 #include "ui/BitmapButton.h"
 #include "ui/NumberBox.h"
 #include "ui/Trackbar.h"
@@ -25,6 +26,11 @@ class ValueControlsStory : public ::testing::Test {
     box->selectAll();
     QTest::keyClicks(box, text);
   }
+  // Typed and completed with Enter.
+  void Enter(QLineEdit* box, const QString& text) {
+    Type(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+  }
   std::unique_ptr<ControlHost> host;
 };
 
@@ -32,14 +38,14 @@ TEST_F(ValueControlsStory, TypingIntoTheSpeedBoxRoundsToStepsOfFiveAndLimitsTo20
   ParamWidgets& speed = Param(0, 1);
   ASSERT_TRUE(speed.def->speed_percent);
   EXPECT_EQ(speed.box->text(), "100");
-  Type(speed.box, "27");
+  Enter(speed.box, "27");
   EXPECT_EQ(gSettings.Speed, 0);  // 25 %
   EXPECT_EQ(host->W().speed->value(), 0);
   EXPECT_EQ(speed.trackbar->Position(), 35);  // the vertical one runs upside down
-  Type(speed.box, "28");
+  Enter(speed.box, "28");
   EXPECT_EQ(gSettings.Speed, 1);  // 30 %
   const int updates = host->totals_updates;
-  Type(speed.box, "300");
+  Enter(speed.box, "300");
   EXPECT_EQ(gSettings.Speed, 35);  // 200 %
   EXPECT_GT(host->totals_updates, updates);
   // Leaving the box shows the speed it stands for.
@@ -50,6 +56,45 @@ TEST_F(ValueControlsStory, TypingIntoTheSpeedBoxRoundsToStepsOfFiveAndLimitsTo20
   EXPECT_EQ(gSettings.Speed, 15);
   EXPECT_EQ(speed.box->text(), "100");
   EXPECT_EQ(speed.trackbar->Position(), 20);
+}
+
+// A number acts once it is complete: typing 150 in the speed box never plays at
+// 25 % on the way, typing 20 in a 5 … 50 box never restarts the output at 5.
+TEST_F(ValueControlsStory, TypedNumbersActOnlyWhenComplete) {
+  ParamWidgets& speed = Param(0, 1);
+  ASSERT_TRUE(speed.def->speed_percent);
+  const int updates = host->totals_updates;
+  speed.box->selectAll();
+  for (const char* key : {"1", "5"}) {
+    QTest::keyClicks(speed.box, QString::fromLatin1(key));
+    EXPECT_EQ(gSettings.Speed, 15) << "after " << key;  // still 100 %
+    EXPECT_TRUE(speed.box->TypingPending());
+  }
+  QTest::keyClicks(speed.box, QStringLiteral("0"));
+  EXPECT_EQ(gSettings.Speed, 15);
+  QTest::keyClick(speed.box, Qt::Key_Return);
+  EXPECT_EQ(gSettings.Speed, SpeedFromPercent(150));
+  EXPECT_EQ(host->totals_updates, updates + 1);  // one speed change, not three
+  EXPECT_EQ(host->W().speed->value(), SpeedFromPercent(150));
+
+  // A pause in the typing completes the number too.
+  ParamWidgets& window = Param(0, 0);
+  ASSERT_EQ(window.def->key, &Settings::TmstWndSiz);
+  window.box->selectAll();
+  QTest::keyClicks(window.box, QStringLiteral("2"));
+  EXPECT_EQ(gSettings.TmstWndSiz, 30);  // not clamped to 5 on the way
+  QTest::keyClicks(window.box, QStringLiteral("0"));
+  EXPECT_EQ(gSettings.TmstWndSiz, 30);
+  QTest::qWait(NumberBox::kTypingPauseMs + 200);
+  EXPECT_FALSE(window.box->TypingPending());
+  EXPECT_EQ(gSettings.TmstWndSiz, 20);
+  EXPECT_EQ(window.box->text(), "20");
+
+  // The arrows and the trackbar act at once.
+  window.arrows->Step(1);
+  EXPECT_EQ(gSettings.TmstWndSiz, 21);
+  window.trackbar->SetPosition(window.trackbar->Position() + 1);
+  EXPECT_NE(gSettings.TmstWndSiz, 21);
 }
 
 TEST_F(ValueControlsStory, SimplePitchTrackbarSwitchesThePitchShiftOnAndOff) {
@@ -71,7 +116,7 @@ TEST_F(ValueControlsStory, SimplePitchTrackbarSwitchesThePitchShiftOnAndOff) {
   EXPECT_EQ(gSettings.PsftOnOff, 0);
   EXPECT_EQ(host->W().Button(cmd::kBtnEffect0 + 1)->ShownBitmap(), "Vk_BMP_116X20_OFF_UP_PSFT");
   // Typing a pitch into the page's box moves the simple trackbar, switch untouched.
-  Type(Param(1, 1).box, "-7");
+  Enter(Param(1, 1).box, "-7");
   EXPECT_EQ(host->W().pitch->value(), 5);
   EXPECT_EQ(gSettings.PsftOnOff, 0);
 }
@@ -138,7 +183,7 @@ TEST_F(ValueControlsStory, AutoAdjustDisablesTheThresholdControls) {
 TEST_F(ValueControlsStory, EffectPageBoxesClampAndTheirTrackbarsRunUpsideDown) {
   ParamWidgets& wet = Param(4, 6);  // delay WET RATIO 0…100
   ASSERT_EQ(wet.def->key, &Settings::DlayWetRatio);
-  Type(wet.box, "250");
+  Enter(wet.box, "250");
   EXPECT_EQ(gSettings.DlayWetRatio, 100);
   EXPECT_EQ(wet.trackbar->Position(), 0);  // the maximum sits at the top
   wet.trackbar->SetPosition(70);
@@ -152,7 +197,7 @@ TEST_F(ValueControlsStory, EffectPageBoxesClampAndTheirTrackbarsRunUpsideDown) {
   EXPECT_EQ(gSettings.DlayWetRatio, 30);
   // The compressor gain's trackbar holds −value.
   ParamWidgets& gain = Param(4, 5);
-  Type(gain.box, "-25");
+  Enter(gain.box, "-25");
   EXPECT_EQ(gSettings.DlayCompGain, -25);
   EXPECT_EQ(gain.trackbar->Position(), 25);
   // Up and Down act as Right and Left on a horizontal trackbar.

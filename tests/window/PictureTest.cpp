@@ -6,6 +6,7 @@
 
 #include "common/Settings.h"
 #include "app/PictureController.h"
+#include "ui/PictureView.h"
 #include "ui/PlaylistView.h"
 #include "window/WindowTestSupport.h"
 
@@ -17,7 +18,7 @@ using vk::gSettings;
 class PictureTest : public WindowTest {
  protected:
   void Mouse(QEvent::Type type, QPoint local, Qt::MouseButton button) {
-    vk::PictureWindow* picture = window_->Picture();
+    vk::PictureView* picture = window_->PictureWidget();
     QMouseEvent e(type, QPointF(local), picture->mapToGlobal(QPointF(local)), button,
                   type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
     QCoreApplication::sendEvent(picture, &e);
@@ -27,12 +28,12 @@ class PictureTest : public WindowTest {
 TEST_F(PictureTest, TheFirstFrameIsShownAndTheWidthFollowsTheOctaves) {
   vk::MainWindow& w = Open({QString::fromStdString(MakeWav(dir_, "a.wav", 3.0))});
   EXPECT_TRUE(WaitFor([&] { return w.Picture()->PictureShown(); }));
-  EXPECT_EQ(w.Picture()->Picture().Width, 426);
-  EXPECT_EQ(w.Picture()->width(), 430);
+  EXPECT_EQ(w.PictureWidget()->Shown().Width, 426);
+  EXPECT_EQ(w.PictureWidget()->width(), 430);
   w.Command(1224);  // 12 octaves
   EXPECT_EQ(gSettings.BmpOctave, 3);
-  EXPECT_EQ(w.Picture()->Picture().Width, 804);
-  EXPECT_EQ(w.Picture()->width(), 808);
+  EXPECT_EQ(w.PictureWidget()->Shown().Width, 804);
+  EXPECT_EQ(w.PictureWidget()->width(), 808);
 }
 
 TEST_F(PictureTest, DraggingThePicturePastTheMiddleMovesItToTheOtherSide) {
@@ -44,7 +45,7 @@ TEST_F(PictureTest, DraggingThePicturePastTheMiddleMovesItToTheOtherSide) {
   Mouse(QEvent::MouseButtonRelease, QPoint(50 + 700, 50), Qt::LeftButton);
   EXPECT_EQ(gSettings.BmpWndPos, 1);
   // At the right edge (the size limits keep the window within the screen).
-  EXPECT_EQ(w.Picture()->geometry().right(), w.centralWidget()->width() - 1);
+  EXPECT_EQ(w.PictureWidget()->geometry().right(), w.centralWidget()->width() - 1);
 
   // A short drag leaves it where it is.
   Mouse(QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);

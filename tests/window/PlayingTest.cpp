@@ -9,6 +9,11 @@
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
+#include <QTest>
+
+#include "app/ValueControls.h"
+#include "ui/BitmapButton.h"
+#include "ui/PlaylistView.h"
 #include "ui/SeekBar.h"
 #include "window/WindowTestSupport.h"
 
@@ -61,6 +66,37 @@ TEST_F(PlayingTest, StartingWithAFilePlaysItAndShowsWhatPlays) {
   EXPECT_EQ(w.windowTitle(), "Velkaris");
   EXPECT_EQ(w.StatusText(1), "REMAIN  0 FILES  0:00:00");
   EXPECT_EQ(w.Bar()->View().KnobX, 0);
+}
+
+// Delete on the playing row while paused plays its successor, paused: the
+// play/pause button shows the paused face, not the playing one.
+TEST_F(PlayingTest, DeletingThePausedRowKeepsThePauseOnTheButtonsFace) {
+  vk::MainWindow& w = StartWithThree(5.0);
+  ASSERT_TRUE(WaitForRowPlaying(0));
+  vk::BitmapButton* button = w.Controls()->Widgets().Button(vk::cmd::kBtnPlayPause);
+  EXPECT_TRUE(button->ShownBitmap().endsWith("_PAUSE"));
+  w.Command(vk::cmd::kPlayPause);
+  ASSERT_TRUE(w.Paused());
+  EXPECT_TRUE(button->ShownBitmap().endsWith("_START"));
+  vk::SelectRow(w.Playlist(), 0);
+  QTest::keyClick(w.ListView(), Qt::Key_Delete);
+  ASSERT_EQ(w.ItemCount(), 2);
+  ASSERT_TRUE(WaitForRowPlaying(0));  // b.wav moved up to row 0
+  EXPECT_TRUE(w.Paused());
+  EXPECT_EQ(w.StatusText(0), "PAUSED");
+  EXPECT_TRUE(button->ShownBitmap().endsWith("_START")) << button->ShownBitmap().toStdString();
+}
+
+// A double click below the rows plays the focused row, as on a row.
+TEST_F(PlayingTest, ADoubleClickOnEmptyListSpacePlaysTheFocusedRow) {
+  vk::MainWindow& w = StartWithThree(5.0);
+  w.Command(vk::cmd::kStop);
+  vk::SelectRow(w.Playlist(), 2);
+  QWidget* viewport = w.ListView()->viewport();
+  const QPoint empty(40, viewport->height() - 4);
+  ASSERT_FALSE(w.ListView()->indexAt(empty).isValid());
+  QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, empty);
+  EXPECT_TRUE(WaitForRowPlaying(2));
 }
 
 TEST_F(PlayingTest, TheIconBlinksWhilePlayingAndRestsWhenStopped) {

@@ -6,22 +6,23 @@
 // owner has shown the picture and cleared WaitAck.
 //
 // Thread contract:
-// - The owner (the picture window) fills `engine`, `now_playing`, `themes_path`
+// - The owner (the window's picture controller) fills `engine`, `now_playing`, `themes_path`
 //   and `resource_dir` before StartDrawThread and never changes them while the
 //   thread runs. It creates the picture with CreateDrawPicture before the start.
 // - DrawLock is held by the draw thread for a whole frame step, and by the
 //   owner while it re-creates the picture for another octave setting
 //   (SetPictureOctave). Lock order: DrawLock, then the engine's RingLock.
-// - The owner reads `Picture` only between a report's arrival and its
-//   AcknowledgeReport (the draw thread is then waiting), so showing it needs
-//   no lock.
+// - The owner reads `Picture` only under DrawLock (at a report, while the
+//   draw thread waits for the acknowledgement, and after an octave change)
+//   and copies it; paints at any other time show the copy, never `Picture`.
 // - `Minimised` is written by the owner and read by the draw thread each turn.
 // - Everything else belongs to the draw thread.
 //
 // How the picture window drives it:
 //   create:   CreateDrawPicture(c, BmpOctave); StartDrawThread(c, sink, theme, priority item)
 //   report:   (0x8000 through the sink) restart hold timers for flag bits 0..7; if bit 8,
-//             show c.Picture (rows bottom-up: PixelRow(c.Picture, y) is row y from the top);
+//             copy c.Picture under DrawLock and show the copy (rows bottom-up:
+//             PixelRow(c.Picture, y) is row y from the top);
 //             run the automatic threshold step with ReportKeyMax/ReportKeyFloor; then
 //             AcknowledgeReport(c) last
 //   commands: PostThreadCommand(c, kDrawTheme, name) on a theme pick; kDrawResetMarks with

@@ -7,7 +7,7 @@
 //
 // Thread contract: the primitives keep no state. A buffer belongs to whoever
 // created it; the keyboard picture is drawn by the draw thread under DrawLock
-// and read by the window only while the draw thread waits for WaitAck.
+// and copied by the window under the same lock.
 #pragma once
 
 #include <cstddef>

@@ -20,6 +20,7 @@
 #include "engine/PlayEngine.h"
 #include "app/PictureController.h"
 #include "ui/PlaylistView.h"
+#include "ui/SearchBox.h"
 #include "ui/SeekBar.h"
 
 namespace vk {

@@ -99,8 +99,7 @@ void MainWindow::CreateChildren() {
   picture_ = new PictureController(paths_, picture_view_, this, picture_hooks);
   seek_bar_ = new SeekBar(central);
 
-  search_box_ = new SearchBox(
-      [this](bool upwards) { Command(upwards ? cmd::kSearchPrev : cmd::kSearchNext); }, central);
+  search_box_ = new SearchBox(central);
 
   list_view_ = new PlaylistView(playlist_, central);
   CreateControls(central);
@@ -164,6 +163,9 @@ void MainWindow::ConnectWidgets() {
           [this](int direction) { Command(direction < 0 ? cmd::kMoveUp : cmd::kMoveDown); });
   connect(list_view_, &QWidget::customContextMenuRequested, this,
           [this](QPoint pos) { ShowPopup(playlist_popup_, list_view_->viewport(), pos); });
+
+  connect(search_box_, &SearchBox::searchRequested, this,
+          [this](bool upwards) { Command(upwards ? cmd::kSearchPrev : cmd::kSearchNext); });
 
   connect(picture_view_, &PictureView::sideDropped, this,
           [this](std::int32_t side) { Command(cmd::kPictureLeft + side); });

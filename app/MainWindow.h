@@ -34,6 +34,7 @@ class PlaylistView;
 class ValueControls;
 class WindowModes;
 class SeekBar;
+class SearchBox;
 
 class MainWindow : public QMainWindow {
  public:
@@ -148,7 +149,7 @@ class MainWindow : public QMainWindow {
   PictureController* picture_ = nullptr;  // owns the draw thread
   SeekBar* seek_bar_ = nullptr;
   PlaylistView* list_view_ = nullptr;
-  QLineEdit* search_box_ = nullptr;
+  SearchBox* search_box_ = nullptr;
   ValueControls* value_controls_ = nullptr;  // buttons, trackbars, boxes, effect pages
   WindowModes* modes_ = nullptr;              // layouts, size limits and placement
   ControlCommandContext control_ctx_;

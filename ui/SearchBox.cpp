@@ -4,8 +4,7 @@
 
 namespace vk {
 
-SearchBox::SearchBox(std::function<void(bool upwards)> search, QWidget* parent)
-    : QLineEdit(parent), search_(std::move(search)) {
+SearchBox::SearchBox(QWidget* parent) : QLineEdit(parent) {
   setObjectName(QStringLiteral("search"));
   setMaxLength(259);
   setPlaceholderText(QStringLiteral("検索"));
@@ -13,7 +12,7 @@ SearchBox::SearchBox(std::function<void(bool upwards)> search, QWidget* parent)
 
 void SearchBox::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-    search_((e->modifiers() & Qt::ShiftModifier) != 0);
+    emit searchRequested((e->modifiers() & Qt::ShiftModifier) != 0);
     e->accept();
     return;
   }

@@ -1,22 +1,23 @@
 // The playlist's search box: a one-line text of at most 259 characters where
-// Enter searches down the list and Shift+Enter searches up.
+// Enter asks for a search down the list and Shift+Enter for one up
+// (searchRequested); the window runs the search.
 #pragma once
 
 #include <QLineEdit>
-#include <functional>
 
 namespace vk {
 
 class SearchBox : public QLineEdit {
+  Q_OBJECT
+
  public:
-  // `search` is called with true for a search upwards (Shift+Enter).
-  SearchBox(std::function<void(bool upwards)> search, QWidget* parent);
+  explicit SearchBox(QWidget* parent);
+
+ signals:
+  void searchRequested(bool upwards);
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
-
- private:
-  std::function<void(bool)> search_;
 };
 
 }  // namespace vk

@@ -1,7 +1,8 @@
 // The main window: the creation sequence, the one dispatcher of command
-// numbers, the worker reports (0x8004 … 0x8008), the icon-blink timer, the
-// status bar and title, and the shutdown sequence that writes the playlist and
-// the settings. The playlist operations, file commands and the diagnostics live
+// numbers, the one place where the widgets' signals are connected to commands
+// (ConnectWidgets), the worker reports (0x8004 … 0x8008), the icon-blink timer,
+// the status bar and title, and the shutdown sequence that writes the playlist
+// and the settings. The playlist operations, file commands and the diagnostics live
 // in files of their own but act on this window.
 #pragma once
 

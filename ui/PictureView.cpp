@@ -5,10 +5,7 @@
 #include <QRubberBand>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <cstring>
-
 #include "shell/WindowGeometry.h"
-#include "ui/PixelBufferPaint.h"
 
 namespace vk {
 namespace {
@@ -25,20 +22,20 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
 }
 
 QSize PictureView::sizeHint() const {
-  const int w = shown_.Bits != nullptr ? shown_.Width : PictureWidth(0);
+  const int w = shown_.isNull() ? PictureWidth(0) : shown_.width();
   return QSize(w + 2 * kEdge, kPictureHeight + 2 * kEdge);
 }
 
 void PictureView::ShowFrame(const PixelBuffer& picture) {
-  if (picture.Bits == nullptr) return;
-  const bool resized = shown_.Width != picture.Width || shown_.Height != picture.Height;
-  // Same size: one copy of the rows, no allocation (this runs every frame).
-  if (resized || shown_.TopDown != picture.TopDown) {
-    if (CreatePixelBuffer(shown_, picture.Width, picture.Height, -1) != kPixOk) return;
-    shown_.TopDown = picture.TopDown;
+  if (picture.Bits == nullptr || picture.Width <= 0 || picture.Height <= 0) return;
+  const bool resized = shown_.width() != picture.Width || shown_.height() != picture.Height;
+  // Same size: the image is reused, so a frame costs one pass over the pixels.
+  if (resized) shown_ = QImage(picture.Width, picture.Height, QImage::Format_RGB32);
+  for (int y = 0; y < picture.Height; ++y) {
+    const std::uint8_t* src = PixelRow(picture, y);
+    auto* dst = reinterpret_cast<QRgb*>(shown_.scanLine(y));
+    for (int x = 0; x < picture.Width; ++x, src += 3) dst[x] = qRgb(src[2], src[1], src[0]);
   }
-  std::memcpy(shown_.Bits, picture.Bits,
-              static_cast<std::size_t>(picture.Stride) * static_cast<std::size_t>(picture.Height));
   if (resized) updateGeometry();
   repaint();
 }
@@ -51,7 +48,7 @@ void PictureView::paintEvent(QPaintEvent*) {
   frame.state |= QStyle::State_Sunken;
   painter.fillRect(rect(), Qt::black);
   style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
-  PaintPixelBuffer(painter, shown_, QPoint(kEdge, kEdge));
+  painter.drawImage(QPoint(kEdge, kEdge), shown_);
 }
 
 void PictureView::mousePressEvent(QMouseEvent* e) {

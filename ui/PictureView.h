@@ -8,6 +8,7 @@
 // customContextMenuRequested(pos) on a right press, in widget coordinates.
 #pragma once
 
+#include <QImage>
 #include <QRect>
 #include <QWidget>
 #include <cstdint>
@@ -28,8 +29,9 @@ class PictureView final : public QWidget {
   // it meanwhile (the draw thread's hand-over, or its lock). A picture of
   // another size changes the view's size hint.
   void ShowFrame(const PixelBuffer& picture);
-  // The copy that is shown.
-  const PixelBuffer& Shown() const { return shown_; }
+  // The copy that is shown, top row first, in the screen's own pixel format
+  // so painting it is a plain copy (no conversion, no helper threads).
+  const QImage& Shown() const { return shown_; }
 
   // Outside mini mode a left press starts dragging the picture.
   void SetDragEnabled(bool enabled) { drag_enabled_ = enabled; }
@@ -51,7 +53,7 @@ class PictureView final : public QWidget {
  private:
   void EndDrag(bool move);
 
-  PixelBuffer shown_;
+  QImage shown_;
   bool drag_enabled_ = true;
   bool dragging_ = false;
   int drag_start_x_ = 0;

@@ -38,7 +38,8 @@ TEST(PictureViewAlone, PaintsItsOwnCopyOfTheLastFrame) {
   // A frame of another width (an octave change) changes the size it asks for.
   view.ShowFrame(Filled(804, Bgr{0, 200, 0}));
   EXPECT_EQ(view.sizeHint(), QSize(808, 244));
-  EXPECT_EQ(view.Shown().Width, 804);
+  EXPECT_EQ(view.Shown().width(), 804);
+  EXPECT_EQ(QColor(view.Shown().pixel(803, 239)), QColor(0, 200, 0));
 }
 
 class PictureDrag : public ::testing::Test {

@@ -115,7 +115,12 @@ TEST_F(AddingFilesTest, SignalsCloseTheWindowThroughItsShutdown) {
   run.start(QStringLiteral(VK_APP_PATH), {song});
   ASSERT_TRUE(run.waitForStarted(5000));
   const std::string playlist = dir_.path() + "/velkaris/PLAYLIST.M3U";
+  // Time to start and install its handlers (a sanitized build starts slower).
+#if defined(__SANITIZE_THREAD__)
+  Spin(8000);
+#else
   Spin(1500);
+#endif
   run.terminate();
   ASSERT_TRUE(run.waitForFinished(10000));
   EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);

@@ -4,13 +4,13 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "shell/CommandIds.h"
-#include "shell/ControlTable.h"
 #include "app/ValueControls.h"
 #include "app/WindowModes.h"
 #include "common/Settings.h"
 #include "engine/EffectParams.h"
 #include "engine/PlayControl.h"
+#include "shell/CommandIds.h"
+#include "shell/ControlTable.h"
 #include "ui/NumberBox.h"
 #include "ui/Trackbar.h"
 

@@ -10,13 +10,13 @@
 #include <QVBoxLayout>
 
 #include "app/MainWindow.h"
-#include "shell/StatusText.h"
+#include "app/PictureController.h"
 #include "common/Path.h"
 #include "common/Settings.h"
-#include "playlist/PlaylistAdd.h"
 #include "playlist/CommandLine.h"
 #include "playlist/M3u.h"
-#include "app/PictureController.h"
+#include "playlist/PlaylistAdd.h"
+#include "shell/StatusText.h"
 
 namespace vk {
 namespace {

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "shell/ControlTable.h"
 #include "common/Settings.h"
+#include "shell/ControlTable.h"
 
 namespace vk {
 

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "shell/AppPaths.h"
 #include "app/ControlCommands.h"
-#include "shell/CommandTable.h"
 #include "app/WindowMessageSink.h"
 #include "engine/ThreadMailbox.h"
 #include "playlist/PlaylistModel.h"
+#include "shell/AppPaths.h"
+#include "shell/CommandTable.h"
 
 class QLabel;
 class QLineEdit;

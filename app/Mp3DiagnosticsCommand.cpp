@@ -13,10 +13,10 @@
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/PlaylistCommands.h"
-#include "shell/StatusText.h"
 #include "audio/Mp3Diagnostics.h"
 #include "common/Path.h"
 #include "common/Settings.h"
+#include "shell/StatusText.h"
 
 namespace vk {
 namespace {

@@ -4,11 +4,11 @@
 #include <QTimer>
 
 #include "app/MainWindow.h"
-#include "shell/StatusText.h"
+#include "app/PictureController.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
-#include "app/PictureController.h"
+#include "shell/StatusText.h"
 #include "ui/PlaylistView.h"
 #include "ui/SeekBar.h"
 

@@ -6,9 +6,9 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "shell/ValueRules.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
+#include "shell/ValueRules.h"
 #include "ui/BitmapButton.h"
 #include "ui/NumberBox.h"
 #include "ui/ThemeList.h"

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/AppPaths.h"
 #include "app/MainWindow.h"
 #include "app/ShutdownSignals.h"
 #include "app/SingleInstance.h"
 #include "engine/WaveOut.h"
+#include "shell/AppPaths.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

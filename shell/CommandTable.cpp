@@ -1,7 +1,7 @@
 #include "shell/CommandTable.h"
 
-#include "shell/CommandIds.h"
 #include "engine/EffectParams.h"
+#include "shell/CommandIds.h"
 
 namespace vk {
 namespace {

@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "shell/CommandIds.h"
 #include "common/Settings.h"
+#include "shell/CommandIds.h"
 
 namespace vk {
 

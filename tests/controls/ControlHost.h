@@ -11,12 +11,12 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "shell/CommandIds.h"
 #include "app/ControlCommands.h"
 #include "app/FocusCycler.h"
 #include "app/ValueControls.h"
 #include "app/WindowModes.h"
 #include "common/Settings.h"
+#include "shell/CommandIds.h"
 
 namespace vk::test {
 

@@ -6,8 +6,8 @@
 #include <QTest>
 
 #include "ControlHost.h"
-#include "shell/CommandIds.h"
 #include "engine/EffectParams.h"
+#include "shell/CommandIds.h"
 #include "ui/BitmapButton.h"
 #include "ui/NumberBox.h"
 #include "ui/Trackbar.h"

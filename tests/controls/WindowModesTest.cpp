@@ -11,8 +11,8 @@
 #include <QCheckBox>
 
 #include "ui/BitmapButton.h"
-#include "ui/Splitter.h"
 #include "ui/NumberBox.h"
+#include "ui/Splitter.h"
 #include "ui/ThemeList.h"
 #include "ui/Trackbar.h"
 

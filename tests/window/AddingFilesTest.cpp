@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QProcess>
 
-#include "shell/CommandIds.h"
 #include "app/SingleInstance.h"
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"
+#include "shell/CommandIds.h"
 #include "window/WindowTestSupport.h"
 
 namespace vktest {

@@ -4,11 +4,11 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include "shell/CommandIds.h"
 #include "app/ValueControls.h"
 #include "app/WindowModes.h"
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"
+#include "shell/CommandIds.h"
 #include "ui/BitmapButton.h"
 #include "ui/PlaylistView.h"
 #include "ui/Trackbar.h"

@@ -4,10 +4,10 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "shell/CommandIds.h"
-#include "shell/CommandTable.h"
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandTable.h"
 #include "window/WindowTestSupport.h"
 
 namespace vktest {

@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 
-#include "common/Settings.h"
 #include "app/PictureController.h"
+#include "common/Settings.h"
 #include "ui/PictureView.h"
 #include "ui/PlaylistView.h"
 #include "window/WindowTestSupport.h"

@@ -4,11 +4,11 @@
 #include <QAction>
 #include <QMenuBar>
 
-#include "shell/CommandIds.h"
-#include "shell/StatusText.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
+#include "shell/CommandIds.h"
+#include "shell/StatusText.h"
 #include <QTest>
 
 #include "app/ValueControls.h"

@@ -3,11 +3,11 @@
 // with the rules for values out of range.
 #include <QFile>
 
-#include "shell/CommandIds.h"
 #include "common/Ini.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
+#include "shell/CommandIds.h"
 #include "window/WindowTestSupport.h"
 
 namespace vktest {

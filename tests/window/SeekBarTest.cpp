@@ -5,10 +5,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "shell/CommandIds.h"
 #include "engine/PlayEngine.h"
-#include "ui/SeekBar.h"
+#include "shell/CommandIds.h"
 #include "shell/SeekBarGeometry.h"
+#include "ui/SeekBar.h"
 #include "window/WindowTestSupport.h"
 
 namespace vktest {

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/AppPaths.h"
 #include "app/MainWindow.h"
+#include "shell/AppPaths.h"
 #include "support/TestFiles.h"
 
 namespace vktest {

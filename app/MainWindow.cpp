@@ -19,6 +19,7 @@
 #include "app/StatusText.h"
 #include "app/ThreadPriority.h"
 #include "app/WorkerReportEvent.h"
+#include "common/Ini.h"
 #include "common/Settings.h"
 #include "display/Theme.h"
 #include "engine/PlayControl.h"
@@ -45,6 +46,10 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
   gPlay.RepeatB = 0;
 
   CreateChildren();
+  // A save killed midway leaves its temporary beside the file; this window is
+  // the only writer of this settings folder, so any there now is stale.
+  RemoveStaleTemporaries(paths_.MainIni());
+  RemoveStaleTemporaries(paths_.PlaylistM3u());
   LoadSettings(paths_.MainIni().c_str(), gSettings);
   picture_->SelectStoredTheme();
   ApplyThemeToSeekBar();

@@ -64,7 +64,7 @@ std::string OpenFailureText(const OpenFailure& why) {
   if (why.kind != nullptr) {
     return std::strcmp(why.kind, "not a regular file") == 0
                ? std::string(why.kind)
-               : std::string("not a regular file (") + why.kind + ")";
+               : std::string(why.kind) + ", not a regular file";
   }
   return std::strerror(why.error != 0 ? why.error : EIO);
 }

@@ -28,7 +28,7 @@ struct OpenFailure {
 // writer would hold the reader (and a thread that must end) forever.
 FileHandle OpenForReading(const char* path, OpenFailure* why = nullptr);
 
-// The failure in words: the system's message, or "not a regular file (a FIFO)".
+// The failure in words: the system's message, or "a FIFO, not a regular file".
 std::string OpenFailureText(const OpenFailure& why);
 
 // A read-only stream over `size` bytes the caller keeps alive while the stream

@@ -25,10 +25,10 @@ TEST(FileSafetyTest, OnlyRegularFilesOpenAndTheRefusalSaysWhy) {
   OpenFailure why;
   EXPECT_EQ(OpenForReading(fifo.c_str(), &why), nullptr);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-  EXPECT_EQ(OpenFailureText(why), "not a regular file (a FIFO)");
+  EXPECT_EQ(OpenFailureText(why), "a FIFO, not a regular file");
 
   EXPECT_EQ(OpenForReading(dir.path().c_str(), &why), nullptr);
-  EXPECT_EQ(OpenFailureText(why), "not a regular file (a folder)");
+  EXPECT_EQ(OpenFailureText(why), "a folder, not a regular file");
   EXPECT_EQ(OpenForReading(dir.File("missing").c_str(), &why), nullptr);
   EXPECT_EQ(OpenFailureText(why), "No such file or directory");
 

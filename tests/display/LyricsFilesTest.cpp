@@ -24,7 +24,7 @@ TEST(LyricsFilesTest, AFifoBesideTheSongIsPassedOverWithoutWaiting) {
   EXPECT_FALSE(vk::FindLyricsFile(audio, &found, &refused));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   EXPECT_EQ(refused.Path, dir.File("song.lrc"));
-  EXPECT_EQ(refused.Reason, "not a regular file (a FIFO)");
+  EXPECT_EQ(refused.Reason, "a FIFO, not a regular file");
   // The next candidate still counts.
   vktest::WriteFile(dir.File("song.txt"), std::string_view("[00:01]txt\n"));
   ASSERT_EQ(vk::LoadLyrics(l, audio), vk::kLyricsOk);

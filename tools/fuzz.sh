@@ -65,9 +65,9 @@ open(f"{big}/fuzz_lyrics/lines", "w").write("".join(
 open(f"{big}/fuzz_m3u/long_line", "w").write("a/../" * (600 * 1024) + "\nb.mp3\n")
 PY
 for name in fuzz_lyrics fuzz_m3u; do
-  runs=$((40 * scale))
+  runs=$((20 * scale))
   echo "== $name, inputs up to 4 MB: $runs runs"
   run "$name" "$out/$name-big.log" -runs="$runs" -max_len=4194304 -len_control=0 \
-    -rss_limit_mb=1024 -malloc_limit_mb=256 -max_total_time=30 \
+    -rss_limit_mb=640 -malloc_limit_mb=256 -max_total_time=30 \
     -artifact_prefix="$out/artifacts/$name-big-" "$big/$name"
 done

@@ -100,17 +100,19 @@ void ReadTextFrame(const std::uint8_t* content, std::int32_t size, TagVersion v,
 // it is read through, but never held whole.
 class TagReader {
  public:
-  TagReader(const std::uint8_t* body, std::size_t size) : mem_(body), left_(size) {}
+  TagReader(const std::uint8_t* body, std::size_t size) : mem_(body), left_(size), in_memory_(true) {}
   TagReader(BufferedFile& in, std::size_t size, bool unsync) : in_(&in), left_(size), unsync_(unsync) {}
 
   // Up to n bytes; fewer at the end of the tag.
   std::size_t Read(std::uint8_t* dst, std::size_t n) {
-    if (mem_ != nullptr || !unsync_) {
+    if (in_memory_ || !unsync_) {
       const std::size_t take = n < left_ ? n : left_;
       std::size_t got = take;
-      if (mem_ != nullptr) {
-        std::memcpy(dst, mem_, take);
-        mem_ += take;
+      if (in_memory_) {
+        if (take > 0) {
+          std::memcpy(dst, mem_, take);
+          mem_ += take;
+        }
       } else {
         got = in_->Read(dst, take);
       }
@@ -139,10 +141,10 @@ class TagReader {
 
   // Passes n bytes; false when the tag ends first.
   bool Skip(std::uint64_t n) {
-    if (mem_ != nullptr || !unsync_) {
+    if (in_memory_ || !unsync_) {
       if (n > left_) return false;
-      if (mem_ != nullptr) {
-        mem_ += n;
+      if (in_memory_) {
+        if (n > 0) mem_ += n;
       } else if (!in_->SeekBy(static_cast<std::int64_t>(n))) {
         return false;
       }
@@ -162,6 +164,7 @@ class TagReader {
   const std::uint8_t* mem_ = nullptr;
   BufferedFile* in_ = nullptr;
   std::size_t left_;  // bytes of the tag body not yet read (as stored)
+  bool in_memory_ = false;
   bool unsync_ = false;
   bool after_ff_ = false;
 };

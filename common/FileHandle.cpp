@@ -60,6 +60,23 @@ FileHandle OpenForReading(const char* path, OpenFailure* why) {
   return f;
 }
 
+FileHandle OpenReportForWriting(const char* path, bool append) {
+  if (path == nullptr) return nullptr;
+  // Not truncated before the kind is known: a device must not be cut.
+  const int fd = ::open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, (flags & ~O_NONBLOCK) | (append ? O_APPEND : 0)) != 0 || (!append && ::ftruncate(fd, 0) != 0)) {
+    ::close(fd);
+    return nullptr;
+  }
+  FileHandle f(::fdopen(fd, append ? "a" : "w"));
+  if (!f) ::close(fd);
+  return f;
+}
+
 std::string OpenFailureText(const OpenFailure& why) {
   if (why.kind != nullptr) {
     return std::strcmp(why.kind, "not a regular file") == 0

@@ -28,6 +28,11 @@ struct OpenFailure {
 // writer would hold the reader (and a thread that must end) forever.
 FileHandle OpenForReading(const char* path, OpenFailure* why = nullptr);
 
+// Opens a report for writing (truncated, or appended to with `append`),
+// creating it as needed; null when it cannot be made or what stands at `path`
+// is not a regular file: a FIFO without a reader would hold the writer.
+FileHandle OpenReportForWriting(const char* path, bool append);
+
 // The failure in words: the system's message, or "a FIFO, not a regular file".
 std::string OpenFailureText(const OpenFailure& why);
 

@@ -43,6 +43,22 @@ TEST(FileSafetyTest, OnlyRegularFilesOpenAndTheRefusalSaysWhy) {
   EXPECT_EQ(why.error, 0);
   EXPECT_EQ(why.kind, nullptr);
 
+  // Reports are written only into regular files; a FIFO is refused at once.
+  EXPECT_EQ(OpenReportForWriting(fifo.c_str(), false), nullptr);
+  const std::string report = dir.File("MP3OPEN.TXT");
+  for (const bool append : {false, true, false}) {
+    FileHandle w = OpenReportForWriting(report.c_str(), append);
+    ASSERT_NE(w, nullptr);
+    std::fputs("line\n", w.get());
+  }
+  EXPECT_EQ(vktest::ReadFile(report).size(), 5u);  // the last open cut the file
+  {
+    FileHandle w = OpenReportForWriting(report.c_str(), true);
+    std::fputs("more\n", w.get());
+  }
+  EXPECT_EQ(vktest::ReadFile(report).size(), 10u);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+
   // The settings reader neither blocks on a FIFO nor takes anything from it.
   const std::string ini = dir.File("MAIN.INI");
   vktest::MakeFifo(ini);

@@ -373,13 +373,15 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     return;
   }
   RecordPlaybackState();
-  StopPlayback();
-  JoinPreOpen();
-  picture_->StopDrawing();
+  // Saved before the threads are joined: whatever holds one of them up, the
+  // list and the settings are already on disk.
   SavePlaylist(playlist_, paths_.PlaylistM3u());
   modes_->StorePlacement();
   CopyTextCut(gSettings.Theme, kTextFieldSize, picture_->ThemeName());
   SaveSettings(paths_.MainIni().c_str(), gSettings);
+  StopPlayback();
+  JoinPreOpen();
+  picture_->StopDrawing();
   e->accept();
 }
 

@@ -18,6 +18,7 @@
 #include "app/ValueControls.h"
 #include "app/WindowModes.h"
 #include "app/WorkerReportEvent.h"
+#include "common/Ini.h"
 #include "common/Settings.h"
 #include "display/Theme.h"
 #include "engine/PlayControl.h"
@@ -47,6 +48,10 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
   gPlay.RepeatB = 0;
 
   CreateChildren();
+  // A save killed midway leaves its temporary beside the file; this window is
+  // the only writer of this settings folder, so any there now is stale.
+  RemoveStaleTemporaries(paths_.MainIni());
+  RemoveStaleTemporaries(paths_.PlaylistM3u());
   LoadSettings(paths_.MainIni().c_str(), gSettings);
   picture_->SelectStoredTheme();
   ApplyThemeToSeekBar();
@@ -415,13 +420,15 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     return;
   }
   RecordPlaybackState();
-  StopPlayback();
-  JoinPreOpen();
-  picture_->StopDrawing();
+  // Saved before the threads are joined: whatever holds one of them up, the
+  // list and the settings are already on disk.
   SavePlaylist(playlist_, paths_.PlaylistM3u());
   modes_->StorePlacement();
   CopyTextCut(gSettings.Theme, kTextFieldSize, picture_->ThemeName());
   SaveSettings(paths_.MainIni().c_str(), gSettings);
+  StopPlayback();
+  JoinPreOpen();
+  picture_->StopDrawing();
   e->accept();
 }
 

@@ -4,6 +4,10 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +15,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "engine/PlayControl.h"
 
 namespace vk {
 namespace {
@@ -45,6 +51,33 @@ long RssKb() {
   return -1;
 }
 
+// Every `period_ms` one line for a long run's log: the steady clock, how late
+// this tick came (the user-interface thread was busy that long), and the frame
+// now sounding (-1 when nothing plays). Runs until the window closes.
+void StartSoakLog(QWidget* main_window, int period_ms) {
+  using Clock = std::chrono::steady_clock;
+  auto* timer = new QTimer(main_window);
+  timer->setTimerType(Qt::PreciseTimer);
+  auto last = std::make_shared<Clock::time_point>(Clock::now());
+  QObject::connect(timer, &QTimer::timeout, main_window, [last, period_ms] {
+    const Clock::time_point now = Clock::now();
+    const long long late_us =
+        std::chrono::duration_cast<std::chrono::microseconds>(now - *last).count() -
+        1000LL * period_ms;
+    *last = now;
+    std::int32_t frame = -1;
+    if (!QueryPlayPosition(&frame)) frame = -1;
+    // The play thread reads its device when it takes the question, so the
+    // clock taken on the answer is the nearer one.
+    const long long wall_us = std::chrono::duration_cast<std::chrono::microseconds>(
+                                  Clock::now().time_since_epoch())
+                                  .count();
+    std::printf("SoakTick wall_us=%lld late_us=%lld frame=%d\n", wall_us, late_us, frame);
+    std::fflush(stdout);
+  });
+  timer->start(period_ms);
+}
+
 }  // namespace
 
 void MeasureFirstPicture(QWidget* main_window) {
@@ -61,6 +94,8 @@ void MeasureFirstPicture(QWidget* main_window) {
       std::fflush(stdout);
       main_window->close();
     });
+  } else if (std::strncmp(what, "soak:", 5) == 0) {
+    StartSoakLog(main_window, std::max(10, std::atoi(what + 5)));
   }
 }
 

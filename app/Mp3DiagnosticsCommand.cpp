@@ -14,6 +14,7 @@
 #include "app/MainWindow.h"
 #include "app/PlaylistCommands.h"
 #include "audio/Mp3Diagnostics.h"
+#include "common/FileHandle.h"
 #include "common/Path.h"
 #include "common/Settings.h"
 #include "shell/StatusText.h"
@@ -21,12 +22,8 @@
 namespace vk {
 namespace {
 
-bool ReportExists(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
-  std::fclose(f);
-  return true;
-}
+// Opening to test would block on a FIFO of that name; reading is not needed.
+bool ReportExists(const std::string& path) { return OpenForReading(path.c_str()) != nullptr; }
 
 bool ConfirmOverwrite(MainWindow& w, const std::string& report) {
   if (!ReportExists(report)) return true;

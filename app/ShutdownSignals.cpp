@@ -12,9 +12,15 @@ namespace {
 
 int gSignalPipe[2] = {-1, -1};
 
+// The close saves the list and the settings first, then joins the worker
+// threads; one held up in I/O (a hung network file system) must not keep the
+// process alive past a logout. The alarm's default action ends it.
+constexpr unsigned kCloseDeadlineSeconds = 10;
+
 void OnSignal(int) {
   const char byte = 1;
   [[maybe_unused]] const ssize_t n = write(gSignalPipe[1], &byte, 1);
+  alarm(kCloseDeadlineSeconds);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include "audio/Id3Tags.h"
 
 #include <cstring>
-#include <memory>
-#include <new>
 #include <string_view>
 
 #include "audio/Id3Text.h"
@@ -96,12 +94,125 @@ void ReadTextFrame(const std::uint8_t* content, std::int32_t size, TagVersion v,
   }
 }
 
+// The bytes of one tag body, read in order: from memory, or from the file,
+// where frames that are not wanted (pictures, often megabytes) are passed by
+// seeking. An unsynchronised tag in the file must be decoded byte by byte, so
+// it is read through, but never held whole.
+class TagReader {
+ public:
+  TagReader(const std::uint8_t* body, std::size_t size) : mem_(body), left_(size), in_memory_(true) {}
+  TagReader(BufferedFile& in, std::size_t size, bool unsync) : in_(&in), left_(size), unsync_(unsync) {}
+
+  // Up to n bytes; fewer at the end of the tag.
+  std::size_t Read(std::uint8_t* dst, std::size_t n) {
+    if (in_memory_ || !unsync_) {
+      const std::size_t take = n < left_ ? n : left_;
+      std::size_t got = take;
+      if (in_memory_) {
+        if (take > 0) {
+          std::memcpy(dst, mem_, take);
+          mem_ += take;
+        }
+      } else {
+        got = in_->Read(dst, take);
+      }
+      left_ -= got;
+      return got;
+    }
+    // The writer put a 0x00 after every 0xFF that could pass for a frame
+    // sync; exactly those inserted bytes are dropped.
+    std::size_t w = 0;
+    while (w < n && left_ > 0) {
+      std::uint8_t b = 0;
+      if (in_->Read(&b, 1) != 1) {
+        left_ = 0;
+        break;
+      }
+      --left_;
+      if (after_ff_ && b == 0x00) {
+        after_ff_ = false;
+        continue;
+      }
+      after_ff_ = b == 0xFF;
+      dst[w++] = b;
+    }
+    return w;
+  }
+
+  // Passes n bytes; false when the tag ends first.
+  bool Skip(std::uint64_t n) {
+    if (in_memory_ || !unsync_) {
+      if (n > left_) return false;
+      if (in_memory_) {
+        if (n > 0) mem_ += n;
+      } else if (!in_->SeekBy(static_cast<std::int64_t>(n))) {
+        return false;
+      }
+      left_ -= static_cast<std::size_t>(n);
+      return true;
+    }
+    std::uint8_t scrap[4096];
+    while (n > 0) {
+      const std::size_t want = n < sizeof scrap ? static_cast<std::size_t>(n) : sizeof scrap;
+      if (Read(scrap, want) != want) return false;
+      n -= want;
+    }
+    return true;
+  }
+
+ private:
+  const std::uint8_t* mem_ = nullptr;
+  BufferedFile* in_ = nullptr;
+  std::size_t left_;  // bytes of the tag body not yet read (as stored)
+  bool in_memory_ = false;
+  bool unsync_ = false;
+  bool after_ff_ = false;
+};
+
+// Walks the frames of a tag body until the five texts are filled, the padding
+// is reached or a frame runs past the tag. Only the first bytes of a wanted
+// text frame are read: the converters look no further.
+void WalkFrames(TagReader& r, TagVersion v, Id3v2Tag& tag) {
+  const std::size_t header = v == TagVersion::k22 ? 6 : 10;
+  const std::size_t id_len = v == TagVersion::k22 ? 3 : 4;
+  // Encoding byte, byte-order mark, then more than the converters take.
+  constexpr std::size_t kContentCap = 3 + 2 * kId3TextInputCap + 2;
+  std::uint8_t h[10];
+  std::uint8_t content[kContentCap];
+  while (!AllFilled(tag)) {
+    if (r.Read(h, header) != header) break;
+    std::int64_t frame_size;
+    if (v == TagVersion::k22) {
+      frame_size = (h[3] << 16) | (h[4] << 8) | h[5];
+    } else if (v == TagVersion::k23) {
+      frame_size = static_cast<std::int32_t>((static_cast<std::uint32_t>(h[4]) << 24) | (h[5] << 16) |
+                                             (h[6] << 8) | h[7]);
+    } else {
+      frame_size = SyncSafe32(h + 4);
+    }
+    // Size 0 means padding has been reached; a frame that runs past the tag
+    // ends the walk without being read.
+    if (frame_size <= 0) break;
+    const bool flags_clear = v == TagVersion::k22 || (h[8] == 0 && h[9] == 0);
+    char* dst = Destination(std::string_view(reinterpret_cast<const char*>(h), id_len), v, tag);
+    if (dst == nullptr || dst[0] != '\0' || !flags_clear) {
+      if (!r.Skip(static_cast<std::uint64_t>(frame_size))) break;
+      continue;
+    }
+    const std::size_t take =
+        static_cast<std::uint64_t>(frame_size) < kContentCap ? static_cast<std::size_t>(frame_size) : kContentCap;
+    if (r.Read(content, take) != take) break;
+    if (!r.Skip(static_cast<std::uint64_t>(frame_size) - take)) break;
+    ReadTextFrame(content, static_cast<std::int32_t>(take), v, dst);
+  }
+}
+
 void ReadTagAt(BufferedFile& in, std::int64_t body_ofst, std::int32_t size, std::uint8_t major,
                std::uint8_t revision, std::uint8_t flags, Id3v2Tag& tag) {
-  std::unique_ptr<std::uint8_t[]> body(new (std::nothrow) std::uint8_t[size > 0 ? size : 1]);
-  if (!body || !in.Seek(body_ofst)) return;
-  if (in.Read(body.get(), static_cast<std::size_t>(size)) != static_cast<std::size_t>(size)) return;
-  ReadId3v2Frames(body.get(), static_cast<std::size_t>(size), major, revision, flags, tag);
+  const TagVersion v = VersionOf(major, revision);
+  if (v == TagVersion::kOther || size <= 0 || !in.Seek(body_ofst)) return;
+  TagReader r(in, static_cast<std::size_t>(size), (flags & kFlagUnsync) != 0);
+  WalkFrames(r, v, tag);
 }
 
 }  // namespace
@@ -157,30 +268,8 @@ void ReadId3v2Frames(std::uint8_t* body, std::size_t size, std::uint8_t major, s
   const TagVersion v = VersionOf(major, revision);
   if (v == TagVersion::kOther) return;
   if (flags & kFlagUnsync) size = RemoveUnsync(body, size);
-
-  const std::size_t header = v == TagVersion::k22 ? 6 : 10;
-  const std::size_t id_len = v == TagVersion::k22 ? 3 : 4;
-  std::size_t at = 0;
-  while (!AllFilled(tag) && size - at >= header) {
-    const std::uint8_t* h = body + at;
-    std::int64_t frame_size;
-    if (v == TagVersion::k22) {
-      frame_size = (h[3] << 16) | (h[4] << 8) | h[5];
-    } else if (v == TagVersion::k23) {
-      frame_size = static_cast<std::int32_t>((static_cast<std::uint32_t>(h[4]) << 24) | (h[5] << 16) |
-                                             (h[6] << 8) | h[7]);
-    } else {
-      frame_size = SyncSafe32(h + 4);
-    }
-    // Size 0 (or a size that runs past the tag) means padding has been reached.
-    if (frame_size <= 0 || static_cast<std::uint64_t>(frame_size) > size - at - header) break;
-    const bool flags_clear = v == TagVersion::k22 || (h[8] == 0 && h[9] == 0);
-    char* dst = Destination(std::string_view(reinterpret_cast<const char*>(h), id_len), v, tag);
-    if (dst != nullptr && dst[0] == '\0' && flags_clear) {
-      ReadTextFrame(h + header, static_cast<std::int32_t>(frame_size), v, dst);
-    }
-    at += header + static_cast<std::size_t>(frame_size);
-  }
+  TagReader r(body, size);
+  WalkFrames(r, v, tag);
 }
 
 }  // namespace vk

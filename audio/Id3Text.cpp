@@ -8,10 +8,7 @@ namespace vk {
 
 namespace {
 
-// A text field holds at most 259 bytes; every input character yields at least
-// one output byte, so looking further than this never changes the result and
-// keeps a huge frame from costing a huge conversion.
-constexpr std::size_t kInputCapBytes = 4 * kTextFieldSize;
+constexpr std::size_t kInputCapBytes = kId3TextInputCap;
 
 std::string_view UpToNul(std::string_view raw) {
   const std::size_t nul = raw.find('\0');
@@ -29,24 +26,6 @@ std::string_view CutBrokenCp932(std::string_view text) {
     i += lead ? 2 : 1;
   }
   return text;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
 }
 
 constexpr std::uint32_t kReplacement = 0xFFFD;
@@ -76,24 +55,8 @@ void Id3LatinToField(std::string_view raw, char* dst, std::size_t dst_size) {
 void Id3Utf16ToField(const std::uint8_t* units, std::size_t unit_count, bool big_endian, char* dst,
                      std::size_t dst_size) {
   if (unit_count > kInputCapBytes) unit_count = kInputCapBytes;
-  const int hi = big_endian ? 0 : 1;
-  auto unit = [&](std::size_t i) -> std::uint32_t { return (units[2 * i + hi] << 8) | units[2 * i + 1 - hi]; };
-  std::string out;
-  for (std::size_t i = 0; i < unit_count; ++i) {
-    std::uint32_t u = unit(i);
-    if (u == 0) break;
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < unit_count) {
-      const std::uint32_t lo = unit(i + 1);
-      if (lo >= 0xDC00 && lo <= 0xDFFF) {
-        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
-        ++i;
-        continue;
-      }
-    }
-    if (u >= 0xD800 && u <= 0xDFFF) u = kReplacement;
-    AppendUtf8(out, u);
-  }
-  CopyTextCut(dst, dst_size, out);
+  const std::string_view bytes(reinterpret_cast<const char*>(units), 2 * unit_count);
+  CopyTextCut(dst, dst_size, Utf16ToUtf8(bytes, big_endian, true));
 }
 
 void Id3Utf8ToField(std::string_view raw, char* dst, std::size_t dst_size) {

@@ -6,7 +6,15 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/Text.h"
+
 namespace vk {
+
+// A text field holds at most 259 bytes; every input character yields at least
+// one output byte, so the converters look at no more than this many bytes (or
+// UTF-16 units) of a frame: further bytes never change the result, and a huge
+// frame costs no huge conversion.
+inline constexpr std::size_t kId3TextInputCap = 4 * kTextFieldSize;
 
 // Single-byte text (ID3v1 fields, ID3v2 encoding 0): up to the first NUL, taken
 // as UTF-8 when it is valid UTF-8, else decoded from CP932 after dropping a lead

@@ -153,20 +153,20 @@ std::string Mp3OpenReportPath(const char* audio_path) { return ReportPath(audio_
 std::string Mp3ReadReportPath(const char* audio_path) { return ReportPath(audio_path, kReadReportName); }
 
 void Mp3WriteOpenReport(const MP3Set& mp3, int code) {
-  FileHandle f(std::fopen(Mp3OpenReportPath(mp3.FullPath).c_str(), "w"));
+  FileHandle f = OpenReportForWriting(Mp3OpenReportPath(mp3.FullPath).c_str(), false);
   if (!f) return;
   WriteOpenReportBody(f.get(), mp3, code);
 }
 
 void Mp3StartReadReport(const MP3Set& mp3) {
-  FileHandle f(std::fopen(Mp3ReadReportPath(mp3.FullPath).c_str(), "w"));
+  FileHandle f = OpenReportForWriting(Mp3ReadReportPath(mp3.FullPath).c_str(), false);
   if (!f) return;
   IniWritePath(f.get(), "pMP3Set->FullPath", mp3.FullPath);
   IniEndSection(f.get());
 }
 
 void Mp3AppendReadReport(const MP3Set& mp3) {
-  FileHandle f(std::fopen(Mp3ReadReportPath(mp3.FullPath).c_str(), "a"));
+  FileHandle f = OpenReportForWriting(Mp3ReadReportPath(mp3.FullPath).c_str(), true);
   if (!f) return;
   std::fprintf(f.get(), "%d番目のフレームを読み込み、デコードした結果\n", mp3.NowFrame - 1);
   IniWriteInt(f.get(), "pMP3Set->NumFrame ", mp3.NumFrame);

@@ -43,9 +43,10 @@ int ReadVbrHeader(BufferedFile& in, std::int32_t file_size, const FrameInfo& f, 
     vbr.Flags = LoadBE32(b + 4);
     const std::uint8_t* field = b + 8;
     if (vbr.Flags & kXingFrames) {
+      // A count of 2^31 or more stays negative here and, like any count the
+      // file cannot hold, is not used for the estimate (OpenSteps).
       vbr.NumFrame = LoadBE32(field);
-      if (vbr.NumFrame < 0) return kMp3VbrNumFrame;
-      if (vbr.NumFrame < kInt32Max) vbr.NumFrame += 1;  // the header's own frame
+      if (vbr.NumFrame >= 0 && vbr.NumFrame < kInt32Max) vbr.NumFrame += 1;  // the header's own frame
       field += 4;
     }
     if (vbr.Flags & kXingBytes) {
@@ -60,8 +61,7 @@ int ReadVbrHeader(BufferedFile& in, std::int32_t file_size, const FrameInfo& f, 
   if (std::memcmp(b, "VBRI", 4) != 0) return kMp3Ok;
   vbr.Type = 2;
   vbr.Flags = kXingFrames | kXingBytes;
-  vbr.NumFrame = LoadBE32(b + 14);
-  if (vbr.NumFrame < 0) return kMp3VbrNumFrame;
+  vbr.NumFrame = LoadBE32(b + 14);  // a negative count is not used (OpenSteps)
   vbr.DataSize = LoadBE32(b + 10);
   if (vbr.DataSize < 0) return kMp3VbrDataSize;
   return kMp3Ok;
@@ -308,12 +308,19 @@ int OpenSteps(FileHandle stream, const char* name, MP3Set& mp3, bool full) {
 
   // The estimate is clamped so that TmpSmpl and NumSmpl stay countable.
   const std::int32_t max_frames = kInt32Max / mp3.SmplPerFrame;
+  // No stream holds more frames than its bytes in frames of the smallest size;
+  // a VBR header's count beyond that (or a negative one) is a lie, and the
+  // estimate then comes from the size, as without a count.
+  const std::int64_t stream_bytes = static_cast<std::int64_t>(sb.stream_end) - mp3.DataOfst;
+  const std::int64_t most_frames = stream_bytes / SmallestFrameBytes(mp3.FirstFrameInfo) + 1;
   std::int64_t estimate;
-  if (mp3.VBRInfo.Flags & kXingFrames) {
+  if ((mp3.VBRInfo.Flags & kXingFrames) && mp3.VBRInfo.NumFrame >= 0 &&
+      mp3.VBRInfo.NumFrame <= most_frames) {
     estimate = mp3.VBRInfo.NumFrame;
   } else {
     estimate = (static_cast<std::int64_t>(mp3.FileSize) - mp3.RiffHeaderSize - mp3.ID3v2TagInfo.Size) /
                mp3.FirstFrameInfo.FrameSizeWOP;
+    if (estimate > most_frames) estimate = most_frames;
   }
   estimate += 2;
   mp3.TmpFrame = static_cast<std::int32_t>(estimate > max_frames ? max_frames : estimate);

@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/PlayOptions.h"
 #include "cli/PlaySession.h"
+#include "cli/Refusal.h"
 #include "cli/Terminal.h"
 #include "engine/WaveOut.h"
 
@@ -45,7 +46,7 @@ int RunExport(int argc, char** argv) {
   QuietView view;
   const SessionResult result = RunPlaySession(options.file, view);
   if (result.how == SessionEnd::kFailed) {
-    PrintEngineError(result.code);
+    PrintEngineRefusal("export", options.file, result.code);
     return 1;
   }
   if (result.how == SessionEnd::kStopped) {

@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "cli/FileAtPosition.h"
+#include "cli/Refusal.h"
 #include "common/Settings.h"
 #include "display/SpectrumKeys.h"
 #include "engine/PlayEngine.h"
@@ -24,7 +25,7 @@ int RunKeys(int argc, char** argv) {
   std::int32_t position = 0;
   const int code = OpenFileAtPosition(gPlay, options, &position);
   if (code != 0) {
-    std::fprintf(stderr, "%s: %s\n", options.file.c_str(), EngineErrorText(code).c_str());
+    PrintEngineRefusal("keys", options.file, code);
     return 1;
   }
 

@@ -5,9 +5,38 @@
 #include <string_view>
 
 #include "cli/Commands.h"
+#include "cli/Refusal.h"
 #include "display/Lyrics.h"
 
 namespace vk::cli {
+namespace {
+
+std::string LyricsCodeMeaning(int code) {
+  switch (code) {
+    case kLyricsNoFile: return "no lyrics file beside it (.kra, .lrc or .txt of the same name)";
+    case kLyricsNoMemory: return "not enough memory for the lyrics";
+    case kLyricsBadEnd: return "the lyrics file ended before its size was read";
+    case kLyricsSeekFailed: return "the lyrics file's size cannot be found";
+    case kLyricsTooLarge:
+      return "the lyrics file is larger than " + std::to_string(kLyricsMaxFileBytes >> 20) +
+             " MB and is not read";
+    default: return "the lyrics file cannot be read";
+  }
+}
+
+// Why a file that was read gave no line.
+std::string NoLinesReason(const Lyrics& l) {
+  if (l.TextLines == 0) return "the file holds no text";
+  if (l.BracketLines == 0) {
+    return "none of its lines (" + std::to_string(l.TextLines) +
+           ") has a time tag such as [01:23] or [01:23.45]";
+  }
+  return "lines holding \"[\": " + std::to_string(l.BracketLines) +
+         ", but none starts a valid time tag [mm:ss], [mm:ss:xx] or [mm:ss.xx] "
+         "(unterminated or malformed tags, or bytes that are not text)";
+}
+
+}  // namespace
 
 int RunLyrics(int argc, char** argv) {
   if (argc != 1 || (argv[0][0] == '-' && argv[0][1] != '\0')) {
@@ -16,11 +45,25 @@ int RunLyrics(int argc, char** argv) {
   }
   const std::string audio = argv[0];
   std::string path;
-  const bool found = FindLyricsFile(audio, &path);
+  LyricsRefusal refused;
+  const bool found = FindLyricsFile(audio, &path, &refused);
   Lyrics lyrics;
   const int result = found ? LoadLyrics(lyrics, audio) : kLyricsNoFile;
   std::printf("Lyrics=%s\nResult=%d\n", path.c_str(), result);
-  if (result != kLyricsOk) return 1;
+  std::fflush(stdout);
+  if (result != kLyricsOk) {
+    if (!found && !refused.Path.empty()) {
+      PrintRefusal("lyrics", refused.Path, "the lyrics file cannot be read", refused.Reason);
+    } else {
+      PrintRefusal("lyrics", found ? path : audio, LyricsCodeMeaning(result),
+                   "lyrics reader code " + std::to_string(result));
+    }
+    return 1;
+  }
+  if (lyrics.LineCount == 0) {
+    PrintRefusal("lyrics", path, "no lyrics lines", NoLinesReason(lyrics));
+    return 1;
+  }
   std::printf("TimeRatio=%g\nOffset=%d\n", lyrics.TimeRatio, lyrics.Offset);
   for (int i = 0; i < lyrics.LineCount; ++i) {
     const LyricsLine& line = lyrics.Lines[i];

@@ -13,6 +13,7 @@
 #include "cli/Commands.h"
 #include "cli/PlayOptions.h"
 #include "cli/PlaySession.h"
+#include "cli/Refusal.h"
 #include "cli/Terminal.h"
 #include "common/Settings.h"
 #include "engine/EffectParams.h"
@@ -160,7 +161,7 @@ int RunPlay(int argc, char** argv) {
     view.Finish();
   }
   if (result.how == SessionEnd::kFailed) {
-    PrintEngineError(result.code);
+    PrintEngineRefusal("play", options.file, result.code);
     return 1;
   }
   if (options.audio.kind == WaveOutKind::kWav && WavOutputFailed()) {

@@ -9,8 +9,6 @@
 
 namespace vk::cli {
 
-void PrintEngineError(int code) { std::fprintf(stderr, "%s\n", EngineErrorText(code).c_str()); }
-
 SessionResult RunPlaySession(const std::string& path, SessionView& view) {
   MessageQueue queue;
   const int started = StartPlayback(path.c_str(), &queue);

@@ -28,7 +28,4 @@ struct SessionResult {
 // Starts the play thread on `path` with the current settings and output.
 SessionResult RunPlaySession(const std::string& path, SessionView& view);
 
-// Prints the engine's message for a code on stderr.
-void PrintEngineError(int code);
-
 }  // namespace vk::cli

@@ -58,8 +58,16 @@ int RunPlaylist(int argc, char** argv) {
 
   PrintRows(list);
   std::printf("Rows=%d\nSummary=%s\n", ItemCount(list), summary.Text);
+  std::fflush(stdout);
   if (!save.empty() && SavePlaylist(list, save) != 0) {
-    std::fprintf(stderr, "cannot write %s\n", save.c_str());
+    std::fprintf(stderr, "velkaris-cli playlist: cannot write %s\n", save.c_str());
+    return 1;
+  }
+  if (ItemCount(list) == 0) {
+    // The window's own message for this case, or what it leaves unsaid.
+    std::fprintf(stderr, "velkaris-cli playlist: no row was added: %s\n",
+                 summary.Text[0] != '\0' ? summary.Text
+                                         : "no playable file (.wav, .mp3, .rmp) among the paths");
     return 1;
   }
   return 0;

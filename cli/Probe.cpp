@@ -7,7 +7,9 @@
 #include "audio/WavReader.h"
 #include "cli/Commands.h"
 #include "cli/ProbeMp3.h"
+#include "cli/Refusal.h"
 #include "common/Path.h"
+#include "engine/PlayEngine.h"
 #include "playlist/PlaylistRow.h"
 
 namespace vk::cli {
@@ -74,6 +76,8 @@ int ProbeOne(const std::string& path) {
     if (code == 0) return 0;
   }
   std::printf("Result=%d\nReader=none\n", code);
+  std::fflush(stdout);
+  PrintRefusal("probe", path, EngineErrorText(kEngineCannotOpen), WhyUnreadable(path));
   return code;
 }
 

@@ -12,6 +12,7 @@
 #include "cli/Commands.h"
 #include "cli/FileAtPosition.h"
 #include "cli/PlayOptions.h"
+#include "cli/Refusal.h"
 #include "common/Settings.h"
 #include "display/DrawThread.h"
 #include "display/PngWrite.h"
@@ -85,7 +86,7 @@ int RunRender(int argc, char** argv) {
   std::int32_t position = 0;
   const int code = OpenFileAtPosition(gPlay, options, &position);
   if (code != 0) {
-    std::fprintf(stderr, "%s: %s\n", options.file.c_str(), EngineErrorText(code).c_str());
+    PrintEngineRefusal("render", options.file, code);
     return 1;
   }
   NowPlaying now;

@@ -1,5 +1,7 @@
 #include "common/Ini.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include <string_view>
 
 #include "common/FileHandle.h"
+#include "common/Path.h"
 #include "common/Text.h"
 
 namespace vk {
@@ -194,8 +197,50 @@ bool SafeFileWriter::Commit() {
   // mkstemp made the temporary private; give the file the usual permissions.
   if (ok) ok = chmod(temp_path_.c_str(), 0644) == 0;
   if (ok) ok = std::rename(temp_path_.c_str(), path_.c_str()) == 0;
-  if (!ok) unlink(temp_path_.c_str());
-  return ok;
+  if (!ok) {
+    unlink(temp_path_.c_str());
+    return false;
+  }
+  // The rename lives in the folder; without this a power cut can undo it.
+  const std::string folder = path_.substr(0, PathFolderEnd(path_));
+  const int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    fsync(dir);
+    close(dir);
+  }
+  return true;
+}
+
+namespace {
+
+// "NAME" + `infix` + six letters or digits.
+bool IsTemporaryOf(std::string_view entry, std::string_view name, std::string_view infix) {
+  if (entry.size() != name.size() + infix.size() + 6 || entry.substr(0, name.size()) != name ||
+      entry.substr(name.size(), infix.size()) != infix) {
+    return false;
+  }
+  for (char c : entry.substr(name.size() + infix.size())) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RemoveStaleTemporaries(const std::string& path) {
+  const std::size_t folder_end = PathFolderEnd(path);
+  const std::string folder = path.substr(0, folder_end);
+  const std::string_view name = std::string_view(path).substr(folder_end);
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return 0;
+  int removed = 0;
+  while (const dirent* e = readdir(dir)) {
+    const std::string_view entry = e->d_name;
+    if (!IsTemporaryOf(entry, name, ".tmp-") && !IsTemporaryOf(entry, name, ".")) continue;
+    if (unlink((folder + std::string(entry)).c_str()) == 0) ++removed;
+  }
+  closedir(dir);
+  return removed;
 }
 
 }  // namespace vk

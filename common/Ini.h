@@ -62,6 +62,8 @@ class SafeFileWriter {
   SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
   std::FILE* file() const { return file_; }  // null when the temporary could not be made
+  // Flushes the temporary to the disk, renames it over the file and flushes
+  // the folder, so after a crash the file is either the old or the new one.
   bool Commit();                              // false when writing or renaming failed
 
  private:
@@ -69,5 +71,11 @@ class SafeFileWriter {
   std::string temp_path_;
   std::FILE* file_ = nullptr;
 };
+
+// Removes what a writer killed mid-save left beside `path`: "NAME.tmp-XXXXXX"
+// and the older "NAME.XXXXXX" (six letters or digits, as mkstemp makes them).
+// Call only while no writer of that file can run (at the window's start).
+// Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& path);
 
 }  // namespace vk

@@ -39,7 +39,7 @@ void ReadSection(std::FILE* f, const SectionDef& section, Settings& s) {
 
 bool LoadSettings(const char* path, Settings& s) {
   // Opened as a stream of bytes; the reader accepts LF and CR LF line ends.
-  FileHandle f(std::fopen(path, "rb"));
+  FileHandle f = OpenForReading(path);
   LoadSettingsFrom(f.get(), s);
   return f != nullptr;
 }
@@ -58,9 +58,8 @@ void LoadSettingsFrom(std::FILE* f, Settings& s) {
 }
 
 bool ReadWindowSettings(const char* path, Settings& s) {
-  std::FILE* raw = std::fopen(path, "rb");
-  if (raw == nullptr) return false;
-  FileHandle f(raw);
+  FileHandle f = OpenForReading(path);
+  if (!f) return false;
   ReadSection(f.get(), *FindSection("Window"), s);
   return true;
 }

@@ -101,7 +101,54 @@ std::string Cp932ToUtf8(std::string_view text) {
   return out;
 }
 
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, bool stop_at_nul) {
+  const std::size_t count = bytes.size() / 2;
+  const int hi = big_endian ? 0 : 1;
+  auto unit = [&](std::size_t i) -> char32_t {
+    return static_cast<char32_t>((static_cast<unsigned char>(bytes[2 * i + hi]) << 8) |
+                                 static_cast<unsigned char>(bytes[2 * i + 1 - hi]));
+  };
+  constexpr char32_t kReplacement = 0xFFFD;
+  std::string out;
+  out.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    char32_t u = unit(i);
+    if (u == 0 && stop_at_nul) break;
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < count) {
+      const char32_t lo = unit(i + 1);
+      if (lo >= 0xDC00 && lo <= 0xDFFF) {
+        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
+        ++i;
+        continue;
+      }
+    }
+    if (u >= 0xD800 && u <= 0xDFFF) u = kReplacement;
+    AppendUtf8(out, u);
+  }
+  return out;
+}
+
 std::string DecodeFileText(std::string_view text) {
+  if (text.substr(0, 2) == "\xFF\xFE") return Utf16ToUtf8(text.substr(2), false, false);
+  if (text.substr(0, 2) == "\xFE\xFF") return Utf16ToUtf8(text.substr(2), true, false);
   if (IsValidUtf8(text)) return std::string(text);
   return Cp932ToUtf8(text);
 }

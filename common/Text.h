@@ -31,7 +31,17 @@ void CopyTextCut(char* dst, std::size_t dst_size, std::string_view text);
 // CP932 (Shift-JIS) to UTF-8 through iconv; bytes that do not convert become '?'.
 std::string Cp932ToUtf8(std::string_view text);
 
-// Texts read from outside files: taken as they are when valid UTF-8, else CP932.
+// Appends code point `cp` as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
+// UTF-16 code units (two bytes each, in the given order) as UTF-8. A surrogate
+// without its partner becomes U+FFFD; an odd last byte is dropped. With
+// `stop_at_nul` the text ends at the first NUL unit.
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, bool stop_at_nul);
+
+// Texts read from outside files: UTF-16 when they start with its byte-order
+// mark (little or big endian; the mark is dropped), else taken as they are when
+// valid UTF-8, else CP932.
 std::string DecodeFileText(std::string_view text);
 
 // Case-insensitive comparison of ASCII letters only; other bytes compare exactly.

@@ -2,11 +2,14 @@
 // directives and time scaling.
 #include "display/Lyrics.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <new>
+#include <vector>
 
 #include "common/FileHandle.h"
 #include "common/Text.h"
@@ -88,8 +91,34 @@ struct ParseState {
   int t_prev = -1;  // last tag time of the previous kept line
 };
 
-// One timed line into `out` (zeroed by the caller). False when it has no time.
-bool ParseLine(std::string_view s, ParseState& st, LyricsLine& out) {
+// One line as it is parsed, at its largest; what it holds is then copied into
+// the Lyrics record's stores.
+struct LineScratch {
+  LyricsSegment Segments[kLyricsMaxSegments];
+  int SegmentCount = 0;
+  int HasTime = 0;
+  int LineStartMs = 0;
+  int TextLength = 0;
+  int IsKaraoke = 0;
+  char Text[kLyricsMaxTextBytes + 1] = {};
+
+  // Only the first segment is cleared; ParseLine clears each further one as it
+  // moves on, so a short line costs no 5 kB wipe.
+  void Reset() {
+    Segments[0] = LyricsSegment{};
+    SegmentCount = HasTime = LineStartMs = TextLength = IsKaraoke = 0;
+  }
+};
+
+// A kept line before the stores settle: where its segments and text start.
+struct KeptLine {
+  std::size_t first_segment = 0;
+  std::size_t text_at = 0;
+  LyricsLine line;
+};
+
+// One timed line into `out` (Reset by the caller). False when it has no time.
+bool ParseLine(std::string_view s, ParseState& st, LineScratch& out) {
   int b = st.t_prev;
   int cur = 0;
   bool segments_full = false;  // the last of the 256 segments has ended
@@ -124,7 +153,7 @@ bool ParseLine(std::string_view s, ParseState& st, LyricsLine& out) {
       seg.EndMs = e;
       seg.HasEnd = 1;
       if (cur + 1 < kLyricsMaxSegments) {
-        ++cur;
+        out.Segments[++cur] = LyricsSegment{};
       } else {
         segments_full = true;
       }
@@ -171,7 +200,9 @@ int Scale(int ms, double ratio, int offset) {
 
 }  // namespace
 
-bool FindLyricsFile(const std::string& audio_path, std::string* lyrics_path) {
+bool FindLyricsFile(const std::string& audio_path, std::string* lyrics_path,
+                    LyricsRefusal* refused) {
+  if (refused != nullptr) *refused = LyricsRefusal{};
   // Cut at the last "." of the file name (a dot in a folder name is no extension).
   const std::size_t slash = audio_path.rfind('/');
   const std::size_t dot = audio_path.rfind('.');
@@ -179,9 +210,13 @@ bool FindLyricsFile(const std::string& audio_path, std::string* lyrics_path) {
   const std::string base = has_ext ? audio_path.substr(0, dot) : audio_path;
   for (const char* ext : {".kra", ".lrc", ".txt"}) {
     const std::string path = base + ext;
-    if (OpenForReading(path.c_str())) {
+    OpenFailure why;
+    if (OpenForReading(path.c_str(), &why)) {
       *lyrics_path = path;
       return true;
+    }
+    if (refused != nullptr && refused->Path.empty() && why.error != ENOENT) {
+      *refused = LyricsRefusal{path, OpenFailureText(why)};
     }
   }
   return false;
@@ -189,11 +224,15 @@ bool FindLyricsFile(const std::string& audio_path, std::string* lyrics_path) {
 
 void ResetLyrics(Lyrics& lyrics) {
   lyrics.Lines.reset();
+  lyrics.SegmentStore.reset();
+  lyrics.TextStore.reset();
   lyrics.LineCount = 0;
   lyrics.LyricsHasKaraoke = 0;
   lyrics.TimeRatio = 1.0;
   lyrics.Offset = 0;
   lyrics.Path.clear();
+  lyrics.TextLines = 0;
+  lyrics.BracketLines = 0;
 }
 
 void FreeLyrics(Lyrics& lyrics) { ResetLyrics(lyrics); }
@@ -206,6 +245,7 @@ int LoadLyrics(Lyrics& lyrics, const std::string& audio_path) {
   if (!f) return kLyricsNoFile;
   const std::int64_t size = FileSizeBySeek(f.get());
   if (size < 0) return kLyricsSeekFailed;
+  if (size > kLyricsMaxFileBytes) return kLyricsTooLarge;
   std::string bytes;
   try {
     bytes.resize(static_cast<std::size_t>(size));
@@ -226,63 +266,92 @@ int ParseLyrics(Lyrics& lyrics, std::string_view file_bytes) {
   std::string_view body = text;
   if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);  // a byte-order mark is no text
 
-  // First pass: the lines that can be kept (a directive or a line without any
-  // "[" never is), so a big text file beside the song costs no record per line.
-  int counted = 0;
-  ForEachLine(body, [&](std::string_view line) {
-    if ((line.empty() || line[0] != '@') && line.find('[') != std::string_view::npos) ++counted;
-  });
-  if (counted > 0) {
-    lyrics.Lines.reset(new (std::nothrow) LyricsLine[static_cast<std::size_t>(counted)]());
-    if (!lyrics.Lines) return kLyricsNoMemory;
-  }
-
+  // Each kept line's segments and text go to growing stores; the records point
+  // into them only once nothing moves any more.
+  std::vector<KeptLine> kept_lines;
+  std::vector<LyricsSegment> segments;
+  std::string texts;
+  auto scratch = std::unique_ptr<LineScratch>(new (std::nothrow) LineScratch);
+  if (!scratch) return kLyricsNoMemory;
   ParseState st;
-  int kept = 0;
-  ForEachLine(body, [&](std::string_view line) {
-    if (!line.empty() && line[0] == '@') {
-      ReadDirective(lyrics, line);
-      return;
-    }
-    if (line.find('[') == std::string_view::npos) return;  // no time tag: never kept
-    LyricsLine& out = lyrics.Lines[static_cast<std::size_t>(kept)];
-    out = LyricsLine{};
-    if (!ParseLine(line, st, out)) {
-      out = LyricsLine{};
-      return;
-    }
-    if (out.IsKaraoke) lyrics.LyricsHasKaraoke = 1;
-    if (kept > 0) {
-      LyricsLine& prev = lyrics.Lines[static_cast<std::size_t>(kept - 1)];
-      prev.LineEndMs = out.LineStartMs;
-      LyricsSegment& last = prev.Segments[prev.SegmentCount - 1];
-      if (!last.HasEnd) {
-        last.EndMs = out.LineStartMs;
-        last.HasEnd = 1;
+  try {
+    ForEachLine(body, [&](std::string_view line) {
+      ++lyrics.TextLines;
+      if (!line.empty() && line[0] == '@') {
+        ReadDirective(lyrics, line);
+        return;
       }
-    }
-    ++kept;
-  });
-  lyrics.LineCount = kept;
+      if (line.find('[') == std::string_view::npos) return;  // no time tag: never kept
+      ++lyrics.BracketLines;
+      LineScratch& out = *scratch;
+      out.Reset();
+      if (!ParseLine(line, st, out)) return;
+      if (out.IsKaraoke) lyrics.LyricsHasKaraoke = 1;
+      if (!kept_lines.empty()) {
+        KeptLine& prev = kept_lines.back();
+        prev.line.LineEndMs = out.LineStartMs;
+        LyricsSegment& last = segments[prev.first_segment + prev.line.SegmentCount - 1];
+        if (!last.HasEnd) {
+          last.EndMs = out.LineStartMs;
+          last.HasEnd = 1;
+        }
+      }
+      KeptLine k;
+      k.first_segment = segments.size();
+      k.text_at = texts.size();
+      k.line.SegmentCount = out.SegmentCount;
+      k.line.HasTime = out.HasTime;
+      k.line.LineStartMs = out.LineStartMs;
+      k.line.TextLength = out.TextLength;
+      k.line.IsKaraoke = out.IsKaraoke;
+      segments.insert(segments.end(), out.Segments, out.Segments + out.SegmentCount);
+      texts.append(out.Text, static_cast<std::size_t>(out.TextLength));
+      texts.push_back('\0');
+      kept_lines.push_back(k);
+    });
+  } catch (const std::bad_alloc&) {
+    return kLyricsNoMemory;
+  }
+  const int kept = static_cast<int>(kept_lines.size());
   if (kept > 0) {
-    LyricsLine& last_line = lyrics.Lines[static_cast<std::size_t>(kept - 1)];
-    LyricsSegment& last = last_line.Segments[last_line.SegmentCount - 1];
+    KeptLine& last_line = kept_lines.back();
+    LyricsSegment& last = segments[last_line.first_segment + last_line.line.SegmentCount - 1];
     if (!last.HasEnd) {
       last.EndMs = last.StartMs;
       last.HasEnd = 1;
     }
-    last_line.LineEndMs = last.EndMs;
+    last_line.line.LineEndMs = last.EndMs;
+
+    lyrics.Lines.reset(new (std::nothrow) LyricsLine[static_cast<std::size_t>(kept)]);
+    lyrics.SegmentStore.reset(new (std::nothrow) LyricsSegment[segments.size()]);
+    lyrics.TextStore.reset(new (std::nothrow) char[texts.size()]);
+    if (!lyrics.Lines || !lyrics.SegmentStore || !lyrics.TextStore) {
+      ResetLyrics(lyrics);
+      return kLyricsNoMemory;
+    }
+    std::copy(segments.begin(), segments.end(), lyrics.SegmentStore.get());
+    std::copy(texts.begin(), texts.end(), lyrics.TextStore.get());
+    for (int i = 0; i < kept; ++i) {
+      const KeptLine& k = kept_lines[static_cast<std::size_t>(i)];
+      LyricsLine& l = lyrics.Lines[static_cast<std::size_t>(i)];
+      l = k.line;
+      l.Segments = lyrics.SegmentStore.get() + k.first_segment;
+      l.Text = lyrics.TextStore.get() + k.text_at;
+    }
   }
+  lyrics.LineCount = kept;
 
   if (lyrics.TimeRatio != 1.0 || lyrics.Offset != 0) {
     for (int i = 0; i < kept; ++i) {
       LyricsLine& l = lyrics.Lines[static_cast<std::size_t>(i)];
       l.LineStartMs = Scale(l.LineStartMs, lyrics.TimeRatio, lyrics.Offset);
       l.LineEndMs = Scale(l.LineEndMs, lyrics.TimeRatio, lyrics.Offset);
-      for (int k = 0; k < l.SegmentCount; ++k) {
-        l.Segments[k].StartMs = Scale(l.Segments[k].StartMs, lyrics.TimeRatio, lyrics.Offset);
-        l.Segments[k].EndMs = Scale(l.Segments[k].EndMs, lyrics.TimeRatio, lyrics.Offset);
-      }
+    }
+    // The segments of all lines are one run in the store.
+    for (std::size_t k = 0; k < segments.size(); ++k) {
+      LyricsSegment& seg = lyrics.SegmentStore[k];
+      seg.StartMs = Scale(seg.StartMs, lyrics.TimeRatio, lyrics.Offset);
+      seg.EndMs = Scale(seg.EndMs, lyrics.TimeRatio, lyrics.Offset);
     }
   }
   return kLyricsOk;

@@ -5,7 +5,8 @@
 //
 // Thread contract: a Lyrics record belongs to the draw thread; it is loaded
 // when the playing file changes and read in the keyboard group of each frame.
-// Texts are UTF-8 (files are taken as UTF-8 when valid, else CP932).
+// Texts are UTF-8 (files are taken as UTF-16 with a byte-order mark, as UTF-8
+// when valid, else as CP932).
 #pragma once
 
 #include <cstdint>
@@ -21,10 +22,14 @@ inline constexpr int kLyricsNoMemory = 1;
 inline constexpr int kLyricsNoFile = 2;
 inline constexpr int kLyricsBadEnd = 3;   // the file ended before the last counted line
 inline constexpr int kLyricsSeekFailed = 5;
+inline constexpr int kLyricsTooLarge = 6;  // over kLyricsMaxFileBytes
 
 inline constexpr int kLyricsMaxSegments = 256;
 inline constexpr int kLyricsMaxTextBytes = 255;
 inline constexpr int kLyricsMaxLineBytes = 5375;  // longer lines are cut and go on as the next
+// Lyrics of a whole song are a few kB; a file far larger is something else
+// (a log, a disk image) and is not read at all.
+inline constexpr std::int64_t kLyricsMaxFileBytes = 4 << 20;
 
 struct LyricsSegment {
   int Chars = 0;  // bytes of Text this segment holds (segments are consecutive)
@@ -34,35 +39,51 @@ struct LyricsSegment {
   int HasEnd = 0;
 };
 
+// One kept line. Its segments and text live in the owning Lyrics record, sized
+// to what the line holds, so a file of many short lines stays small.
 struct LyricsLine {
-  LyricsSegment Segments[kLyricsMaxSegments];
+  const LyricsSegment* Segments = nullptr;  // SegmentCount of them
   int SegmentCount = 0;
   int HasTime = 0;
   int LineStartMs = 0;
   int LineEndMs = 0;   // the next line's start; for the last line the end of its last segment
   int TextLength = 0;  // bytes, at most 255, never a split character
   int IsKaraoke = 0;   // more than one valid time tag
-  char Text[kLyricsMaxTextBytes + 1] = {};
+  const char* Text = "";  // TextLength bytes and a NUL
 };
 
 struct Lyrics {
-  std::unique_ptr<LyricsLine[]> Lines;  // allocated at load, LineCount kept lines first
+  std::unique_ptr<LyricsLine[]> Lines;  // LineCount kept lines
+  std::unique_ptr<LyricsSegment[]> SegmentStore;  // every line's segments, in order
+  std::unique_ptr<char[]> TextStore;              // every line's text and its NUL
   int LineCount = 0;
   int LyricsHasKaraoke = 0;
   double TimeRatio = 1.0;
   int Offset = 0;  // ms
   std::string Path;  // the lyrics file in use; empty when none is loaded
+  // What the last parse saw, so a file that yields no line can say why.
+  int TextLines = 0;     // lines of text (directives included)
+  int BracketLines = 0;  // lines holding a "[" (candidates for a time tag)
+};
+
+// Why no lyrics file was taken beside a song although one was there.
+struct LyricsRefusal {
+  std::string Path;  // empty when every candidate was simply missing
+  std::string Reason;
 };
 
 // The lyrics file for `audio_path` (base + ".kra", ".lrc", ".txt", the first
-// that opens). False when none opens.
-bool FindLyricsFile(const std::string& audio_path, std::string* lyrics_path);
+// that opens as a regular file). False when none opens; `refused` then names
+// the first candidate that exists but could not be taken (a FIFO, no access).
+bool FindLyricsFile(const std::string& audio_path, std::string* lyrics_path,
+                    LyricsRefusal* refused = nullptr);
 
 // Frees the previous lyrics, finds and loads the file for `audio_path`.
 // Returns kLyricsOk or a failure code; a failure leaves no lyrics.
 int LoadLyrics(Lyrics& lyrics, const std::string& audio_path);
 
-// Parses the raw bytes of a lyrics file (decoded as UTF-8 or CP932 first).
+// Parses the raw bytes of a lyrics file (decoded first: UTF-16 with a byte-order
+// mark, else UTF-8 when valid, else CP932).
 int ParseLyrics(Lyrics& lyrics, std::string_view file_bytes);
 
 void ResetLyrics(Lyrics& lyrics);  // no lyrics, ratio 1, offset 0

@@ -66,7 +66,8 @@ void DrawLyrics(PixelBuffer& picture, LyricsView& v, const Lyrics& lyrics, const
   } else {
     Forget(v);
     if (!Render(v, line, wipe, fonts, t)) return;
-    std::memcpy(v.CachedText, line.Text, sizeof v.CachedText);
+    // The line's text is only as long as it is (at most 255 bytes and its NUL).
+    std::memcpy(v.CachedText, line.Text, static_cast<std::size_t>(line.TextLength) + 1);
     v.CachedKaraoke = lyrics.LyricsHasKaraoke;
     v.CachedTheme = in.theme_serial;
     v.CachedWipe = in.WipeOnOff;

@@ -1,13 +1,13 @@
 #include "playlist/M3u.h"
 
-#include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 
 #include "common/FileHandle.h"
+#include "common/Ini.h"
 #include "common/Path.h"
 #include "common/Text.h"
 
@@ -47,16 +47,6 @@ std::string AbsoluteFolder(const std::string& m3u_path) {
   return abs.substr(0, PathFolderEnd(abs));
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 bool IsPlaylistFile(std::string_view path) {
@@ -65,6 +55,13 @@ bool IsPlaylistFile(std::string_view path) {
 }
 
 std::vector<std::string> ParseM3u(std::string_view bytes, std::string_view folder) {
+  // A list saved as "Unicode" by Windows editors is UTF-16 with a byte-order
+  // mark: read as UTF-8 from then on.
+  std::string decoded;
+  if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+    decoded = DecodeFileText(bytes);
+    bytes = decoded;
+  }
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
   std::string_view rest = bytes;
   std::vector<std::string> entries;
@@ -73,6 +70,9 @@ std::vector<std::string> ParseM3u(std::string_view bytes, std::string_view folde
     std::string_view line = rest.substr(0, lf);
     rest = lf == std::string_view::npos ? std::string_view{} : rest.substr(lf + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // No file has a longer name; normalising millions of components would
+    // cost far more memory than the line itself.
+    if (line.size() >= PATH_MAX) continue;
     // Each line on its own: one file name that is not UTF-8 must not turn
     // every other line of the list into Shift-JIS. A name that is not UTF-8
     // but exists as it stands is a Linux file name in another encoding.
@@ -103,19 +103,13 @@ int SavePlaylist(const PlaylistModel& list, const std::string& file) {
     bytes += row.Text[kColFullPath];
     bytes += '\n';
   }
-  // A sibling temporary file renamed over the old list: a crash or a full disk
-  // midway leaves the previous list intact.
-  std::string tmp = file + ".XXXXXX";
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return 1;
-  bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, bytes);
-  ok = ::close(fd) == 0 && ok;
-  if (ok) ok = std::rename(tmp.c_str(), file.c_str()) == 0;
-  if (!ok) {
-    ::unlink(tmp.c_str());
-    return 1;
-  }
-  return 0;
+  // A sibling temporary renamed over the old list, flushed to the disk first:
+  // a crash or a full disk midway leaves the previous list intact.
+  SafeFileWriter writer(file);
+  std::FILE* f = writer.file();
+  if (f == nullptr) return 1;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) return 1;
+  return writer.Commit() ? 0 : 1;
 }
 
 bool RestorePlaylist(AddContext& ctx, const std::string& m3u_path) {

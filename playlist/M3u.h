@@ -1,7 +1,8 @@
 // M3U playlists: one path per line, LF or CR LF. A line is read as UTF-8 when
 // it is valid UTF-8, else as CP932 (lists written by the Windows original)
-// unless the bytes as they stand name an existing file. Written as the rows'
-// paths with LF.
+// unless the bytes as they stand name an existing file; a file that starts with
+// a UTF-16 byte-order mark is UTF-16 throughout. Written as the rows' paths
+// with LF.
 #pragma once
 
 #include <string>
@@ -17,7 +18,8 @@ namespace vk {
 bool IsPlaylistFile(std::string_view path);
 
 // The entries of an M3U held in memory, one per line, in order. A last line
-// without a line feed counts; an empty line stays an empty entry. Lines are not
+// without a line feed counts; an empty line stays an empty entry; a line as long
+// as the system's path limit or longer names no file and is left out. Lines are not
 // recognised as comments. A relative entry has '\' read as '/' and is resolved
 // against `folder` (the M3U's own folder, ending in '/').
 std::vector<std::string> ParseM3u(std::string_view bytes, std::string_view folder);

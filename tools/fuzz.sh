@@ -3,7 +3,8 @@
 # runs from the seeds in tests/data, so a crash that was found once is found
 # again on every run. The corpus each run grows, and any crashing input, stay
 # in build-fuzz/. Usage: tools/fuzz.sh [scale], where the runs below are
-# multiplied by scale (default 1: about 15 s of fuzzing in all).
+# multiplied by scale (default 1: about 15 s of fuzzing in all, then a few
+# seconds of the lyrics and M3U readers on inputs of several MB).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scale=${1:-1}
@@ -24,20 +25,56 @@ targets=(
   "fuzz_lyrics lyrics 5000"
 )
 mkdir -p "$out/artifacts"
+
+# run NAME LOG ARGS...: one fuzzer run; on a failure its log's end and where
+# the input was kept.
+run() {
+  local name=$1 log=$2 status=0
+  shift 2
+  "$out/fuzz/$name" -seed=1 -print_final_stats=1 "$@" >"$log" 2>&1 || status=$?
+  grep -E "^(Done|stat::number_of_executed_units|stat::peak_rss_mb)" "$log" || true
+  if [ "$status" -ne 0 ]; then
+    tail -n 60 "$log"
+    echo "$name failed; the input is in $out/artifacts/" >&2
+    exit 1
+  fi
+}
+
 for t in "${targets[@]}"; do
   read -r name seeds base <<<"$t"
   runs=$((base * scale))
   mkdir -p "$out/corpus/$name"
   echo "== $name: $runs runs"
   # -max_total_time only guards against a slow machine; the runs are the measure.
-  log="$out/$name.log"
-  status=0
-  "$out/fuzz/$name" -runs="$runs" -seed=1 -max_len=65536 -max_total_time=20 -print_final_stats=1 \
-    -artifact_prefix="$out/artifacts/$name-" "$out/corpus/$name" "tests/data/$seeds" >"$log" 2>&1 || status=$?
-  grep -E "^(Done|stat::number_of_executed_units)" "$log" || true
-  if [ "$status" -ne 0 ]; then
-    tail -n 60 "$log"
-    echo "$name failed; the input is in $out/artifacts/" >&2
-    exit 1
-  fi
+  run "$name" "$out/$name.log" -runs="$runs" -max_len=65536 -max_total_time=20 \
+    -artifact_prefix="$out/artifacts/$name-" "$out/corpus/$name" "tests/data/$seeds"
+done
+
+# The text readers once more on inputs of a few MB, seeded with the floods that
+# once cost gigabytes (a file of "[" lines, a list line of millions of path
+# components), under a memory limit: a reader whose memory grows far beyond
+# its input fails here. Few runs, since each input is large.
+big="$out/big-seeds"
+rm -rf "$big/fuzz_lyrics" "$big/fuzz_m3u"
+mkdir -p "$big/fuzz_lyrics" "$big/fuzz_m3u"
+python3 - "$big" <<'PY'
+import sys
+big = sys.argv[1]
+open(f"{big}/fuzz_lyrics/brackets", "w").write("[\n" * (512 * 1024))
+open(f"{big}/fuzz_lyrics/lines", "w").write("".join(
+    f"[{i // 6000:02d}:{i // 100 % 60:02d}.{i % 100:02d}]line\n" for i in range(100000)))
+open(f"{big}/fuzz_m3u/long_line", "w").write("a/" * (2 * 1024 * 1024 - 8) + "\nb.mp3\n")
+PY
+# The RSS limits sit between what the readers need now (about 350 and 300 MB
+# with the sanitizers) and what the floods once cost (gigabytes; 550 MB for
+# the list line).
+for t in "fuzz_lyrics 640" "fuzz_m3u 448"; do
+  read -r name rss <<<"$t"
+  runs=$((10 * scale))
+  echo "== $name, inputs up to 4 MB: $runs runs"
+  # What the run finds goes to a scratch folder, so the seeds stay three.
+  rm -rf "$big/found-$name" && mkdir -p "$big/found-$name"
+  run "$name" "$out/$name-big.log" -runs="$runs" -max_len=4194304 -len_control=0 \
+    -rss_limit_mb="$rss" -malloc_limit_mb=256 -max_total_time=30 \
+    -artifact_prefix="$out/artifacts/$name-big-" "$big/found-$name" "$big/$name"
 done

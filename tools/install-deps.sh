@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   libfftw3-dev libpng-dev
   clang libclang-rt-dev
+  xvfb xdotool gnuplot-nox lame  # tools/soak.sh
 )
 
 missing=()

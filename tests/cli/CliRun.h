@@ -13,13 +13,13 @@ struct CliRun {
   std::string text;  // stdout, with stderr when merged
 };
 
-enum class Stderr { kMerged, kDropped };
+enum class Stderr { kMerged, kDropped, kOnly };  // kOnly: stdout dropped, stderr kept
 
 // `env` is put before the program, e.g. "HOME=/tmp/x".
 inline CliRun RunCli(const std::string& args, Stderr err = Stderr::kMerged, const std::string& env = "") {
   CliRun r;
   const std::string command = env + " " + VK_CLI_PATH + " " + args +
-                              (err == Stderr::kMerged ? " 2>&1" : " 2>/dev/null") + " </dev/null";
+                              (err == Stderr::kMerged ? " 2>&1" : err == Stderr::kOnly ? " 2>&1 >/dev/null" : " 2>/dev/null") + " </dev/null";
   std::FILE* p = popen(command.c_str(), "r");
   if (p == nullptr) return r;
   char buf[4096];

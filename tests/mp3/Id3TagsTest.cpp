@@ -185,3 +185,39 @@ TEST(Id3Fixtures, Version2WinsOverVersion1) {
   EXPECT_STREQ(mp3.ID3v1TagInfo.sjisTitle, "Mono");
   EXPECT_STREQ(mp3.ID3v1TagInfo.sjisArtst, "Low");
 }
+
+TEST_F(Id3, AHugeTagIsWalkedBySeekingPastWhatIsNotRead) {
+  // An honest 256 MB tag (the largest its size field holds): a title, a
+  // picture frame of nearly all of it, then the artist. Written sparse, so the
+  // picture costs no disk; a reader that held the tag would need 256 MB.
+  constexpr std::uint32_t kBody = 0x0FFFFFFF;
+  const Bytes title = Id3Frame(3, "TIT2", 0, Text("Title"));
+  const Bytes artist = Id3Frame(3, "TPE1", 0, Text("Artist"));
+  const std::uint32_t picture = kBody - static_cast<std::uint32_t>(title.size() + 10 + artist.size()) - 100;
+  Bytes head = Id3Tag(3, 0, 0, title);
+  head[6] = 0x7F, head[7] = 0x7F, head[8] = 0x7F, head[9] = 0x7F;  // syncsafe kBody
+  Append(head, Text("APIC"));
+  for (int shift = 24; shift >= 0; shift -= 8) head.push_back(static_cast<std::uint8_t>(picture >> shift));
+  head.push_back(0), head.push_back(0);
+  const std::string path = dir_.File("big.mp3");
+  {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(head.data(), 1, head.size(), f);
+    ASSERT_EQ(fseeko(f, static_cast<off_t>(head.size()) + picture, SEEK_SET), 0);
+    std::fwrite(artist.data(), 1, artist.size(), f);
+    ASSERT_EQ(fseeko(f, 10 + static_cast<off_t>(kBody), SEEK_SET), 0);
+    const Bytes frames = Frames(3);
+    std::fwrite(frames.data(), 1, frames.size(), f);
+    std::fclose(f);
+  }
+  const long before = vktest::PeakResidentKb();
+  for (const auto flags : {vk::kMp3ParseOnly, vk::kMp3FullOpen}) {
+    ASSERT_EQ(vk::Mp3Open(path.c_str(), mp3_, flags), 0);
+    EXPECT_STREQ(v2().sjisTitle, "Title");
+    EXPECT_STREQ(v2().sjisArtst, "Artist");
+    EXPECT_EQ(v2().Size, static_cast<int>(10 + kBody));
+    vk::Mp3Close(mp3_, vk::kMp3Ok, vk::kMp3CloseQuiet);
+  }
+  EXPECT_LT(vktest::PeakResidentKb() - before, 32 * 1024);
+}

@@ -146,13 +146,13 @@ TEST_F(Mp3WorldFiles, XingHeadersGiveWhatTheyHold) {
 
   // Behind the 2 CRC bytes of a protected frame.
   const Hdr crc{.protect = 0};
-  b = XingFrame(0x03, 20, 9000, crc);
+  b = XingFrame(0x03, 12, 9000, crc);
   Append(b, Frames(3, crc));
   ASSERT_EQ(Open(b), 0);
   EXPECT_EQ(mp3_.FirstFrameInfo.ErrProtect, 0);
   EXPECT_EQ(mp3_.VBRInfo.Type, 1);
-  EXPECT_EQ(mp3_.VBRInfo.NumFrame, 21);
-  EXPECT_EQ(mp3_.TmpFrame, 23);
+  EXPECT_EQ(mp3_.VBRInfo.NumFrame, 13);
+  EXPECT_EQ(mp3_.TmpFrame, 15);
 }
 
 TEST_F(Mp3WorldFiles, OpensFromBytesInMemory) {

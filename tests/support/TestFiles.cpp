@@ -1,11 +1,14 @@
 #include "support/TestFiles.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <string>
 
 namespace vktest {
 
@@ -33,6 +36,19 @@ void WriteFile(const std::string& path, std::string_view text) {
 Bytes ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+long PeakResidentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+  }
+  return -1;
+}
+
+void MakeFifo(const std::string& path) {
+  if (::mkfifo(path.c_str(), 0600) != 0) std::abort();
 }
 
 void PutU16(Bytes& b, std::uint32_t v) {

@@ -29,6 +29,13 @@ void WriteFile(const std::string& path, const Bytes& bytes);
 void WriteFile(const std::string& path, std::string_view text);
 Bytes ReadFile(const std::string& path);
 
+// The process's peak resident memory so far (VmHWM), in kB: a test that
+// compares it before and after a load proves the load did not balloon.
+long PeakResidentKb();
+
+// A FIFO at `path` (made by the test; no writer ever opens it).
+void MakeFifo(const std::string& path);
+
 void PutU16(Bytes& b, std::uint32_t v);
 void PutU32(Bytes& b, std::uint32_t v);
 void PutTag(Bytes& b, std::string_view four_cc);

@@ -93,6 +93,11 @@ struct FfmpegStream {
   std::unique_ptr<AVPacket, PacketFree> pkt;
   std::unique_ptr<AVFrame, FrameFree> frame;
   std::unique_ptr<std::int16_t[]> pend;  // converted frames, pend_ch samples each
+  std::unique_ptr<const std::uint8_t*[]> planes;  // the held frame's planes from held_off
+  int channels = 0;                               // the decoder's, as the converter expects them
+  int sample_format = 0;
+  bool held = false;  // frame holds decoded samples not yet converted
+  int held_off = 0;
   int index = -1;
   int pend_ch = 2;
   std::uint32_t src_rate = 0, dst_rate = 0;
@@ -241,19 +246,26 @@ int OpenDecoder(FFSet& ff, FfmpegStream& s, const AVStream* st) {
 // The converter from the decoder's output to 16-bit mono or stereo at the
 // delivered rate; more channels take libswresample's standard downmix. Mono
 // stays mono here and is duplicated when copied out, at full level.
-int OpenConverter(FFSet& ff, FfmpegStream& s) {
+int OpenConverter(FFSet& ff, FfmpegStream& s, const AVChannelLayout& layout, int sample_format) {
   AVChannelLayout in{};
-  if (s.dec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || s.dec->ch_layout.nb_channels <= 0) {
-    av_channel_layout_default(&in, std::max<int>(s.dec->ch_layout.nb_channels, ff.wfxSrc.nChannels));
-  } else if (av_channel_layout_copy(&in, &s.dec->ch_layout) < 0) {
+  if (layout.order == AV_CHANNEL_ORDER_UNSPEC || layout.nb_channels <= 0) {
+    av_channel_layout_default(&in, std::max<int>(layout.nb_channels, ff.wfxSrc.nChannels));
+  } else if (av_channel_layout_copy(&in, &layout) < 0) {
     return kFfNoMemory;
   }
   s.pend_ch = in.nb_channels == 1 ? 1 : 2;
+  s.channels = in.nb_channels;
+  s.sample_format = sample_format;
+  s.planes.reset(new (std::nothrow) const std::uint8_t*[static_cast<std::size_t>(std::max(in.nb_channels, 8))]);
+  if (!s.planes) {
+    av_channel_layout_uninit(&in);
+    return kFfNoMemory;
+  }
   AVChannelLayout out{};
   av_channel_layout_default(&out, s.pend_ch);
   SwrContext* raw = nullptr;
   int r = swr_alloc_set_opts2(&raw, &out, AV_SAMPLE_FMT_S16, static_cast<int>(s.dst_rate), &in,
-                              s.dec->sample_fmt, static_cast<int>(s.src_rate), 0, nullptr);
+                              static_cast<AVSampleFormat>(sample_format), static_cast<int>(s.src_rate), 0, nullptr);
   av_channel_layout_uninit(&in);
   av_channel_layout_uninit(&out);
   s.swr.reset(raw);
@@ -317,7 +329,7 @@ int OpenWith(FFSet& ff, FfmpegStream* owned, const char* path, FfOpenMode mode) 
   if (mode == FfOpenMode::kTagsOnly) return 0;
 
   if (const int c = OpenDecoder(ff, s, st); c != 0) return Fail(ff, c);
-  if (const int c = OpenConverter(ff, s); c != 0) return Fail(ff, c);
+  if (const int c = OpenConverter(ff, s, s.dec->ch_layout, s.dec->sample_fmt); c != 0) return Fail(ff, c);
   s.pkt.reset(av_packet_alloc());
   s.frame.reset(av_frame_alloc());
   s.pend.reset(new (std::nothrow) std::int16_t[2 * kPendFrames]);
@@ -343,58 +355,45 @@ void TakeConverted(FfmpegStream& s, int got) {
   }
 }
 
-// Refills the pending frames; false at the end of the stream.
-bool Refill(FfmpegStream& s) {
-  std::uint8_t* out[1] = {reinterpret_cast<std::uint8_t*>(s.pend.get())};
-  for (;;) {
-    // Output the converter still holds from a frame larger than the buffer.
-    if (swr_get_out_samples(s.swr.get(), 0) > 0 && !s.swr_flushed) {
-      const std::uint8_t* none[1] = {nullptr};
-      const int got = swr_convert(s.swr.get(), out, kPendFrames, none, 0);
-      if (got > 0) {
-        TakeConverted(s, got);
-        return true;
-      }
-    }
-    if (s.decoder_done) {
-      if (s.swr_flushed) return false;
-      s.swr_flushed = true;  // the resampler's last frames
-      const int got = swr_convert(s.swr.get(), out, kPendFrames, nullptr, 0);
-      if (got <= 0) return false;
-      TakeConverted(s, got);
-      return true;
-    }
-    int r = avcodec_receive_frame(s.dec.get(), s.frame.get());
-    if (r == 0) {
-      AVFrame* f = s.frame.get();
-      if (!s.base_known) {
-        s.conv_pos = FramePosition(s, f);
-        s.base_known = true;
-      }
-      // Whole frames before a seek target need no conversion when no resampler
-      // carries state from one frame to the next.
-      if (s.src_rate == s.dst_rate && s.conv_pos + f->nb_samples <= s.drop_until) {
-        s.conv_pos += f->nb_samples;
-        av_frame_unref(f);
-        continue;
-      }
-      const int got = swr_convert(s.swr.get(), out, kPendFrames, const_cast<const std::uint8_t**>(f->extended_data),
-                                  f->nb_samples);
+// Converts the next piece of the held frame, small enough that its output fits
+// the pending buffer whole, so the converter never keeps output of its own.
+void ConvertHeldPiece(FFSet& ff, FfmpegStream& s) {
+  AVFrame* f = s.frame.get();
+  // Some decoders settle their output layout only with the first frame.
+  if (f->ch_layout.nb_channels != s.channels || f->format != s.sample_format) {
+    if (f->ch_layout.nb_channels > 8 || OpenConverter(ff, s, f->ch_layout, f->format) != 0) {
       av_frame_unref(f);
-      if (got < 0) return false;
-      TakeConverted(s, got);
-      if (s.pend_len > s.pend_off) return true;
-      continue;
+      s.held = false;
+      return;
     }
-    if (r == AVERROR_EOF) {
-      s.decoder_done = true;
-      continue;
-    }
-    if (r != AVERROR(EAGAIN)) {
-      s.decoder_done = true;  // a broken decoder state ends the stream where it broke
-      continue;
-    }
-    if (s.sent_flush) {
+  }
+  const int channels = f->ch_layout.nb_channels;
+  const int bytes = av_get_bytes_per_sample(static_cast<AVSampleFormat>(f->format));
+  const bool planar = av_sample_fmt_is_planar(static_cast<AVSampleFormat>(f->format)) != 0;
+  const int max_in = static_cast<int>(av_rescale(kPendFrames - 256, s.src_rate, s.dst_rate));
+  const int n = std::min(f->nb_samples - s.held_off, max_in);
+  const int planes = planar ? channels : 1;
+  for (int c = 0; c < planes; ++c) {
+    s.planes[c] = f->extended_data[c] + static_cast<std::ptrdiff_t>(s.held_off) * bytes * (planar ? 1 : channels);
+  }
+  std::uint8_t* out[1] = {reinterpret_cast<std::uint8_t*>(s.pend.get())};
+  const int got = swr_convert(s.swr.get(), out, kPendFrames, s.planes.get(), n);
+  s.held_off += n;
+  if (s.held_off >= f->nb_samples) {
+    av_frame_unref(f);
+    s.held = false;
+  }
+  TakeConverted(s, got);
+}
+
+// The next decoded frame into s.frame; false at the end of the stream (or
+// where a file cut short ends, or where the decoder cannot go on).
+bool NextFrame(FfmpegStream& s) {
+  for (;;) {
+    if (s.decoder_done) return false;
+    int r = avcodec_receive_frame(s.dec.get(), s.frame.get());
+    if (r == 0) return true;
+    if (r != AVERROR(EAGAIN) || s.sent_flush) {
       s.decoder_done = true;
       continue;
     }
@@ -405,12 +404,63 @@ bool Refill(FfmpegStream& s) {
       s.sent_flush = true;
       continue;
     }
-    if (s.pkt->stream_index == s.index) {
-      // A damaged packet is skipped; the next one decodes on.
-      avcodec_send_packet(s.dec.get(), s.pkt.get());
-    }
+    // A damaged packet is refused by the decoder and skipped; the next one decodes on.
+    if (s.pkt->stream_index == s.index) avcodec_send_packet(s.dec.get(), s.pkt.get());
     av_packet_unref(s.pkt.get());
   }
+}
+
+// Refills the pending frames; false at the end of the stream.
+bool Refill(FFSet& ff, FfmpegStream& s) {
+  for (;;) {
+    if (s.held) {
+      ConvertHeldPiece(ff, s);
+      if (s.pend_len > s.pend_off) return true;
+      continue;
+    }
+    if (!NextFrame(s)) {
+      if (s.swr_flushed) return false;
+      s.swr_flushed = true;  // the resampler's last frames
+      std::uint8_t* out[1] = {reinterpret_cast<std::uint8_t*>(s.pend.get())};
+      TakeConverted(s, swr_convert(s.swr.get(), out, kPendFrames, nullptr, 0));
+      if (s.pend_len > s.pend_off) return true;
+      continue;
+    }
+    AVFrame* f = s.frame.get();
+    if (!s.base_known) {
+      s.conv_pos = FramePosition(s, f);
+      s.base_known = true;
+    }
+    // Whole frames before a seek target need no conversion when no resampler
+    // carries state from one frame to the next.
+    if (s.src_rate == s.dst_rate && s.conv_pos + f->nb_samples <= s.drop_until) {
+      s.conv_pos += f->nb_samples;
+      av_frame_unref(f);
+      continue;
+    }
+    // Some decoders settle their output layout only with the first frame.
+    if (f->ch_layout.nb_channels != s.channels || f->format != s.sample_format) {
+      if (f->ch_layout.nb_channels > 8 || OpenConverter(ff, s, f->ch_layout, f->format) != 0) {
+        av_frame_unref(f);
+        continue;
+      }
+    }
+    s.held = true;
+    s.held_off = 0;
+  }
+}
+
+// Repositions the demuxer at `ts` and empties the decoder and the converter.
+bool SeekTo(FfmpegStream& s, std::int64_t ts) {
+  if (av_seek_frame(s.fmt.get(), s.index, ts, AVSEEK_FLAG_BACKWARD) < 0) return false;
+  avcodec_flush_buffers(s.dec.get());
+  swr_close(s.swr.get());
+  if (swr_init(s.swr.get()) < 0) return false;
+  s.pend_len = s.pend_off = 0;
+  av_frame_unref(s.frame.get());
+  s.held = false;
+  s.sent_flush = s.decoder_done = s.swr_flushed = false;
+  return true;
 }
 
 }  // namespace
@@ -453,7 +503,7 @@ int FfRead(FFSet& ff, std::int32_t n, std::uint8_t* dst, int* end) {
   auto* out = reinterpret_cast<std::int16_t*>(dst);
   std::int32_t done = 0;
   while (done < n) {
-    if (s->pend_off >= s->pend_len && !Refill(*s)) break;
+    if (s->pend_off >= s->pend_len && !Refill(ff, *s)) break;
     const std::int32_t k = std::min(n - done, s->pend_len - s->pend_off);
     const std::int16_t* src = s->pend.get() + static_cast<std::ptrdiff_t>(s->pend_off) * s->pend_ch;
     if (s->pend_ch == 2) {
@@ -475,26 +525,32 @@ int FfSeek(FFSet& ff, std::int32_t sample) {
   if (s == nullptr || !s->dec) return kFfNotOpen;
   const std::int32_t target = std::clamp(sample, 0, ff.NumSmpl);
   const AVStream* st = s->fmt->streams[s->index];
+  const AVRational src_tb{1, static_cast<int>(s->src_rate)};
   std::int64_t src_target = av_rescale(target, s->src_rate, s->dst_rate);
   // Lossy codecs need frames before the target to settle (overlapping
   // transforms, Opus's pre-roll); lossless frames decode on their own.
   if (!s->lossless) src_target -= kLossyPreroll + std::max(st->codecpar->seek_preroll, 0);
   if (s->src_rate != s->dst_rate) src_target -= 64;  // the resampler's filter length
-  std::int64_t seek_ts = s->origin;
-  if (src_target > 0) {
-    seek_ts += av_rescale_q(src_target, AVRational{1, static_cast<int>(s->src_rate)}, st->time_base);
+  // Near the start, just before the first timestamp: the encoder's priming
+  // packets come along and the decoder drops them as from the start.
+  const std::int64_t start = s->origin - av_rescale_q(std::max(st->codecpar->initial_padding, 1024), src_tb, st->time_base);
+  const std::int64_t ts = src_target > 0 ? s->origin + av_rescale_q(src_target, src_tb, st->time_base) : start;
+  // A demuxer that lands after the wanted frame (or nowhere) is asked again
+  // from the start, so frames are never skipped unheard.
+  for (const std::int64_t at : {ts, start}) {
+    if (!SeekTo(*s, at) || !NextFrame(*s)) continue;
+    s->conv_pos = FramePosition(*s, s->frame.get());
+    s->base_known = true;
+    if (s->conv_pos > target && at != start) continue;
+    s->held = true;
+    s->held_off = 0;
+    s->drop_until = target;
+    ff.NowSmpl = target;
+    return 0;
   }
-  int r = av_seek_frame(s->fmt.get(), s->index, seek_ts, AVSEEK_FLAG_BACKWARD);
-  if (r < 0) r = av_seek_frame(s->fmt.get(), s->index, s->origin, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
-  if (r < 0) return kFfCannotOpen;
-  avcodec_flush_buffers(s->dec.get());
-  swr_close(s->swr.get());
-  if (swr_init(s->swr.get()) < 0) return kFfBadFormat;
-  s->pend_len = s->pend_off = 0;
-  s->sent_flush = s->decoder_done = s->swr_flushed = false;
-  s->base_known = false;
-  s->conv_pos = 0;
-  s->drop_until = target;
+  // Nothing decodes from here on: the position is the end.
+  s->decoder_done = s->swr_flushed = true;
+  s->held = false;
   ff.NowSmpl = target;
   return 0;
 }

@@ -27,7 +27,7 @@ done
 targets=(
   "fuzz_mp3_open mp3 800"
   "fuzz_wav_open wav 5000"
-  "fuzz_ffmpeg_open $ffseeds 600"
+  "fuzz_ffmpeg_open $ffseeds 2000"
   "fuzz_id3_frames id3 20000"
   "fuzz_ini ini 5000"
   "fuzz_m3u m3u 5000"

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli/Commands.h"
+#include "display/EmbeddedLyrics.h"
 #include "display/Lyrics.h"
 
 namespace vk::cli {
@@ -18,7 +19,9 @@ int RunLyrics(int argc, char** argv) {
   std::string path;
   const bool found = FindLyricsFile(audio, &path);
   Lyrics lyrics;
-  const int result = found ? LoadLyrics(lyrics, audio) : kLyricsNoFile;
+  // A lyrics file beside the audio wins; else the audio file's own lyrics.
+  const int result = LoadLyricsOrEmbedded(lyrics, audio);
+  if (!found) path = lyrics.Path;
   std::printf("Lyrics=%s\nResult=%d\n", path.c_str(), result);
   if (result != kLyricsOk) return 1;
   std::printf("TimeRatio=%g\nOffset=%d\n", lyrics.TimeRatio, lyrics.Offset);

@@ -68,4 +68,30 @@ TEST(FfmpegCliTest, FilesFfmpegCannotReadAreRefusedWithItsReason) {
   EXPECT_NE(keys.status, 0);
 }
 
+TEST(FfmpegCliTest, EmbeddedLyricsShowWhenNoLyricsFileStandsBeside) {
+  TempDir dir;
+  const std::string src = Source(44100, 22050);
+  ASSERT_TRUE(Ffmpeg(src + "-metadata \"lyrics=[00:00.50]はるの\n[00:01.20]うた\" " + dir.File("a.flac")));
+  ASSERT_TRUE(Ffmpeg(src + "-metadata \"lyrics=ただの歌詞\n二行目\" -c:a aac " + dir.File("b.m4a")));
+  ASSERT_TRUE(Ffmpeg(src + "-metadata \"lyrics-eng=[00:00.10]うすると\" -id3v2_version 3 " + dir.File("c.mp3")));
+
+  vktest::CliRun run = RunCli("lyrics " + dir.File("a.flac"));
+  EXPECT_EQ(run.status, 0) << run.text;
+  EXPECT_TRUE(Has(run.text, "Lyrics=" + dir.File("a.flac")));
+  EXPECT_TRUE(Has(run.text, "Line=500 1200 0 はるの")) << run.text;
+  EXPECT_TRUE(Has(run.text, "Line=1200 1200 0 うた"));
+  // Plain text is one block from the start.
+  run = RunCli("lyrics " + dir.File("b.m4a"));
+  EXPECT_TRUE(Has(run.text, "Line=0 0 0 ただの歌詞 二行目")) << run.text;
+  // ID3v2 USLT in an MP3.
+  run = RunCli("lyrics " + dir.File("c.mp3"));
+  EXPECT_TRUE(Has(run.text, "Line=100 100 0 うすると")) << run.text;
+
+  // A lyrics file beside the audio still wins.
+  vktest::WriteFile(dir.File("a.lrc"), std::string_view("[00:00.00]beside\n"));
+  run = RunCli("lyrics " + dir.File("a.flac"));
+  EXPECT_TRUE(Has(run.text, "Lyrics=" + dir.File("a.lrc"))) << run.text;
+  EXPECT_TRUE(Has(run.text, "Line=0 0 0 beside"));
+}
+
 }  // namespace

@@ -135,11 +135,12 @@ TEST(FfmpegReaderTest, SeeksLandOnTheExactFrame) {
   ASSERT_TRUE(Ffmpeg(Source(44100, 120000, "-c:a aac " + dir.File("a.m4a"))));
   ASSERT_TRUE(Ffmpeg(Source(48000, 120000, "-c:a libopus " + dir.File("a.opus"))));
   ASSERT_TRUE(Ffmpeg(Source(96000, 120000, "-c:a flac " + dir.File("hi.flac"))));
-  // Lossless: identical; lossy and resampled: decoder state settles within a few steps.
+  // Lossless and resampled lossless: identical. Lossy: the decoder settles within a
+  // few steps (measured: AAC 1, 10 near the start; Opus 6).
   struct Case {
     const char* name;
     int tolerance;
-  } cases[] = {{"a.flac", 0}, {"a.m4a", 64}, {"a.opus", 64}, {"hi.flac", 2}};
+  } cases[] = {{"a.flac", 0}, {"a.m4a", 12}, {"a.opus", 8}, {"hi.flac", 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FFSet ff;

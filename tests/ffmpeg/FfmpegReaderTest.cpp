@@ -82,6 +82,15 @@ TEST(FfmpegReaderTest, HighRateDeepFlacIsResampledAndMultichannelDownmixed) {
   EXPECT_EQ(pcm.size(), 96000u);
   EXPECT_GT(*std::max_element(pcm.begin(), pcm.end()), 15000);  // 0.6 of full scale survives
 
+  // Below the engine's lowest rate: raised to 8 kHz.
+  ASSERT_TRUE(Ffmpeg(Source(6000, 6000, dir.File("lo.flac"))));
+  FFSet lo;
+  ASSERT_EQ(FfOpen(dir.File("lo.flac").c_str(), lo, FfOpenMode::kFull), 0) << lo.Error;
+  EXPECT_EQ(lo.wfxSrc.nSamplesPerSec, 6000u);
+  EXPECT_EQ(lo.wfxDst.nSamplesPerSec, 8000u);
+  EXPECT_EQ(lo.NumSmpl, 8000);
+  EXPECT_EQ(DecodeRest(lo).size(), 16000u);
+
   // 5.1 with sound only in the centre: the standard downmix puts it in both sides alike.
   ASSERT_TRUE(Ffmpeg("-f lavfi -i \"aevalsrc=0|0|sin(2*PI*440*t)*0.5|0|0|0:c=5.1:s=48000:d=1\" " +
                      dir.File("six.flac")));

@@ -12,6 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/PictureController.h"
 #include "common/Path.h"
+#include "common/ReaderTable.h"
 #include "common/Settings.h"
 #include "playlist/CommandLine.h"
 #include "playlist/M3u.h"
@@ -21,7 +22,10 @@
 namespace vk {
 namespace {
 
-const QString kAudioFilters = QStringLiteral(
+// The first filter offers every extension the reader table takes.
+const QString kAudioFilters =
+    QStringLiteral("音声ファイル (") + QString::fromStdString(ReaderDialogPatterns()) + QStringLiteral(");;") +
+    QStringLiteral(
     "すべてのファイル(*.*) (*);;WAVEサウンドファイル(*.wav) (*.wav *.WAV);;"
     "MP3ファイル(*.mp3) (*.mp3 *.MP3);;MP3ファイル(*.rmp) (*.rmp *.RMP);;"
     "プレイリストファイル(*.m3u) (*.m3u *.M3U *.m3u8)");

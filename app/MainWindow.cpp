@@ -390,7 +390,7 @@ void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::
 // What the next start restores: the file that plays, where, and its A-B points.
 void MainWindow::RecordPlaybackState() {
   if (Playing()) {
-    const char* path = gPlay.IsMP3 ? gPlay.Mp3.FullPath : gPlay.Wav.FullPath;
+    const char* path = gPlay.FullPath();
     CopyTextCut(gSettings.WavPath, kTextFieldSize, path);
     gSettings.NumSmpl = gPlay.TotalSmpl.load(std::memory_order_relaxed);
     gSettings.NowSmpl = gPlay.NowPlaySmpl.load(std::memory_order_relaxed);

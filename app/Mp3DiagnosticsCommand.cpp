@@ -83,7 +83,8 @@ void RunMp3DiagnosticsCommand(MainWindow& w) {
   if (chosen.isEmpty()) return;
   const std::string path = chosen.toStdString();
   RememberDialogFolder(path);
-  if (ChooseReader(path) == ReaderChoice::kNone) return;
+  const ReaderChoice choice = ChooseReader(path);
+  if (choice == ReaderChoice::kNone || choice == ReaderChoice::kFfmpeg) return;  // MPEG reader files only
   if (!AskYesNo(w, DiagnosticsQuestion(path).c_str())) return;
   if (!ConfirmOverwrite(w, Mp3OpenReportPath(path.c_str()))) return;
   if (!ConfirmOverwrite(w, Mp3ReadReportPath(path.c_str()))) return;

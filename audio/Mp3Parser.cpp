@@ -26,19 +26,26 @@ std::int32_t LoadBE32(const std::uint8_t* b) {
   return static_cast<std::int32_t>((static_cast<std::uint32_t>(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3]);
 }
 
-// The Xing header sits behind the side information (and behind the 2 CRC
-// bytes when the frame has them), the VBRI header at a fixed 32 bytes behind
+// The Xing header sits behind the side information (with or without the 2 CRC
+// bytes of a protected frame between), the VBRI header at a fixed 32 bytes behind
 // the frame header. "Info" (LAME's CBR header) is not taken. A Xing header
 // stores only the fields its flags announce, one after the other; what is
 // missing stays 0 and the frame count is then estimated from the file size.
 int ReadVbrHeader(BufferedFile& in, std::int32_t file_size, const FrameInfo& f, VBRHeaderInfo& vbr) {
   vbr = VBRHeaderInfo{};
   const std::int32_t crc_bytes = f.ErrProtect == 0 ? 2 : 0;
-  if (!in.Seek(static_cast<std::int64_t>(f.FrameOfst) + 4 + crc_bytes + f.SideInfoSize)) return kMp3SeekFailed;
   std::uint8_t b[18];
-  if (file_size - in.Tell() < 16) return kMp3Truncated;
-  if (in.Read(b, 16) != 16) return kMp3ShortRead;
-  if (std::memcmp(b, "Xing", 4) == 0) {
+  // LAME writes its tag right after the side information even when the two
+  // CRC bytes follow the header; others put it behind them. Both are tried.
+  bool xing = false;
+  for (const std::int32_t skip : {0, crc_bytes}) {
+    if (!in.Seek(static_cast<std::int64_t>(f.FrameOfst) + 4 + skip + f.SideInfoSize)) return kMp3SeekFailed;
+    if (file_size - in.Tell() < 16) return kMp3Truncated;
+    if (in.Read(b, 16) != 16) return kMp3ShortRead;
+    xing = std::memcmp(b, "Xing", 4) == 0;
+    if (xing || crc_bytes == 0) break;
+  }
+  if (xing) {
     vbr.Type = 1;
     vbr.Flags = LoadBE32(b + 4);
     const std::uint8_t* field = b + 8;

@@ -18,7 +18,8 @@ int RunDiag(int argc, char** argv) {
   }
   const char* path = argv[0];
   // Only the extensions the player would hand to the MPEG reader are analysed.
-  if (ChooseReader(path) == ReaderChoice::kNone) {
+  const ReaderChoice choice = ChooseReader(path);
+  if (choice == ReaderChoice::kNone || choice == ReaderChoice::kFfmpeg) {
     std::fprintf(stderr, "diag: %s: not a .wav, .mp3 or .rmp file\n", path);
     return 2;
   }

@@ -57,7 +57,10 @@ int FillRing(PlayEngine& e, std::int32_t from, std::int32_t to) {
   std::unique_ptr<std::uint8_t[]> buf(new (std::nothrow) std::uint8_t[4 * static_cast<std::size_t>(capacity)]);
   if (!buf) return kEngineNoMemory;
   std::int32_t at;
-  if (e.IsMP3) {
+  if (e.IsFF) {
+    if (FfSeek(e.Ff, from) != 0) return kEngineReadFailed;
+    at = e.Ff.NowSmpl;
+  } else if (e.IsMP3) {
     // Seeking lands on a frame boundary at or after the sample: ask one frame early.
     if (Mp3Seek(e.Mp3, std::max(0, from - spf), buf.get(), capacity) != 0) return kEngineReadFailed;
     at = e.Mp3.NowSmpl;
@@ -68,7 +71,10 @@ int FillRing(PlayEngine& e, std::int32_t from, std::int32_t to) {
   int end = 0;
   while (at < to && !end) {
     std::int32_t n;
-    if (e.IsMP3) {
+    if (e.IsFF) {
+      if (FfRead(e.Ff, kChunkFrames, buf.get(), &end) != 0) return kEngineReadFailed;
+      n = e.Ff.ReadSmpl;
+    } else if (e.IsMP3) {
       if (Mp3Decode(e.Mp3, buf.get(), capacity, Mp3Samples(kChunkFrames), kMp3DecodeQuiet, &end) != 0) {
         return kEngineReadFailed;
       }
@@ -137,6 +143,7 @@ int OpenFileAtPosition(PlayEngine& e, const PositionOptions& options, std::int32
   CloseFileAtPosition(e);
   const char* path = options.file.c_str();
   e.IsMP3 = 0;
+  e.IsFF = 0;
   bool opened = false;
   switch (ChooseReader(path)) {
     case ReaderChoice::kWavThenMp3:
@@ -149,6 +156,14 @@ int OpenFileAtPosition(PlayEngine& e, const PositionOptions& options, std::int32
       if (Mp3Open(path, e.Mp3, kMp3FullOpen) == 0) {
         e.IsMP3 = 1;
         opened = true;
+        break;
+      }
+      if (ChooseReader(path) == ReaderChoice::kMp3) break;
+      [[fallthrough]];
+    case ReaderChoice::kFfmpeg:
+      if (FfOpen(path, e.Ff, FfOpenMode::kFull) == 0) {
+        e.IsFF = 1;
+        opened = true;
       }
       break;
     case ReaderChoice::kNone: break;
@@ -156,7 +171,7 @@ int OpenFileAtPosition(PlayEngine& e, const PositionOptions& options, std::int32
   if (!opened) return kEngineCannotOpen;
 
   const std::int32_t rate = static_cast<std::int32_t>(e.Format().nSamplesPerSec);
-  const std::int32_t total = e.IsMP3 ? e.Mp3.NumSmpl : e.Wav.NumSmpl;
+  const std::int32_t total = e.IsFF ? e.Ff.NumSmpl : e.IsMP3 ? e.Mp3.NumSmpl : e.Wav.NumSmpl;
   std::int64_t pos = options.pos_frames;
   if (options.has_at) pos = static_cast<std::int64_t>(std::trunc(options.at_seconds * rate));
   pos = std::clamp<std::int64_t>(pos, 0, INT32_MAX);
@@ -198,7 +213,9 @@ void CloseFileAtPosition(PlayEngine& e) {
   }
   if (e.Wav.fp) WavClose(e.Wav);
   if (e.Mp3.fp) Mp3Close(e.Mp3, kMp3Ok, kMp3CloseQuiet);
+  if (e.Ff.Stream) FfClose(e.Ff);
   e.IsMP3 = 0;
+  e.IsFF = 0;
   e.TotalSmpl.store(0, std::memory_order_relaxed);
   e.NowPlaySmpl.store(0, std::memory_order_relaxed);
   e.RateHz.store(0, std::memory_order_relaxed);

@@ -40,7 +40,7 @@ int RunKeys(int argc, char** argv) {
   in.fft_item = gSettings.NowNumFFTSmplItem;
   in.out_channels = out.nChannels;
   in.out_bits = out.wBitsPerSample;
-  in.src_bits = gPlay.IsMP3 ? 16 : gPlay.Wav.wfxSrc.wBitsPerSample;
+  in.src_bits = gPlay.IsMP3 || gPlay.IsFF ? 16 : gPlay.Wav.wfxSrc.wBitsPerSample;
   in.rate_hz = static_cast<std::int32_t>(out.nSamplesPerSec);
   in.total_frames = gPlay.TotalSmpl.load(std::memory_order_relaxed);
   in.position = position;

@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Refusal.h"
+#include "display/EmbeddedLyrics.h"
 #include "display/Lyrics.h"
 
 namespace vk::cli {
@@ -48,7 +49,9 @@ int RunLyrics(int argc, char** argv) {
   LyricsRefusal refused;
   const bool found = FindLyricsFile(audio, &path, &refused);
   Lyrics lyrics;
-  const int result = found ? LoadLyrics(lyrics, audio) : kLyricsNoFile;
+  // A lyrics file beside the audio wins; else the audio file's own lyrics.
+  const int result = LoadLyricsOrEmbedded(lyrics, audio);
+  if (!found) path = lyrics.Path;
   std::printf("Lyrics=%s\nResult=%d\n", path.c_str(), result);
   std::fflush(stdout);
   if (result != kLyricsOk) {

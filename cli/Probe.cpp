@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "audio/FfmpegReader.h"
 #include "audio/Mp3Reader.h"
 #include "audio/WavReader.h"
 #include "cli/Commands.h"
@@ -56,6 +57,25 @@ int ProbeMp3(const std::string& path) {
   return 0;
 }
 
+// The row as the playlist makes it (container only), then the facts of the
+// open the play thread makes. A refusal names FFmpeg's reason.
+int ProbeFfmpeg(const std::string& path) {
+  FFSet ff;
+  const int code = FfOpen(path.c_str(), ff, FfOpenMode::kFull);
+  if (code != 0) {
+    std::fprintf(stderr, "probe: %s: %s\n", path.c_str(), ff.Error);
+    return code;
+  }
+  PlaylistRow row;
+  FillRowFromFf(path, ff, row);
+  std::printf("Result=0\nReader=FFMPEG\n");
+  PrintRow(row);
+  std::printf("Codec=%s\nBitRate=%d\nNumSmpl=%d\nNowSmpl=%d\n", ff.Codec, ff.BitRate, ff.NumSmpl, ff.NowSmpl);
+  PrintWaveFormat("wfxSrc.", ff.wfxSrc);
+  PrintWaveFormat("wfxDst.", ff.wfxDst);
+  return 0;
+}
+
 // Prints one file's facts; returns the open result (0 = opened).
 int ProbeOne(const std::string& path) {
   std::printf("File=%s\n", path.c_str());
@@ -71,9 +91,15 @@ int ProbeOne(const std::string& path) {
       return 0;
     }
   }
-  if (choice != ReaderChoice::kNone) {
+  if (choice == ReaderChoice::kWavThenMp3 || choice == ReaderChoice::kMp3) {
     code = ProbeMp3(path);
     if (code == 0) return 0;
+  }
+  if (choice == ReaderChoice::kWavThenMp3 || choice == ReaderChoice::kFfmpeg) {
+    // A WAV file FFmpeg cannot read either keeps the code its own readers gave.
+    const int ff_code = ProbeFfmpeg(path);
+    if (ff_code == 0) return 0;
+    if (choice == ReaderChoice::kFfmpeg) code = ff_code;
   }
   std::printf("Result=%d\nReader=none\n", code);
   std::fflush(stdout);

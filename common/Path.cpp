@@ -29,13 +29,6 @@ std::string_view PathFileStem(std::string_view path) {
 
 std::string_view PathExtension(std::string_view path) { return path.substr(PathExtStart(path)); }
 
-ReaderChoice ChooseReader(std::string_view path) {
-  const std::string_view ext = PathExtension(path);
-  if (AsciiEqualsNoCase(ext, ".WAV")) return ReaderChoice::kWavThenMp3;
-  if (AsciiEqualsNoCase(ext, ".MP3") || AsciiEqualsNoCase(ext, ".RMP")) return ReaderChoice::kMp3;
-  return ReaderChoice::kNone;
-}
-
 std::string ProgramDir() {
   std::error_code ec;
   const std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();

@@ -28,10 +28,12 @@ std::string_view PathExtension(std::string_view path);
 
 enum class ReaderChoice {
   kNone,        // not playable
-  kWavThenMp3,  // ".WAV": the WAV reader, then the MP3 reader on failure
+  kWavThenMp3,  // ".WAV": the WAV reader, then the MP3 reader, then FFmpeg
   kMp3,         // ".MP3", ".RMP": the MP3 reader only
+  kFfmpeg,      // ".FLAC", ".M4A", ".OPUS" and the rest of common/ReaderTable.cpp
 };
 
+// The reader the extension table (common/ReaderTable.cpp) gives the path.
 ReaderChoice ChooseReader(std::string_view path);
 
 // The executable's folder with a trailing '/' (THEMES.INI and the manual are

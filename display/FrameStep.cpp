@@ -6,6 +6,7 @@
 
 #include "common/Settings.h"
 #include "display/DrawThread.h"
+#include "display/EmbeddedLyrics.h"
 #include "engine/PlayEngine.h"
 
 namespace vk {
@@ -170,7 +171,7 @@ FrameResult FrameStep(DrawContext& c) {
 
   if (std::strcmp(s.Path, c.LastDrawn.Path) != 0) {
     if (s.Path[0] != '\0') {
-      LoadLyrics(c.lyrics, s.Path);
+      LoadLyricsOrEmbedded(c.lyrics, s.Path);
     } else {
       FreeLyrics(c.lyrics);
     }

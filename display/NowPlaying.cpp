@@ -24,8 +24,14 @@ void Append(char* out, std::size_t size, const char* format, int a = 0, int b = 
 
 void BuildCaption(const PlayEngine& e, char* out, std::size_t size) {
   std::string caption;
-  const char* path = e.IsMP3 ? e.Mp3.FullPath : e.Wav.FullPath;
-  if (e.IsMP3) {
+  const char* path = e.FullPath();
+  if (e.IsFF) {
+    for (const std::string* part : {&e.Ff.Title, &e.Ff.Artist, &e.Ff.Album}) {
+      if (part->empty()) continue;
+      if (!caption.empty()) caption.append(8, ' ');
+      caption += *part;
+    }
+  } else if (e.IsMP3) {
     const Id3v2Tag& v2 = e.Mp3.ID3v2TagInfo;
     const Id3v1Tag& v1 = e.Mp3.ID3v1TagInfo;
     for (const char* part : {TagText(v2.sjisTitle, v1.sjisTitle), TagText(v2.sjisArtst, v1.sjisArtst),
@@ -45,8 +51,17 @@ void BuildCaption(const PlayEngine& e, char* out, std::size_t size) {
 void BuildFormatLine(const PlayEngine& e, char* out, std::size_t size) {
   if (size == 0) return;
   out[0] = '\0';
-  const WaveFormatEx& src = e.IsMP3 ? e.Mp3.wfxSrc : e.Wav.wfxSrc;
+  const WaveFormatEx& src = e.SourceFormat();
   Append(out, size, "%dHz", static_cast<int>(e.Format().nSamplesPerSec));
+  if (e.IsFF) {
+    // The codec's own depth where it has one (24-bit FLAC); lossy codecs deliver 16 bits.
+    Append(out, size, "  %dbits", src.wBitsPerSample > 0 ? static_cast<int>(src.wBitsPerSample) : 16);
+    Append(out, size, src.nChannels == 1 ? "  Mono" : src.nChannels == 2 ? "  Stereo" : "  %dch", src.nChannels);
+    const std::size_t used = std::strlen(out);
+    if (used < size) std::snprintf(out + used, size - used, "  %s", e.Ff.Codec);
+    if (e.Ff.BitRate > 0) Append(out, size, "  %dkbps", e.Ff.BitRate);
+    return;
+  }
   Append(out, size, src.wBitsPerSample == 8 ? "   8bits" : "  16bits");
   Append(out, size, src.nChannels == 1 ? "  Mono" : "  Stereo");
   if (!e.IsMP3) {
@@ -73,13 +88,13 @@ void BuildFormatLine(const PlayEngine& e, char* out, std::size_t size) {
 void DescribePlayingFile(const PlayEngine& e, NowPlayingFacts* f) {
   *f = NowPlayingFacts();
   const WaveFormatEx& out = e.Format();
-  const WaveFormatEx& src = e.IsMP3 ? e.Mp3.wfxSrc : e.Wav.wfxSrc;
+  const WaveFormatEx& src = e.SourceFormat();
   f->OutChannels = out.nChannels;
   f->OutBits = out.wBitsPerSample;
   f->SrcChannels = src.nChannels;
   f->SrcBits = src.wBitsPerSample;
   f->RateHz = static_cast<std::int32_t>(out.nSamplesPerSec);
-  CopyTextCut(f->Path, sizeof f->Path, e.IsMP3 ? e.Mp3.FullPath : e.Wav.FullPath);
+  CopyTextCut(f->Path, sizeof f->Path, e.FullPath());
   BuildCaption(e, f->Caption, sizeof f->Caption);
   BuildFormatLine(e, f->FormatLine, sizeof f->FormatLine);
 }

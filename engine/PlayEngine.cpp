@@ -51,6 +51,7 @@ void ZeroFields(PlayEngine& e) {
     h.dwLoops = 0;
   }
   e.IsMP3 = 0;
+  e.IsFF = 0;
 }
 
 int OpenSource(PlayEngine& e, const char* path) {
@@ -61,6 +62,14 @@ int OpenSource(PlayEngine& e, const char* path) {
     case ReaderChoice::kMp3:
       if (Mp3Open(path, e.Mp3, kMp3FullOpen) == 0) {
         e.IsMP3 = 1;
+        return 0;
+      }
+      // WAV layouts the WAV reader refuses (A-law, µ-law, ADPCM, ...) go to FFmpeg.
+      if (ChooseReader(path) == ReaderChoice::kMp3) return kEngineCannotOpen;
+      [[fallthrough]];
+    case ReaderChoice::kFfmpeg:
+      if (FfOpen(path, e.Ff, FfOpenMode::kFull) == 0) {
+        e.IsFF = 1;
         return 0;
       }
       return kEngineCannotOpen;
@@ -87,7 +96,7 @@ int EngineOpen(PlayEngine& e, const char* path) {
   if (path == nullptr) return kEngineCannotOpen;
   if (OpenSource(e, path) != 0) return kEngineCannotOpen;
   const WaveFormatEx& format = e.Format();
-  e.TotalSmpl.store(e.IsMP3 ? e.Mp3.NumSmpl : e.Wav.NumSmpl, std::memory_order_relaxed);
+  e.TotalSmpl.store(e.IsFF ? e.Ff.NumSmpl : e.IsMP3 ? e.Mp3.NumSmpl : e.Wav.NumSmpl, std::memory_order_relaxed);
   e.RateHz.store(static_cast<std::int32_t>(format.nSamplesPerSec), std::memory_order_relaxed);
 
   // Buffer length in frames: 400 ms at 44 100 Hz gives 17 640.
@@ -169,6 +178,7 @@ void EngineClose(PlayEngine& e) {
   e.DecodeBuf.reset();
   if (e.Wav.fp) WavClose(e.Wav);
   if (e.Mp3.fp) Mp3Close(e.Mp3, kMp3Ok, kMp3CloseQuiet);
+  if (e.Ff.Stream) FfClose(e.Ff);
 }
 
 std::int32_t EnginePosition(PlayEngine& e, std::int32_t speed) {
@@ -206,7 +216,10 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
       target = ClampToLength(e, (total * position + mode / 2) / mode);
     }
     const std::int32_t t = static_cast<std::int32_t>(target);
-    if (e.IsMP3) {
+    if (e.IsFF) {
+      FfSeek(e.Ff, t);
+      e.BaseSmpl = e.Ff.NowSmpl;
+    } else if (e.IsMP3) {
       // The seek primes the decoder through the decode buffer; what lands there is dropped.
       Mp3Seek(e.Mp3, t, e.DecodeBuf.get(), e.ReadChunk);
       e.BaseSmpl = e.Mp3.NowSmpl;

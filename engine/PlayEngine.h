@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "audio/FfmpegReader.h"
 #include "audio/StreamRecord.h"
 #include "engine/Effects.h"
 #include "engine/ThreadMailbox.h"
@@ -90,6 +91,7 @@ struct PlayEngine {
 
   WaveHdr WaveHdrs[kMaxWaveBufs];
   std::int32_t IsMP3 = 0;
+  std::int32_t IsFF = 0;  // the FFmpeg reader holds the file (Ff)
 
   // Written by the window (seek bar); read by the play thread each pass. Repeat
   // is on while RepeatA < RepeatB.
@@ -103,8 +105,11 @@ struct PlayEngine {
   // while a file plays.
   WAVSet Wav;
   MP3Set Mp3;
+  FFSet Ff;
 
-  const WaveFormatEx& Format() const { return IsMP3 ? Mp3.wfxDst : Wav.wfxDst; }
+  const WaveFormatEx& Format() const { return IsFF ? Ff.wfxDst : IsMP3 ? Mp3.wfxDst : Wav.wfxDst; }
+  const WaveFormatEx& SourceFormat() const { return IsFF ? Ff.wfxSrc : IsMP3 ? Mp3.wfxSrc : Wav.wfxSrc; }
+  const char* FullPath() const { return IsFF ? Ff.FullPath : IsMP3 ? Mp3.FullPath : Wav.FullPath; }
 };
 
 extern PlayEngine gPlay;

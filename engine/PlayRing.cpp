@@ -25,7 +25,10 @@ inline std::uint32_t FrameWord(const std::uint8_t* bytes) {
 int ReadSourceIntoRing(PlayEngine& e, std::int32_t r, std::int32_t* delivered, int* end) {
   int code;
   std::int32_t n;
-  if (e.IsMP3) {
+  if (e.IsFF) {
+    code = FfRead(e.Ff, r, e.DecodeBuf.get(), end);
+    n = e.Ff.ReadSmpl;
+  } else if (e.IsMP3) {
     code = Mp3Decode(e.Mp3, e.DecodeBuf.get(), e.ReadChunk, Mp3Samples(r), kMp3DecodeQuiet, end);
     n = e.Mp3.ReadSmpl;
   } else {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "audio/FfmpegReader.h"
 #include "audio/Mp3Reader.h"
 #include "audio/WavReader.h"
 #include "common/Path.h"
@@ -41,10 +42,19 @@ bool OpenForRow(const std::string& path, ReaderChoice choice, PlaylistRow& row) 
       return true;
     }
   }
-  MP3Set mp3;
-  if (Mp3Open(path.c_str(), mp3, kMp3ParseOnly) != 0) return false;
-  FillRowFromMp3(path, mp3, row);
-  Mp3Close(mp3, kMp3Ok, kMp3CloseQuiet);
+  if (choice != ReaderChoice::kFfmpeg) {
+    MP3Set mp3;
+    if (Mp3Open(path.c_str(), mp3, kMp3ParseOnly) == 0) {
+      FillRowFromMp3(path, mp3, row);
+      Mp3Close(mp3, kMp3Ok, kMp3CloseQuiet);
+      return true;
+    }
+    if (choice == ReaderChoice::kMp3) return false;
+  }
+  // FLAC, M4A, Ogg, ... and WAV layouts the WAV reader refuses.
+  FFSet ff;
+  if (FfOpen(path.c_str(), ff, FfOpenMode::kTagsOnly) != 0) return false;
+  FillRowFromFf(path, ff, row);
   return true;
 }
 

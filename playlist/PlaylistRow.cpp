@@ -53,4 +53,15 @@ void FillRowFromMp3(std::string_view path, const MP3Set& mp3, PlaylistRow& row) 
   row.Text[kColTime] = FormatRowTime(Mp3LengthSeconds(mp3));
 }
 
+void FillRowFromFf(std::string_view path, const FFSet& ff, PlaylistRow& row) {
+  FillPathColumns(path, row);
+  row.Text[kColTitle] = ff.Title;
+  row.Text[kColArtist] = ff.Artist;
+  row.Text[kColAlbum] = ff.Album;
+  row.Text[kColComposer] = ff.Composer;
+  row.Text[kColLyricist] = ff.Lyricist;
+  const std::uint32_t rate = ff.wfxDst.nSamplesPerSec;
+  row.Text[kColTime] = FormatRowTime(rate != 0 ? ff.NumSmpl / static_cast<std::int64_t>(rate) : 0);
+}
+
 }  // namespace vk

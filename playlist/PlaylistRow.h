@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "audio/FfmpegReader.h"
 #include "audio/StreamRecord.h"
 
 namespace vk {
@@ -51,5 +52,7 @@ std::int64_t Mp3LengthSeconds(const MP3Set& mp3);
 // Column 1 is the model's business.
 void FillRowFromWav(std::string_view path, const WAVSet& wav, PlaylistRow& row);
 void FillRowFromMp3(std::string_view path, const MP3Set& mp3, PlaylistRow& row);
+// Columns 0, 2 to 9 from the container's tags and length (no decoding).
+void FillRowFromFf(std::string_view path, const FFSet& ff, PlaylistRow& row);
 
 }  // namespace vk

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "audio/FfmpegReader.h"
 #include "audio/Mp3Reader.h"
 #include "audio/WavReader.h"
 #include "common/Path.h"
@@ -20,8 +21,16 @@ void OpenFullyAndClose(const std::string& path, ReaderChoice choice) {
       return;
     }
   }
-  MP3Set mp3;
-  if (Mp3Open(path.c_str(), mp3, kMp3FullOpen) == 0) Mp3Close(mp3, kMp3Ok, kMp3CloseQuiet);
+  if (choice != ReaderChoice::kFfmpeg) {
+    MP3Set mp3;
+    if (Mp3Open(path.c_str(), mp3, kMp3FullOpen) == 0) {
+      Mp3Close(mp3, kMp3Ok, kMp3CloseQuiet);
+      return;
+    }
+    if (choice == ReaderChoice::kMp3) return;
+  }
+  FFSet ff;
+  FfOpen(path.c_str(), ff, FfOpenMode::kFull);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libmpg123-dev
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg flac
   qt6-base-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   libfftw3-dev libpng-dev
   clang libclang-rt-dev

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "common/Path.h"
+#include "common/ReaderTable.h"
 #include "common/Text.h"
 
 namespace vk {
@@ -65,6 +68,31 @@ TEST(PathTest, PiecesAndReaderChoice) {
   EXPECT_EQ(ChooseReader("a.m3u"), ReaderChoice::kNone);
   EXPECT_EQ(ChooseReader("a.wav.txt"), ReaderChoice::kNone);
   EXPECT_EQ(ChooseReader("mp3"), ReaderChoice::kNone);
+  for (const char* name : {"a.flac", "b.FLAC", "c.ogg", "d.oga", "e.opus", "f.m4a", "g.mp4", "h.aac", "i.aif",
+                           "j.aiff", "k.aifc", "l.wv", "m.ape", "n.wma", "o.caf"}) {
+    EXPECT_EQ(ChooseReader(name), ReaderChoice::kFfmpeg) << name;
+  }
+  EXPECT_EQ(ChooseReader("a.flac.part"), ReaderChoice::kNone);
+}
+
+// The dialog's filter and the desktop entry offer what the table takes, no more.
+TEST(PathTest, ReaderTableFeedsTheDialogAndTheDesktopEntry) {
+  const std::string patterns = ReaderDialogPatterns();
+  for (const ReaderExtension& e : ReaderTable()) {
+    EXPECT_NE(patterns.find("*" + std::string(e.ext) + " "), std::string::npos) << e.ext;
+  }
+  EXPECT_NE(patterns.find("*.FLAC"), std::string::npos);
+  EXPECT_EQ(patterns.find("*.m3u"), std::string::npos);
+
+  std::ifstream desktop(VK_SOURCE_DIR "/resources/velkaris.desktop");
+  std::string line, mime;
+  while (std::getline(desktop, line)) {
+    if (line.rfind("MimeType=", 0) == 0) mime = line.substr(9);
+  }
+  const std::string want = ReaderMimeTypes();
+  // The table's types, in its order, then the playlist types.
+  EXPECT_EQ(mime.substr(0, want.size()), want);
+  EXPECT_EQ(mime.substr(want.size()), "audio/x-mpegurl;audio/mpegurl;");
 }
 
 }  // namespace

@@ -290,12 +290,12 @@ TEST_F(PlayEngineExportTest, ReadFailureMidFileEndsWithCode4) {
 
 TEST_F(PlayEngineExportTest, OpenFailuresAnswerTheirEngineCodes) {
   vktest::WriteWav(dir_.File("pcm.mp3"), 8000, Ramp(100));
-  vktest::WriteWav(dir_.File("song.ogg"), 8000, Ramp(100));
+  vktest::WriteWav(dir_.File("song.xyz"), 8000, Ramp(100));
   vktest::WriteFile(dir_.File("noise.wav"), std::string(1000, 'x'));
   vktest::WriteWav(dir_.File("ok.wav"), 8000, Ramp(100));
   const std::string out = "wav:" + dir_.File("out.wav");
   EXPECT_EQ(PlayToEnd(dir_.File("pcm.mp3"), out).start_code, kEngineCannotOpen);
-  EXPECT_EQ(PlayToEnd(dir_.File("song.ogg"), out).start_code, kEngineCannotOpen);
+  EXPECT_EQ(PlayToEnd(dir_.File("song.xyz"), out).start_code, kEngineCannotOpen);
   EXPECT_EQ(PlayToEnd(dir_.File("noise.wav"), out).start_code, kEngineCannotOpen);
   EXPECT_EQ(PlayToEnd(dir_.File("missing.wav"), out).start_code, kEngineCannotOpen);
   EXPECT_EQ(PlayToEnd(dir_.File("ok.wav"), "wav:" + dir_.File("no/such/dir.wav")).start_code,

@@ -32,7 +32,9 @@
 
 namespace vk {
 
-MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(paths) {
+MainWindow::MainWindow(const AppPaths& paths, const QStringList& args, const WaveOutChoice& output)
+    : paths_(paths) {
+  player_->Output = output;
   window_created_ = 0;
   setWindowTitle(QString::fromLatin1(kAppTitle));
   SetIcon(1);
@@ -41,8 +43,8 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
 
   // Defaults first, so a missing or partial MAIN.INI behaves like an empty one.
   ResetSettings(gSettings);
-  gPlay.RepeatA = 0;
-  gPlay.RepeatB = 0;
+  player_->Engine.RepeatA = 0;
+  player_->Engine.RepeatB = 0;
 
   CreateChildren();
   LoadSettings(paths_.MainIni().c_str(), gSettings);
@@ -69,7 +71,7 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
 MainWindow::~MainWindow() {
   // A window destroyed without its close (a test's scope ending) still stops
   // its workers, so no thread reports to a window that is gone.
-  if (Playing()) vk::StopPlayback();
+  if (Playing()) vk::StopPlayback(*player_);
   JoinPreOpen();
   if (picture_ != nullptr) picture_->StopDrawing();
   // The children talk back to this window (the list view unhooks itself from
@@ -133,12 +135,13 @@ void MainWindow::CreateChildren() {
 void MainWindow::CreateControls(QWidget* central) {
   ValueControls::Hooks hooks;
   hooks.button_clicked = [this](int id) { Command(id); };
+  hooks.player = player_.get();
   hooks.update_totals = [this] { UpdateTotals(playlist_.CurrentItem); };
   hooks.refresh_menus = [this] { RefreshMenus(); };
   hooks.theme_chosen = [this](int index) { SetThemeIndex(index); };
   hooks.button_state = [this] {
-    return ButtonState{Playing(), Paused(), gPlay.RepeatA.load(std::memory_order_relaxed),
-                       gPlay.RepeatB.load(std::memory_order_relaxed)};
+    return ButtonState{Playing(), Paused(), player_->Engine.RepeatA.load(std::memory_order_relaxed),
+                       player_->Engine.RepeatB.load(std::memory_order_relaxed)};
   };
   value_controls_ = new ValueControls(central, hooks, [this](int x) { modes_->SplitterReleased(x); });
 
@@ -157,7 +160,7 @@ void MainWindow::CreateControls(QWidget* central) {
     return value_controls_->Widgets().WidgetById(id);
   });
   control_ctx_ = ControlCommandContext{this, value_controls_, modes_, hooks.update_totals,
-                                       [this] { picture_->ThresholdsChanged(); }};
+                                       [this] { picture_->ThresholdsChanged(); }, player_.get()};
 }
 
 void MainWindow::ThresholdsMoved() { value_controls_->ShowThresholds(); }
@@ -198,8 +201,8 @@ void MainWindow::RefreshMenus() {
 EnableState MainWindow::CurrentEnableState() const {
   EnableState state;
   state.playing = Playing();
-  state.repeat_a = gPlay.RepeatA.load(std::memory_order_relaxed);
-  state.repeat_b = gPlay.RepeatB.load(std::memory_order_relaxed);
+  state.repeat_a = player_->Engine.RepeatA.load(std::memory_order_relaxed);
+  state.repeat_b = player_->Engine.RepeatB.load(std::memory_order_relaxed);
   return state;
 }
 
@@ -223,10 +226,10 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
   LayOutChildren();
 }
 
-bool MainWindow::Playing() const { return PlayMailbox.hThread.joinable(); }
+bool MainWindow::Playing() const { return player_->Mailbox.hThread.joinable(); }
 
 bool MainWindow::Paused() const {
-  return Playing() && gPlay.Paused.load(std::memory_order_relaxed) != 0;
+  return Playing() && player_->Engine.Paused.load(std::memory_order_relaxed) != 0;
 }
 
 int MainWindow::ItemCount() const { return vk::ItemCount(playlist_); }
@@ -316,19 +319,19 @@ void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::
       break;
     case kMsgSourceEnd:
       PreOpenNext(pre_open_, sink_.get(), playlist_, Playing());
-      AcknowledgeReport(PlayMailbox);
+      AcknowledgeReport(player_->Mailbox);
       break;
     case kMsgPlayPosition:
       if (Playing()) {
         if (skip_first_position_ == 0) {
-          seek_bar_->MoveTo(gPlay.RepeatA.load(std::memory_order_relaxed),
-                            gPlay.RepeatB.load(std::memory_order_relaxed),
+          seek_bar_->MoveTo(player_->Engine.RepeatA.load(std::memory_order_relaxed),
+                            player_->Engine.RepeatB.load(std::memory_order_relaxed),
                             static_cast<std::int32_t>(wparam), static_cast<std::int32_t>(lparam),
                             false);
         }
         skip_first_position_ = 0;
       }
-      AcknowledgeReport(PlayMailbox);
+      AcknowledgeReport(player_->Mailbox);
       break;
     default:
       break;
@@ -338,12 +341,12 @@ void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::
 // What the next start restores: the file that plays, where, and its A-B points.
 void MainWindow::RecordPlaybackState() {
   if (Playing()) {
-    const char* path = gPlay.IsMP3 ? gPlay.Mp3.FullPath : gPlay.Wav.FullPath;
+    const char* path = player_->Engine.IsMP3 ? player_->Engine.Mp3.FullPath : player_->Engine.Wav.FullPath;
     CopyTextCut(gSettings.WavPath, kTextFieldSize, path);
-    gSettings.NumSmpl = gPlay.TotalSmpl.load(std::memory_order_relaxed);
-    gSettings.NowSmpl = gPlay.NowPlaySmpl.load(std::memory_order_relaxed);
-    gSettings.ABRepeatNowSmplA = gPlay.RepeatA.load(std::memory_order_relaxed);
-    gSettings.ABRepeatNowSmplB = gPlay.RepeatB.load(std::memory_order_relaxed);
+    gSettings.NumSmpl = player_->Engine.TotalSmpl.load(std::memory_order_relaxed);
+    gSettings.NowSmpl = player_->Engine.NowPlaySmpl.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowSmplA = player_->Engine.RepeatA.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowSmplB = player_->Engine.RepeatB.load(std::memory_order_relaxed);
     gSettings.ABRepeatNowOnOffA = ab_on_a_;
     gSettings.ABRepeatNowOnOffB = ab_on_b_;
     gSettings.PlayStatus = 1;

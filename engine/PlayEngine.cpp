@@ -11,11 +11,9 @@
 #include "common/Path.h"
 #include "common/Settings.h"
 #include "engine/EffectChain.h"
+#include "engine/Player.h"
 
 namespace vk {
-
-PlayEngine gPlay;
-ThreadMailbox PlayMailbox;
 
 namespace {
 
@@ -81,7 +79,8 @@ std::int32_t ClampToLength(const PlayEngine& e, std::int64_t v) {
 
 }  // namespace
 
-int EngineOpen(PlayEngine& e, const char* path) {
+int EngineOpen(Player& p, const char* path) {
+  PlayEngine& e = p.Engine;
   EngineClose(e);
   ZeroFields(e);
   if (path == nullptr) return kEngineCannotOpen;
@@ -91,7 +90,8 @@ int EngineOpen(PlayEngine& e, const char* path) {
   e.RateHz.store(static_cast<std::int32_t>(format.nSamplesPerSec), std::memory_order_relaxed);
 
   // Buffer length in frames: 400 ms at 44 100 Hz gives 17 640.
-  const std::int32_t ms = WaveBufLengthMs(gSettings.NowLenWaveBufItem);
+  const PlayParams& s = e.Params.Latest();
+  const std::int32_t ms = WaveBufLengthMs(s.NowLenWaveBufItem);
   const std::int32_t rate = static_cast<std::int32_t>(format.nSamplesPerSec);
   const std::int32_t f = (ms / 100) * rate / 10;
   std::int32_t f_read = f;
@@ -100,7 +100,7 @@ int EngineOpen(PlayEngine& e, const char* path) {
     const std::int32_t spf = std::max(e.Mp3.SmplPerFrame, 1);
     f_read = ((f + spf - 1) / spf + 1) * spf;
   }
-  e.NumBufs = WaveBufCount(gSettings.NowNumWaveBufItem);
+  e.NumBufs = WaveBufCount(s.NowNumWaveBufItem);
   e.ReadChunk = 2 * f_read;
   e.DecodeBuf = Alloc<std::uint8_t>(static_cast<std::size_t>(e.ReadChunk) * kDeliveredBytesPerSample);
   if (!e.DecodeBuf) return FailOpen(e, kEngineNoMemory);
@@ -125,9 +125,9 @@ int EngineOpen(PlayEngine& e, const char* path) {
     e.OutBuf[i] = Alloc<std::int16_t>(2 * static_cast<std::size_t>(f));
     if (!e.OutBuf[i]) return FailOpen(e, kEngineNoMemory);
   }
-  if (AllocEffectStates(e.Effects, format, f) != 0) return FailOpen(e, kEngineNoMemory);
+  if (AllocEffectStates(e.Effects, format, f, s) != 0) return FailOpen(e, kEngineNoMemory);
 
-  e.hWaveOut = MakeWaveOut(CurrentWaveOutChoice());
+  e.hWaveOut = MakeWaveOut(p.Output, &p.OutStatus);
   if (!e.hWaveOut || e.hWaveOut->Open(format) != kWaveOk) {
     e.hWaveOut.reset();
     return FailOpen(e, kEngineNoDevice);
@@ -198,7 +198,7 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
   if (mode >= kSeekTo) {
     std::int64_t target;
     if (mode == kSeekCurrent) {
-      target = EnginePosition(e, gSettings.PrevSpeed);
+      target = EnginePosition(e, e.Params.Latest().PrevSpeed);
     } else if (mode == kSeekTo) {
       target = std::max(position, 0);
     } else {
@@ -226,7 +226,7 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
     if (e.Paused.load(std::memory_order_relaxed)) e.hWaveOut->Pause();
     e.RingWrite = e.RingRead = e.BaseSmpl & (e.RingSize - 1);
   }
-  ResetEffectStates(e.Effects, e.Format(), gSettings);
+  ResetEffectStates(e.Effects, e.Format(), e.Params.Latest());
 }
 
 PassResult EngineRefillPass(PlayEngine& e) {

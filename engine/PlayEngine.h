@@ -13,6 +13,7 @@
 
 #include "audio/StreamRecord.h"
 #include "engine/Effects.h"
+#include "engine/PlayParams.h"
 #include "engine/ThreadMailbox.h"
 #include "engine/WaveOut.h"
 
@@ -27,7 +28,7 @@ inline constexpr int kEngineNoDevice = 3;
 inline constexpr int kEngineReadFailed = 4;
 
 // Play-thread commands.
-inline constexpr std::int32_t kPlayOpen = 1;      // Param1: the path (text)
+inline constexpr std::int32_t kPlayOpen = 1;      // the start command: Param1 is the Player
 inline constexpr std::int32_t kPlayPause = 2;
 inline constexpr std::int32_t kPlayRestart = 3;
 inline constexpr std::int32_t kPlaySeek = 4;      // Param1: position or numerator, Param2: mode
@@ -104,17 +105,23 @@ struct PlayEngine {
   WAVSet Wav;
   MP3Set Mp3;
 
+  // The settings the chain uses: published by the controlling thread, taken by
+  // the play thread once per block (and at open and each seek).
+  PlayParamsBox Params;
+
   const WaveFormatEx& Format() const { return IsMP3 ? Mp3.wfxDst : Wav.wfxDst; }
 };
 
-extern PlayEngine gPlay;
-extern ThreadMailbox PlayMailbox;
+struct Player;
 
-// The play thread's procedure, for StartThread.
+// The play thread's procedure, for StartThread: its start argument is the
+// Player (whose OpenPath names the file to open).
 int PlayThreadProc(ThreadMailbox& mailbox);
 
 // Play-thread operations (the commands run these; benchmarks drive them directly).
-int EngineOpen(PlayEngine& e, const char* path);  // 0 or an engine code; closed on failure
+// Opens `path` into the player's engine and its output; 0 or an engine code
+// (closed on failure).
+int EngineOpen(Player& p, const char* path);
 void EngineClose(PlayEngine& e);
 void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode);
 std::int32_t EnginePosition(PlayEngine& e, std::int32_t speed);  // file frame now sounding
@@ -128,7 +135,9 @@ struct PassResult {
 PassResult EngineRefillPass(PlayEngine& e);
 
 // Reading the ring into the chain's first work buffer, and the ring tap.
-int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t* taken, int* exhausted);
+// `channels` is the block's channel selection (ChannelSelect).
+int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t channels, std::int32_t* taken,
+                 int* exhausted);
 
 // Copies n frames from file position p into dst (2 × n samples): silence while
 // no ring exists. Takes RingLock; for the draw thread.

@@ -7,19 +7,23 @@
 #include "common/MessageSink.h"
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"
+#include "engine/Player.h"
 
 namespace vk {
 namespace {
 
 bool Dispatch(ThreadMailbox& mailbox, void* context) {
-  PlayEngine& e = *static_cast<PlayEngine*>(context);
+  Player& p = *static_cast<Player*>(context);
+  PlayEngine& e = p.Engine;
   const std::int32_t command = mailbox.Command.load(std::memory_order_acquire);
   const std::intptr_t param1 = mailbox.Param1.load(std::memory_order_relaxed);
   const std::int32_t param2 = mailbox.Param2.load(std::memory_order_relaxed);
   std::int32_t answer = 0;
   switch (command) {
     case kPlayOpen:
-      answer = EngineOpen(e, reinterpret_cast<const char*>(param1));
+      // The start command carries the player; the file is its OpenPath.
+      (void)param1;
+      answer = EngineOpen(p, p.OpenPath);
       break;
     case kPlayPause:
       if (e.hWaveOut) {
@@ -40,7 +44,7 @@ bool Dispatch(ThreadMailbox& mailbox, void* context) {
       if (e.hWaveOut) EngineClose(e);
       break;
     case kPlayPosition:
-      answer = EnginePosition(e, gSettings.Speed);
+      answer = EnginePosition(e, e.Params.Latest().Speed);
       break;
     case kPlayLength:
       answer = e.TotalSmpl.load(std::memory_order_relaxed);
@@ -76,15 +80,16 @@ bool RunRepeat(PlayEngine& e, bool finished) {
 bool Unpaced(const PlayEngine& e) { return e.hWaveOut && !e.hWaveOut->Paced(); }
 
 void UpdatePosition(PlayEngine& e) {
-  e.NowPlaySmpl.store(EnginePosition(e, gSettings.Speed), std::memory_order_relaxed);
+  e.NowPlaySmpl.store(EnginePosition(e, e.Params.Latest().Speed), std::memory_order_relaxed);
 }
 
 }  // namespace
 
 int PlayThreadProc(ThreadMailbox& mailbox) {
-  PlayEngine& e = gPlay;
+  Player& p = *reinterpret_cast<Player*>(mailbox.Param1.load(std::memory_order_relaxed));
+  PlayEngine& e = p.Engine;
   WorkerEnter(mailbox);
-  WorkerDispatch(mailbox, Dispatch, &e);  // the start command
+  WorkerDispatch(mailbox, Dispatch, &p);  // the start command
   while (e.hWaveOut) {
     const PassResult pass = EngineRefillPass(e);
     if (pass.code != 0) {
@@ -98,7 +103,7 @@ int PlayThreadProc(ThreadMailbox& mailbox) {
       // same pass that reports its exhaustion: the owner still hears 0x8007
       // before 0x8005.
       if (pass.exhausted &&
-          (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &e, Unpaced(e)) || !e.hWaveOut)) {
+          (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &p, Unpaced(e)) || !e.hWaveOut)) {
         break;
       }
       EngineClose(e);
@@ -106,19 +111,19 @@ int PlayThreadProc(ThreadMailbox& mailbox) {
       break;
     }
     if (pass.exhausted) {
-      if (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &e, Unpaced(e)) || !e.hWaveOut) break;
+      if (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &p, Unpaced(e)) || !e.hWaveOut) break;
     }
     UpdatePosition(e);
     if (WorkerReport(mailbox, kMsgPlayPosition, e.NowPlaySmpl.load(std::memory_order_relaxed),
-                     e.TotalSmpl.load(std::memory_order_relaxed), Dispatch, &e, Unpaced(e))) {
+                     e.TotalSmpl.load(std::memory_order_relaxed), Dispatch, &p, Unpaced(e))) {
       break;
     }
     // Only a pass that found nothing to do (a paused file output) sleeps then.
     if (!pass.refilled || !Unpaced(e)) {
       std::this_thread::sleep_for(
-          std::chrono::milliseconds(PlayThreadSleepMs(gSettings.NowPlayThreadSleepItem)));
+          std::chrono::milliseconds(PlayThreadSleepMs(e.Params.Latest().NowPlayThreadSleepItem)));
     }
-    WorkerDispatch(mailbox, Dispatch, &e);
+    WorkerDispatch(mailbox, Dispatch, &p);
   }
   WorkerLeave(mailbox);
   return 0;

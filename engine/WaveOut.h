@@ -86,20 +86,20 @@ struct WaveOutChoice {
 // "sdl", "null" or "wav:PATH"; false for anything else.
 bool ParseWaveOutChoice(std::string_view text, WaveOutChoice* choice);
 
-// The backend the play thread opens at its next start. Written by the owner
-// before it starts the play thread; read by the play thread at open.
-void SetWaveOutChoice(const WaveOutChoice& choice);
-const WaveOutChoice& CurrentWaveOutChoice();
+// What a backend reports to its player beyond the operations' results. The
+// backend writes from the play thread (or its own clock); the owner reads.
+struct WaveOutStatus {
+  // True when the last file written by the wav backend lost data (a write, or
+  // the final header update, failed). Cleared when the backend opens a file.
+  std::atomic<bool> WavOutputFailed{false};
+};
 
-// A closed device of the chosen kind; null when it cannot be made.
-std::unique_ptr<WaveOut> MakeWaveOut(const WaveOutChoice& choice);
+// A closed device of the chosen kind; null when it cannot be made. `status`
+// outlives the device.
+std::unique_ptr<WaveOut> MakeWaveOut(const WaveOutChoice& choice, WaveOutStatus* status);
 
 std::unique_ptr<WaveOut> MakeSdlWaveOut();
 std::unique_ptr<WaveOut> MakeNullWaveOut();
-std::unique_ptr<WaveOut> MakeWavWaveOut(const char* path);
-
-// True when the last file written by the wav backend lost data (a write, or the
-// final header update, failed). Cleared when the backend opens a file.
-bool WavOutputFailed();
+std::unique_ptr<WaveOut> MakeWavWaveOut(const char* path, WaveOutStatus* status);
 
 }  // namespace vk

@@ -34,7 +34,7 @@ PictureWindow::PictureWindow(MainWindow* main, QWidget* parent)
   setObjectName(QStringLiteral("PRJ041_BmpWnd1_Orvane"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::ClickFocus);
-  ctx_.engine = &gPlay;
+  ctx_.engine = &main_->GetPlayer().Engine;
   ctx_.now_playing = &now_playing_;
   ctx_.themes_path = main->Paths().ThemesIni();
   const std::string bitmaps = main->Paths().DataDir + "resources/";
@@ -102,7 +102,7 @@ bool PictureWindow::Drawing() const { return ctx_.hThread.joinable(); }
 
 bool PictureWindow::FileOpen() const { return main_->Playing(); }
 
-void PictureWindow::PlaybackStarted() { PublishNowPlaying(now_playing_, gPlay); }
+void PictureWindow::PlaybackStarted() { PublishNowPlaying(now_playing_, main_->GetPlayer().Engine); }
 void PictureWindow::PlaybackStopped() { ClearNowPlaying(now_playing_); }
 
 void PictureWindow::StartThresholdTimer() {

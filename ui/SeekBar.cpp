@@ -58,8 +58,8 @@ int SeekBar::ClientWidth() const { return std::max(0, width() - 2 * kFrame); }
 bool SeekBar::Playing() const { return main_->Playing(); }
 
 bool SeekBar::ABActive() const {
-  return gPlay.RepeatA.load(std::memory_order_relaxed) <
-         gPlay.RepeatB.load(std::memory_order_relaxed);
+  return main_->GetPlayer().Engine.RepeatA.load(std::memory_order_relaxed) <
+         main_->GetPlayer().Engine.RepeatB.load(std::memory_order_relaxed);
 }
 
 void SeekBar::SetColours(Bgr left, Bgr right, Bgr back, int theme_index) {
@@ -165,7 +165,7 @@ void SeekBar::mousePressEvent(QMouseEvent* e) {
   EndDrag();
   if (Playing()) {
     main_->RightClickSmpl = PixelToSmpl(std::max(0, x - kKnobHalf), ClientWidth() - kKnobWidth,
-                                        gPlay.TotalSmpl.load(std::memory_order_relaxed));
+                                        main_->GetPlayer().Engine.TotalSmpl.load(std::memory_order_relaxed));
   }
   main_->SeekBarPopup()->popup(e->globalPosition().toPoint());
 }
@@ -176,7 +176,7 @@ void SeekBar::mouseMoveEvent(QMouseEvent* e) {
   if (!Playing()) return;
   const int x = static_cast<int>(e->position().x()) - kFrame;
   const int span = ClientWidth() - kKnobWidth;
-  const std::int32_t total = gPlay.TotalSmpl.load(std::memory_order_relaxed);
+  const std::int32_t total = main_->GetPlayer().Engine.TotalSmpl.load(std::memory_order_relaxed);
   switch (drag_) {
     case 0: {
       const bool over = ABActive() && ((view_.MarkerAX - 4 <= x && x <= view_.MarkerAX) ||
@@ -206,7 +206,7 @@ void SeekBar::mouseReleaseEvent(QMouseEvent* e) {
   if (drag_ == 1) {
     const int span = ClientWidth() - kKnobWidth;
     view_.KnobX = std::clamp(view_.KnobX, 0, std::max(0, span));
-    if (span > 0) SeekPlayback(view_.KnobX, span);
+    if (span > 0) SeekPlayback(main_->GetPlayer(), view_.KnobX, span);
   }
   // The drag ends once the seek has been handed over, as a message to itself.
   QMetaObject::invokeMethod(this, [this] { EndDrag(); }, Qt::QueuedConnection);

@@ -25,6 +25,12 @@ std::unique_ptr<T[]> Alloc(std::size_t n) {
   return std::unique_ptr<T[]>(new (std::nothrow) T[n]);
 }
 
+// The device was reset (or never fed): it holds nothing and has played nothing.
+void ForgetHanded(PlayEngine& e) {
+  e.Handed = 0;
+  e.SpeedRunCount = 0;
+}
+
 // Every field back to its state at program start, except the A-B points, which
 // belong to the window.
 void ZeroFields(PlayEngine& e) {
@@ -35,7 +41,8 @@ void ZeroFields(PlayEngine& e) {
   e.ResampleHistory[0] = e.ResampleHistory[1] = 0;
   e.BaseSmpl = 0;
   e.EndPending = 0;
-  e.ABState = e.ABPrevState = 0;
+  e.ABState = kABOff;
+  ForgetHanded(e);
   e.ExhaustedAtOpen = 0;
   e.TotalSmpl.store(0, std::memory_order_relaxed);
   e.NowPlaySmpl.store(0, std::memory_order_relaxed);
@@ -145,7 +152,7 @@ int EngineOpen(Player& p, const char* path) {
     h.dwFlags.store(0, std::memory_order_relaxed);
     h.dwLoops = 0;
     e.hWaveOut->Prepare(h);
-    e.hWaveOut->Write(h);
+    EngineWrite(e, h, b.speed);
   }
   return 0;
 }
@@ -171,26 +178,39 @@ void EngineClose(PlayEngine& e) {
   if (e.Mp3.fp) Mp3Close(e.Mp3, kMp3Ok, kMp3CloseQuiet);
 }
 
-std::int32_t EnginePosition(PlayEngine& e, std::int32_t speed) {
-  if (!e.hWaveOut) return ClampToLength(e, e.BaseSmpl);
-  DevicePosition pos;
-  if (e.hWaveOut->GetPosition(pos) != kWaveOk) pos = DevicePosition{TimeKind::kOther, 0};
-  const WaveFormatEx& format = e.Format();
-  std::int64_t played = 0;
-  switch (pos.kind) {
-    case TimeKind::kSamples: played = pos.value; break;
-    case TimeKind::kMs:
-      played = static_cast<std::int64_t>(format.nSamplesPerSec / 100) * (pos.value / 10);
-      break;
-    case TimeKind::kBytes: played = pos.value / std::max<int>(format.nBlockAlign, 1); break;
-    case TimeKind::kOther: played = 0; break;
+void EngineWrite(PlayEngine& e, WaveHdr& h, std::int32_t speed) {
+  const std::int64_t frames = h.dwBufferLength / kDeliveredBytesPerSample;
+  e.Handed += frames;
+  const std::int32_t n = e.SpeedRunCount;
+  if (n > 0 && (e.Speeds[n - 1].speed == speed || n == PlayEngine::kMaxSpeedRuns)) {
+    // Speed changes re-seek, which empties the history, so it never fills in
+    // practice; a full one counts the newest frames at the last run's speed.
+    e.Speeds[n - 1].frames += frames;
+  } else {
+    e.Speeds[n] = SpeedRun{frames, speed};
+    e.SpeedRunCount = n + 1;
   }
-  if (played < 0) played = 0;
-  const double scaled =
-      (static_cast<double>(played) * SpeedPercent(std::clamp(speed, 0, 35)) + 50.0) / 100.0;
-  const std::int64_t offset = ClampToLength(e, static_cast<std::int64_t>(scaled));
-  // The sum is clamped too: a position past the end would mislead the seek bar.
-  return ClampToLength(e, e.BaseSmpl + offset);
+  e.hWaveOut->Write(h);
+}
+
+HeardInput EngineHeardInput(PlayEngine& e) {
+  HeardInput in;
+  std::int64_t played = 0;
+  if (!e.hWaveOut || e.hWaveOut->GetPosition(played) != kWaveOk) played = 0;
+  in.handed = e.Handed;
+  in.held = e.Handed - std::max<std::int64_t>(played, 0);
+  in.speeds = std::span<const SpeedRun>(e.Speeds, static_cast<std::size_t>(e.SpeedRunCount));
+  in.base = e.BaseSmpl;
+  in.total = e.TotalSmpl.load(std::memory_order_relaxed);
+  in.a = e.RepeatA.load(std::memory_order_relaxed);
+  in.b = e.RepeatB.load(std::memory_order_relaxed);
+  in.ab_state = e.ABState;
+  return in;
+}
+
+std::int32_t EnginePosition(PlayEngine& e) {
+  if (!e.hWaveOut) return ClampToLength(e, e.BaseSmpl);
+  return HeardPosition(EngineHeardInput(e)).frame;
 }
 
 void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
@@ -198,7 +218,7 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
   if (mode >= kSeekTo) {
     std::int64_t target;
     if (mode == kSeekCurrent) {
-      target = EnginePosition(e, e.Params.Latest().PrevSpeed);
+      target = EnginePosition(e);
     } else if (mode == kSeekTo) {
       target = std::max(position, 0);
     } else {
@@ -217,12 +237,11 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
     e.EndPending = 0;
     e.ExhaustedAtOpen = 0;
     if (mode != kSeekCurrent) {
-      e.ABState = e.ABPrevState = kABOff;
-      const std::int32_t a = e.RepeatA.load(std::memory_order_relaxed);
-      const std::int32_t b = e.RepeatB.load(std::memory_order_relaxed);
-      if (a < b && e.BaseSmpl < b) e.ABState = kABBeforeB;
+      e.ABState = RepeatStateAfterSeek(e.BaseSmpl, e.RepeatA.load(std::memory_order_relaxed),
+                                       e.RepeatB.load(std::memory_order_relaxed));
     }
     e.hWaveOut->Reset();
+    ForgetHanded(e);
     if (e.Paused.load(std::memory_order_relaxed)) e.hWaveOut->Pause();
     e.RingWrite = e.RingRead = e.BaseSmpl & (e.RingSize - 1);
   }
@@ -245,7 +264,7 @@ PassResult EngineRefillPass(PlayEngine& e) {
     if (b.exhausted) r.exhausted = true;
     if (b.taken > 0) {
       h.dwBufferLength = BlockBytes(e, b);
-      e.hWaveOut->Write(h);
+      EngineWrite(e, h, b.speed);
       r.refilled = true;
       return r;  // one buffer per pass
     }

@@ -14,6 +14,7 @@
 #include "audio/StreamRecord.h"
 #include "engine/Effects.h"
 #include "engine/PlayParams.h"
+#include "engine/PlayPosition.h"
 #include "engine/ThreadMailbox.h"
 #include "engine/WaveOut.h"
 
@@ -38,14 +39,10 @@ inline constexpr std::int32_t kPlayLength = 7;    // answers TotalSmpl
 
 // Seek modes (Param2 of kPlaySeek); a mode above 0 is the denominator of a
 // fraction of the length.
-inline constexpr std::int32_t kSeekCurrent = 0;       // restart at the position reached (PrevSpeed)
+inline constexpr std::int32_t kSeekCurrent = 0;       // restart at the position heard
 inline constexpr std::int32_t kSeekTo = -1;           // Param1 is the frame
 inline constexpr std::int32_t kSeekEffectsOnly = -2;  // only reset the effect states
 
-// A-B repeat states.
-inline constexpr std::int32_t kABOff = 0;
-inline constexpr std::int32_t kABBeforeB = 1;
-inline constexpr std::int32_t kABAtB = 2;
 
 struct PlayEngine {
   std::unique_ptr<std::uint8_t[]> DecodeBuf;  // ReadChunk frames the reader writes into
@@ -75,8 +72,13 @@ struct PlayEngine {
   std::unique_ptr<WaveOut> hWaveOut;  // null when closed: the play thread then ends
   std::int32_t BaseSmpl = 0;    // file frame at device position 0
   std::int32_t EndPending = 0;  // the source ended but the ring still holds frames
-  std::int32_t ABState = 0;
-  std::int32_t ABPrevState = 0;
+  std::int32_t ABState = kABOff;  // what the last repeat decision left
+  // Frames handed to the device since its last reset, and their speeds (runs of
+  // one Speed index; a run is added only when the speed changes between blocks).
+  static constexpr int kMaxSpeedRuns = 8;
+  std::int64_t Handed = 0;
+  SpeedRun Speeds[kMaxSpeedRuns];
+  std::int32_t SpeedRunCount = 0;
   // The source's end was reached while the buffers were first filled; the first
   // pass reports it, so the owner always hears of the end before it comes.
   std::int32_t ExhaustedAtOpen = 0;
@@ -124,7 +126,11 @@ int PlayThreadProc(ThreadMailbox& mailbox);
 int EngineOpen(Player& p, const char* path);
 void EngineClose(PlayEngine& e);
 void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode);
-std::int32_t EnginePosition(PlayEngine& e, std::int32_t speed);  // file frame now sounding
+std::int32_t EnginePosition(PlayEngine& e);  // file frame now sounding
+// What HeardPosition needs from the engine and its device now.
+HeardInput EngineHeardInput(PlayEngine& e);
+// Hands block buffer `h` to the device and adds its frames to the speed history.
+void EngineWrite(PlayEngine& e, WaveHdr& h, std::int32_t speed);
 
 struct PassResult {
   int code = 0;       // 0, or kEngineReadFailed

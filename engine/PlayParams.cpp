@@ -17,7 +17,7 @@ struct FieldPair {
 constexpr bool CopiedAsIs(std::string_view name) {
   return name == "Speed" || name == "Volume" || name == "Balance" || name == "ChannelSelect" ||
          name == "NowLenWaveBufItem" || name == "NowNumWaveBufItem" ||
-         name == "NowPlayThreadSleepItem" || name == "PrevSpeed";
+         name == "NowPlayThreadSleepItem";
 }
 
 constexpr FieldPair kFields[] = {

@@ -18,7 +18,7 @@ namespace vk {
 // The fields of the snapshot, named after the settings they copy.
 #define VK_PLAY_PARAMS(X)                                                                        \
   X(Speed) X(Volume) X(Balance) X(ChannelSelect)                                                 \
-  X(NowLenWaveBufItem) X(NowNumWaveBufItem) X(NowPlayThreadSleepItem) X(PrevSpeed)               \
+  X(NowLenWaveBufItem) X(NowNumWaveBufItem) X(NowPlayThreadSleepItem)                            \
   X(TmstOnOff) X(TmstWndSiz)                                                                     \
   X(PsftOnOff) X(PsftWndSiz1) X(PsftPitch1) X(PsftWndSiz2) X(PsftPitch2) X(Psft2Ratio)           \
   X(ToneOnOff) X(ToneLowWidth) X(ToneLowDepth) X(ToneLowStereo) X(ToneMidDepth)                  \

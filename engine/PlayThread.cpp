@@ -44,7 +44,7 @@ bool Dispatch(ThreadMailbox& mailbox, void* context) {
       if (e.hWaveOut) EngineClose(e);
       break;
     case kPlayPosition:
-      answer = EnginePosition(e, e.Params.Latest().Speed);
+      answer = EnginePosition(e);
       break;
     case kPlayLength:
       answer = e.TotalSmpl.load(std::memory_order_relaxed);
@@ -56,31 +56,26 @@ bool Dispatch(ThreadMailbox& mailbox, void* context) {
   return !e.hWaveOut;
 }
 
-// A-B repeat for this pass; true when the pass's finished report still holds.
-bool RunRepeat(PlayEngine& e, bool finished) {
-  const std::int32_t a = e.RepeatA.load(std::memory_order_relaxed);
-  const std::int32_t b = e.RepeatB.load(std::memory_order_relaxed);
-  if (a >= b) {
-    e.ABState = e.ABPrevState = kABOff;
-    return finished;
+// Follows the position heard and runs the A-B repeat for this pass; true when
+// the pass's finished report still holds.
+bool FollowPosition(PlayEngine& e, bool finished) {
+  HeardInput in = EngineHeardInput(e);
+  in.finished = finished;
+  const HeardResult r = HeardPosition(in);
+  e.NowPlaySmpl.store(r.frame, std::memory_order_relaxed);
+  e.ABState = r.ab_state;
+  if (r.jump_to_a) {
+    EngineSeek(e, in.a, kSeekTo);
+    e.ABState = r.ab_state;
   }
-  e.ABPrevState = e.ABState;
-  e.ABState = e.NowPlaySmpl.load(std::memory_order_relaxed) >= b ? kABAtB : kABBeforeB;
-  // B beyond the end of the file: the end itself counts as reaching B.
-  if (finished) e.ABState = kABAtB;
-  if (e.ABState == kABAtB && e.ABPrevState == kABBeforeB) {
-    EngineSeek(e, a, kSeekTo);
-    e.ABState = kABBeforeB;
-    return false;
-  }
-  return finished;
+  return r.finished;
 }
 
 // A device that takes buffers as fast as they come (a file) has nothing to wait for.
 bool Unpaced(const PlayEngine& e) { return e.hWaveOut && !e.hWaveOut->Paced(); }
 
 void UpdatePosition(PlayEngine& e) {
-  e.NowPlaySmpl.store(EnginePosition(e, e.Params.Latest().Speed), std::memory_order_relaxed);
+  e.NowPlaySmpl.store(EnginePosition(e), std::memory_order_relaxed);
 }
 
 }  // namespace
@@ -97,8 +92,7 @@ int PlayThreadProc(ThreadMailbox& mailbox) {
       WorkerPost(mailbox, kMsgPlayError, pass.code, 0);
       break;
     }
-    UpdatePosition(e);
-    if (RunRepeat(e, pass.finished)) {
+    if (FollowPosition(e, pass.finished)) {
       // A file that ended while the buffers were first filled drains in the
       // same pass that reports its exhaustion: the owner still hears 0x8007
       // before 0x8005.

@@ -44,14 +44,6 @@ inline void MarkPrepared(WaveHdr& hdr, bool prepared) {
   hdr.dwFlags.store(flags, std::memory_order_relaxed);
 }
 
-// What a position query answered: the engine asks for samples, but a device may
-// answer in another unit.
-enum class TimeKind { kSamples, kMs, kBytes, kOther };
-struct DevicePosition {
-  TimeKind kind = TimeKind::kSamples;
-  std::int64_t value = 0;
-};
-
 // Device results.
 inline constexpr int kWaveOk = 0;
 inline constexpr int kWaveError = 1;
@@ -65,7 +57,8 @@ class WaveOut {
   virtual int Pause() = 0;
   virtual int Restart() = 0;
   virtual int Reset() = 0;
-  virtual int GetPosition(DevicePosition& pos) = 0;
+  // Frames the device has played since it was opened or last reset.
+  virtual int GetPosition(std::int64_t& frames) = 0;
   virtual int Unprepare(WaveHdr& hdr) = 0;
   virtual int Close() = 0;
   // True when the device takes buffers at the sound's own rate. A file takes

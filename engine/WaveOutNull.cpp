@@ -69,11 +69,10 @@ class NullWaveOut final : public WaveOut {
     return kWaveOk;
   }
 
-  int GetPosition(DevicePosition& pos) override {
+  int GetPosition(std::int64_t& frames) override {
     std::lock_guard<std::mutex> guard(clock_lock_);
     Advance();
-    pos.kind = TimeKind::kSamples;
-    pos.value = queue_.ConsumedBytes() / kDeliveredBytesPerSample;
+    frames = queue_.ConsumedBytes() / kDeliveredBytesPerSample;
     return kWaveOk;
   }
 

@@ -80,9 +80,8 @@ class WavWaveOut final : public WaveOut {
     return kWaveOk;
   }
 
-  int GetPosition(DevicePosition& pos) override {
-    pos.kind = TimeKind::kSamples;
-    pos.value = position_frames_;
+  int GetPosition(std::int64_t& frames) override {
+    frames = position_frames_;
     return kWaveOk;
   }
 

@@ -302,7 +302,7 @@ bool MainWindow::event(QEvent* e) {
   return QMainWindow::event(e);
 }
 
-void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::intptr_t lparam) {
+void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::intptr_t /*lparam*/) {
   switch (message) {
     case kMsgPreOpenDone:
       JoinPreOpen();
@@ -324,14 +324,15 @@ void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::
     case kMsgPlayPosition:
       if (Playing()) {
         if (skip_first_position_ == 0) {
+          // The newest position, not the one the report was posted with.
           seek_bar_->MoveTo(player_->Engine.RepeatA.load(std::memory_order_relaxed),
                             player_->Engine.RepeatB.load(std::memory_order_relaxed),
-                            static_cast<std::int32_t>(wparam), static_cast<std::int32_t>(lparam),
-                            false);
+                            player_->Engine.NowPlaySmpl.load(std::memory_order_relaxed),
+                            player_->Engine.TotalSmpl.load(std::memory_order_relaxed), false);
         }
         skip_first_position_ = 0;
       }
-      AcknowledgeReport(player_->Mailbox);
+      AcknowledgePosition(*player_);
       break;
     default:
       break;

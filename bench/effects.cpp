@@ -202,7 +202,11 @@ void Export(benchmark::State& state, bool every_effect) {
       vk::QueuedMessage m;
       if (!queue.Take(&m, std::chrono::milliseconds(20))) continue;
       if (m.message == vk::kMsgPlayEnd || m.message == vk::kMsgPlayError) break;
-      vk::AcknowledgeReport(player->Mailbox);
+      if (m.message == vk::kMsgPlayPosition) {
+        vk::AcknowledgePosition(*player);
+      } else {
+        vk::AcknowledgeReport(player->Mailbox);
+      }
     }
     vk::EndPlayback(*player);
   }

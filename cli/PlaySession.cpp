@@ -24,8 +24,9 @@ SessionResult RunPlaySession(Player& player, const std::string& path, SessionVie
     if (queue.Take(&m, std::chrono::milliseconds(20))) {
       switch (m.message) {
         case kMsgPlayPosition:
-          view.OnPosition(static_cast<std::int32_t>(m.wparam), static_cast<std::int32_t>(m.lparam));
-          AcknowledgeReport(player.Mailbox);
+          view.OnPosition(player.Engine.NowPlaySmpl.load(std::memory_order_relaxed),
+                          player.Engine.TotalSmpl.load(std::memory_order_relaxed));
+          AcknowledgePosition(player);
           break;
         case kMsgSourceEnd:
           // The window pre-opens the next file here; a single file has none.

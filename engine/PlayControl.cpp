@@ -36,6 +36,7 @@ int StartPlayback(Player& p, const char* path, MessageSink* owner) {
   PublishPlaySettings(p);
   ClearRepeat(p);
   p.OpenPath = path;
+  p.PositionPending.store(0, std::memory_order_relaxed);
   const int answer = StartThread(p.Mailbox, owner, reinterpret_cast<std::intptr_t>(&p),
                                  PlayThreadProc, PlayThreadPriority(gSettings.NowPlayThreadPrortyItem));
   // A thread that could not be created at all would leave us waiting for reports
@@ -53,6 +54,8 @@ void EndPlayback(Player& p) {
   JoinThread(p.Mailbox);
   ClearRepeat(p);
 }
+
+void AcknowledgePosition(Player& p) { p.PositionPending.store(0, std::memory_order_release); }
 
 void PausePlayback(Player& p) { Post(p, kPlayPause); }
 void ResumePlayback(Player& p) { Post(p, kPlayRestart); }

@@ -33,6 +33,10 @@ void ResumePlayback(Player& p);
 // position / mode of the length, mode 0 restarts at the position reached.
 void SeekPlayback(Player& p, std::int32_t position, std::int32_t mode);
 
+// The owner has handled a position report (0x8008): the play thread may post
+// the next. The position to show is Engine.NowPlaySmpl, read at any time.
+void AcknowledgePosition(Player& p);
+
 // The position now sounding, in frames; false when no file plays.
 bool QueryPlayPosition(Player& p, std::int32_t* position);
 

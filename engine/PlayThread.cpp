@@ -78,6 +78,27 @@ void UpdatePosition(PlayEngine& e) {
   e.NowPlaySmpl.store(EnginePosition(e), std::memory_order_relaxed);
 }
 
+// The position is published in NowPlaySmpl; the report only wakes the owner.
+// A device that plays in real time never waits for the owner: a busy window
+// would starve it. A report still unread is not repeated, so a stalled owner
+// finds one in its queue, not hundreds. A file output has no pace of its own:
+// it waits for the owner's acknowledgement, so the owner steps an export pass
+// by pass (and can act between passes) and never misses the file's end.
+// True when a command run meanwhile ended the thread.
+bool ReportPosition(Player& p) {
+  PlayEngine& e = p.Engine;
+  const std::int32_t now = e.NowPlaySmpl.load(std::memory_order_relaxed);
+  const std::int32_t total = e.TotalSmpl.load(std::memory_order_relaxed);
+  if (Unpaced(e)) {
+    return WorkerReportOn(p.Mailbox, p.PositionPending, kMsgPlayPosition, now, total, Dispatch, &p,
+                          true);
+  }
+  if (p.PositionPending.exchange(1, std::memory_order_acq_rel) == 0) {
+    WorkerPost(p.Mailbox, kMsgPlayPosition, now, total);
+  }
+  return false;
+}
+
 }  // namespace
 
 int PlayThreadProc(ThreadMailbox& mailbox) {
@@ -108,10 +129,7 @@ int PlayThreadProc(ThreadMailbox& mailbox) {
       if (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &p, Unpaced(e)) || !e.hWaveOut) break;
     }
     UpdatePosition(e);
-    if (WorkerReport(mailbox, kMsgPlayPosition, e.NowPlaySmpl.load(std::memory_order_relaxed),
-                     e.TotalSmpl.load(std::memory_order_relaxed), Dispatch, &p, Unpaced(e))) {
-      break;
-    }
+    if (ReportPosition(p)) break;
     // Only a pass that found nothing to do (a paused file output) sleeps then.
     if (!pass.refilled || !Unpaced(e)) {
       std::this_thread::sleep_for(

@@ -19,6 +19,10 @@ struct Player {
   WaveOutChoice Output;     // the backend the next start opens
   WaveOutStatus OutStatus;  // what the opened backend reports (a failed WAV write)
   const char* OpenPath = nullptr;  // the file of the start command, alive while it runs
+  // A position report (0x8008) waits in the owner's queue: the play thread sets
+  // it when it posts one and posts no other until the owner clears it
+  // (AcknowledgePosition). The position itself is Engine.NowPlaySmpl.
+  std::atomic<std::int32_t> PositionPending{0};
 
   Player() = default;
   Player(const Player&) = delete;

@@ -85,6 +85,9 @@ struct WaveOutStatus {
   // True when the last file written by the wav backend lost data (a write, or
   // the final header update, failed). Cleared when the backend opens a file.
   std::atomic<bool> WavOutputFailed{false};
+  // Times the null backend's clock found its queue empty while it was running
+  // and had played something (the sound would have gapped). Counted from open.
+  std::atomic<std::int32_t> Underruns{0};
 };
 
 // A closed device of the chosen kind; null when it cannot be made. `status`
@@ -92,7 +95,7 @@ struct WaveOutStatus {
 std::unique_ptr<WaveOut> MakeWaveOut(const WaveOutChoice& choice, WaveOutStatus* status);
 
 std::unique_ptr<WaveOut> MakeSdlWaveOut();
-std::unique_ptr<WaveOut> MakeNullWaveOut();
+std::unique_ptr<WaveOut> MakeNullWaveOut(WaveOutStatus* status);
 std::unique_ptr<WaveOut> MakeWavWaveOut(const char* path, WaveOutStatus* status);
 
 }  // namespace vk

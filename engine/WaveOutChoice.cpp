@@ -23,7 +23,7 @@ bool ParseWaveOutChoice(std::string_view text, WaveOutChoice* choice) {
 
 std::unique_ptr<WaveOut> MakeWaveOut(const WaveOutChoice& choice, WaveOutStatus* status) {
   switch (choice.kind) {
-    case WaveOutKind::kNull: return MakeNullWaveOut();
+    case WaveOutKind::kNull: return MakeNullWaveOut(status);
     case WaveOutKind::kWav: return MakeWavWaveOut(choice.path, status);
     case WaveOutKind::kSdl: break;
   }

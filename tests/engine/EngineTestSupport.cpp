@@ -79,9 +79,8 @@ PlayRun PlayToEnd(vk::Player& player, const std::string& path, const std::string
       vk::EndPlayback(player);
       return run;
     }
-    if (m.message == vk::kMsgSourceEnd || m.message == vk::kMsgPlayPosition) {
-      vk::AcknowledgeReport(player.Mailbox);
-    }
+    if (m.message == vk::kMsgSourceEnd) vk::AcknowledgeReport(player.Mailbox);
+    if (m.message == vk::kMsgPlayPosition) vk::AcknowledgePosition(player);
     if (!go_on) {
       vk::StopPlayback(player);
       return run;

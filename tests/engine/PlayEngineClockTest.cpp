@@ -43,8 +43,9 @@ TEST(PlayEngineClockTest, PauseResumeAndPositionFollowTheClock) {
         if (r.message != kMsgPlayPosition) return true;
         const std::int64_t ms = MsSince(start);
         if (at_pause < 0 && ms >= 300) {
-          // The position follows the clock (within 200 ms, for a busy machine).
-          EXPECT_NEAR(r.wparam, ms * 8, 1600);
+          // The published position follows the clock (within 200 ms, for a
+          // busy machine); the report only said that it moved.
+          EXPECT_NEAR(vktest::TestPlayer().Engine.NowPlaySmpl.load(), ms * 8, 1600);
           PausePlayback(vktest::TestPlayer());
           QueryPlayPosition(vktest::TestPlayer(), &at_pause);
           paused_at = Clock::now();

@@ -87,6 +87,11 @@ constexpr Forward kForwards[] = {
 
 void Toggle(SettingInt& s) { s = s != 0 ? 0 : 1; }
 
+// An option back to the default its key declares.
+void RestoreDefault(SettingInt Settings::*field) {
+  if (const KeyDef* key = FindSettingKey(field)) gSettings.*field = key->def;
+}
+
 }  // namespace
 
 const CommandHandlers::Range CommandHandlers::kRanges[] = {
@@ -257,18 +262,19 @@ void CommandHandlers::WaveBuffers(MainWindow& w, int id) {
 }
 
 void CommandHandlers::AllOptions(MainWindow& w, int) {
-  gSettings.ResetDevice = 1;
-  gSettings.NextPlayList = 2;
-  gSettings.NowMainThreadPrortyItem = 2;
+  using S = Settings;
+  RestoreDefault(&S::ResetDevice);
+  RestoreDefault(&S::NextPlayList);
+  RestoreDefault(&S::NowMainThreadPrortyItem);
   w.RestartWithNewBuffers([] {
-    gSettings.NowLenWaveBufItem = 2;
-    gSettings.NowNumWaveBufItem = 3;
-    gSettings.NowPlayThreadPrortyItem = 2;
-    gSettings.NowPlayThreadSleepItem = 2;
+    RestoreDefault(&S::NowLenWaveBufItem);
+    RestoreDefault(&S::NowNumWaveBufItem);
+    RestoreDefault(&S::NowPlayThreadPrortyItem);
+    RestoreDefault(&S::NowPlayThreadSleepItem);
   });
-  gSettings.NowNumFFTSmplItem = 3;
-  gSettings.NowDrawThreadPrortyItem = 0;
-  gSettings.NowDrawThreadSleepItem = 3;
+  RestoreDefault(&S::NowNumFFTSmplItem);
+  RestoreDefault(&S::NowDrawThreadPrortyItem);
+  RestoreDefault(&S::NowDrawThreadSleepItem);
   SetUiThreadPriority(gSettings.NowMainThreadPrortyItem);
 }
 

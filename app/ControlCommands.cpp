@@ -90,9 +90,8 @@ bool RunControlCommand(const ControlCommandContext& c, int id) {
     if (c.update_totals) c.update_totals();
   } else if (id == cmd::kBalanceLeft || id == cmd::kBalanceRight) {
     FocusControl(c, w.balance);
-    gSettings.Balance = std::clamp(gSettings.Balance + (id == cmd::kBalanceLeft ? -1 : 1), 0, 20);
+    ChangeBalance(*c.player, id == cmd::kBalanceLeft ? -1 : 1);
     controls.ShowBalance();
-    ApplyPlaySetting(*c.player);
   } else if (id == cmd::kVolumeDown || id == cmd::kVolumeUp) {
     FocusControl(c, w.volume, false);
     ChangeVolume(*c.player, id == cmd::kVolumeDown ? -1 : 1);

@@ -69,18 +69,10 @@ void ValueControls::Connect() {
 
   connect(w_.speed, &QSlider::valueChanged, this, [this](int position) { OnSpeedTrackbar(position); });
   connect(w_.pitch, &QSlider::valueChanged, this, [this](int position) { OnPitchTrackbar(position); });
-  connect(w_.balance, &QSlider::valueChanged, this, [this](int position) {
-    const std::int32_t balance = std::clamp(position, 0, 20);
-    if (balance == gSettings.Balance) return;
-    gSettings.Balance = balance;
-    ApplyPlaySetting(*hooks_.player);
-  });
-  connect(w_.volume, &QSlider::valueChanged, this, [this](int position) {
-    const std::int32_t volume = std::clamp(position, 0, 20);
-    if (volume == gSettings.Volume) return;
-    gSettings.Volume = volume;
-    ApplyPlaySetting(*hooks_.player);
-  });
+  connect(w_.balance, &QSlider::valueChanged, this,
+          [this](int position) { SetBalance(*hooks_.player, position); });
+  connect(w_.volume, &QSlider::valueChanged, this,
+          [this](int position) { SetVolume(*hooks_.player, position); });
 
   for (auto& page : w_.pages) {
     for (ParamWidgets& p : page) {

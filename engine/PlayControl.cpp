@@ -79,9 +79,22 @@ void ApplyPlaySetting(Player& p) {
   }
 }
 
+namespace {
+
+// Stores `value` (clamped to 0 … 20) in `word` and applies it, when it differs.
+void SetLevel(Player& p, SettingInt& word, std::int32_t value) {
+  value = std::clamp(value, 0, 20);
+  if (value == word) return;
+  word = value;
+  ApplyPlaySetting(p);
+}
+
+}  // namespace
+
 void ChangeSpeed(Player& p, int delta) {
   const std::int32_t old_speed = gSettings.Speed;
-  ReseekAfterSpeedChange(p, old_speed, std::clamp(old_speed + delta, 0, 35));
+  const std::int32_t new_speed = std::clamp(old_speed + delta, 0, 35);
+  if (new_speed != old_speed) ReseekAfterSpeedChange(p, old_speed, new_speed);
 }
 
 void SetSpeedPercent(Player& p, int percent) {
@@ -90,10 +103,13 @@ void SetSpeedPercent(Player& p, int percent) {
   if (speed != old_speed) ReseekAfterSpeedChange(p, old_speed, speed);
 }
 
-void ChangeVolume(Player& p, int delta) {
-  gSettings.Volume = std::clamp(gSettings.Volume + delta, 0, 20);
-  ApplyPlaySetting(p);
+void ChangeVolume(Player& p, int delta) { SetLevel(p, gSettings.Volume, gSettings.Volume + delta); }
+void SetVolume(Player& p, std::int32_t volume) { SetLevel(p, gSettings.Volume, volume); }
+
+void ChangeBalance(Player& p, int delta) {
+  SetLevel(p, gSettings.Balance, gSettings.Balance + delta);
 }
+void SetBalance(Player& p, std::int32_t balance) { SetLevel(p, gSettings.Balance, balance); }
 
 void SetChannelSelect(Player& p, std::int32_t mode) {
   if (mode < 0 || mode > 4 || mode == gSettings.ChannelSelect) return;
@@ -110,8 +126,12 @@ void SetEffectSwitch(Player& p, EffectKind effect, std::int32_t on) {
 
 void ResetEffectToRecommended(Player& p, EffectKind effect) {
   if (effect == EffectKind::kTimeStretch) {
-    StoreRecommended(gSettings, effect);
-    ReseekAfterSpeedChange(p, gSettings.Speed, 15);
+    const bool window_changed = StoreRecommended(gSettings, effect);
+    if (gSettings.Speed != 15) {
+      ReseekAfterSpeedChange(p, gSettings.Speed, 15);
+    } else if (window_changed) {
+      ApplyPlaySetting(p);
+    }
     return;
   }
   if (StoreRecommended(gSettings, effect)) ApplyPlaySetting(p);

@@ -45,6 +45,10 @@ bool QueryPlayPosition(Player& p, std::int32_t* position);
 // otherwise only the effect states are reset and queued sound plays out.
 void ApplyPlaySetting(Player& p);
 
+// A command that changes nothing does nothing: at a limit, or with the value
+// already set, nothing is re-seeked or restarted, so queued sound and the
+// delay and reverb tails play on.
+
 // Speed index one step down or up (clamped to 0 … 35); the position reached at
 // the old speed becomes the new base.
 void ChangeSpeed(Player& p, int delta);
@@ -55,6 +59,12 @@ void SetSpeedPercent(Player& p, int percent);
 
 // Volume one step down or up (clamped to 0 … 20), then ApplyPlaySetting.
 void ChangeVolume(Player& p, int delta);
+// Volume set to `volume` (clamped to 0 … 20).
+void SetVolume(Player& p, std::int32_t volume);
+
+// Balance one step left (−1) or right (+1), or set (both clamped to 0 … 20).
+void ChangeBalance(Player& p, int delta);
+void SetBalance(Player& p, std::int32_t balance);
 
 // Channel selection 0 … 4; applied only when it really changes.
 void SetChannelSelect(Player& p, std::int32_t mode);

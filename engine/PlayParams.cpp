@@ -37,12 +37,7 @@ PlayParams PlayParamsFrom(const Settings& s) {
 PlayParams DefaultPlayParams() {
   PlayParams p;
   for (const FieldPair& f : kFields) {
-    const KeyDef* key = nullptr;
-    for (const SectionDef& section : SettingSections()) {
-      for (const KeyDef& k : section.keys) {
-        if (k.int_field == f.from) key = &k;
-      }
-    }
+    const KeyDef* key = FindSettingKey(f.from);
     p.*f.to = key != nullptr ? key->def : 0;
   }
   return p;

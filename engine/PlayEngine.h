@@ -23,10 +23,12 @@ namespace vk {
 inline constexpr int kMaxWaveBufs = 16;
 
 // Engine error codes: the answer of the start command and wParam of 0x8006.
-inline constexpr int kEngineCannotOpen = 1;
-inline constexpr int kEngineNoMemory = 2;
-inline constexpr int kEngineNoDevice = 3;
-inline constexpr int kEngineReadFailed = 4;
+enum EngineResult : int {
+  kEngineCannotOpen = 1,
+  kEngineNoMemory = 2,
+  kEngineNoDevice = 3,
+  kEngineReadFailed = 4,
+};
 
 // Play-thread commands.
 inline constexpr std::int32_t kPlayOpen = 1;      // the start command: Param1 is the Player

@@ -45,8 +45,10 @@ inline void MarkPrepared(WaveHdr& hdr, bool prepared) {
 }
 
 // Device results.
-inline constexpr int kWaveOk = 0;
-inline constexpr int kWaveError = 1;
+enum WaveResult : int {
+  kWaveOk = 0,
+  kWaveError = 1,
+};
 
 class WaveOut {
  public:

@@ -89,6 +89,11 @@ constexpr Forward kForwards[] = {
 
 void Toggle(SettingInt& s) { s = s != 0 ? 0 : 1; }
 
+// An option back to the default its key declares.
+void RestoreDefault(SettingInt Settings::*field) {
+  if (const KeyDef* key = FindSettingKey(field)) gSettings.*field = key->def;
+}
+
 }  // namespace
 
 const CommandHandlers::Range CommandHandlers::kRanges[] = {
@@ -227,15 +232,15 @@ void CommandHandlers::ABPoint(MainWindow& w, int id) {
     return;
   }
   if (!w.Playing()) return;
-  const std::int32_t now = gPlay.NowPlaySmpl.load(std::memory_order_relaxed);
+  const std::int32_t now = w.GetPlayer().Engine.NowPlaySmpl.load(std::memory_order_relaxed);
   switch (id) {
     case cmd::kAAtClick: w.SetPointA(w.RightClickSmpl); break;
     case cmd::kBAtClick: w.SetPointB(w.RightClickSmpl); break;
     case cmd::kAAtNow: w.SetPointA(now); break;
     default: {
       w.SetPointB(now);
-      const std::int32_t a = gPlay.RepeatA.load(std::memory_order_relaxed);
-      if (a < gPlay.RepeatB.load(std::memory_order_relaxed) && a < now) SeekPlayback(a, kSeekTo);
+      const std::int32_t a = w.GetPlayer().Engine.RepeatA.load(std::memory_order_relaxed);
+      if (a < w.GetPlayer().Engine.RepeatB.load(std::memory_order_relaxed) && a < now) SeekPlayback(w.GetPlayer(), a, kSeekTo);
       break;
     }
   }
@@ -259,18 +264,19 @@ void CommandHandlers::WaveBuffers(MainWindow& w, int id) {
 }
 
 void CommandHandlers::AllOptions(MainWindow& w, int) {
-  gSettings.ResetDevice = 1;
-  gSettings.NextPlayList = 2;
-  gSettings.NowMainThreadPrortyItem = 2;
+  using S = Settings;
+  RestoreDefault(&S::ResetDevice);
+  RestoreDefault(&S::NextPlayList);
+  RestoreDefault(&S::NowMainThreadPrortyItem);
   w.RestartWithNewBuffers([] {
-    gSettings.NowLenWaveBufItem = 2;
-    gSettings.NowNumWaveBufItem = 3;
-    gSettings.NowPlayThreadPrortyItem = 2;
-    gSettings.NowPlayThreadSleepItem = 2;
+    RestoreDefault(&S::NowLenWaveBufItem);
+    RestoreDefault(&S::NowNumWaveBufItem);
+    RestoreDefault(&S::NowPlayThreadPrortyItem);
+    RestoreDefault(&S::NowPlayThreadSleepItem);
   });
-  gSettings.NowNumFFTSmplItem = 3;
-  gSettings.NowDrawThreadPrortyItem = 0;
-  gSettings.NowDrawThreadSleepItem = 3;
+  RestoreDefault(&S::NowNumFFTSmplItem);
+  RestoreDefault(&S::NowDrawThreadPrortyItem);
+  RestoreDefault(&S::NowDrawThreadSleepItem);
   SetUiThreadPriority(gSettings.NowMainThreadPrortyItem);
 }
 
@@ -291,9 +297,9 @@ void MainWindow::Command(int id) { CommandHandlers::Dispatch(*this, id); }
 void MainWindow::RestartWithNewBuffers(const std::function<void()>& change) {
   bool was_paused = false;
   if (Playing()) {
-    gSettings.NowSmpl = gPlay.NowPlaySmpl.load(std::memory_order_relaxed);
-    gSettings.ABRepeatNowSmplA = gPlay.RepeatA.load(std::memory_order_relaxed);
-    gSettings.ABRepeatNowSmplB = gPlay.RepeatB.load(std::memory_order_relaxed);
+    gSettings.NowSmpl = player_->Engine.NowPlaySmpl.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowSmplA = player_->Engine.RepeatA.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowSmplB = player_->Engine.RepeatB.load(std::memory_order_relaxed);
     gSettings.ABRepeatNowOnOffA = ab_on_a_;
     gSettings.ABRepeatNowOnOffB = ab_on_b_;
     was_paused = Paused();
@@ -307,11 +313,11 @@ void MainWindow::RestartWithNewBuffers(const std::function<void()>& change) {
   PlayCurrent();
   if (!Playing()) return;
   if (was_paused) PausePlayback();
-  SeekPlayback(gSettings.NowSmpl, kSeekTo);
-  gPlay.RepeatA.store(gSettings.ABRepeatNowSmplA, std::memory_order_relaxed);
-  gPlay.RepeatB.store(gSettings.ABRepeatNowSmplB, std::memory_order_relaxed);
-  seek_bar_->SetPoints(gPlay.RepeatA.load(std::memory_order_relaxed),
-                       gPlay.RepeatB.load(std::memory_order_relaxed));
+  SeekPlayback(*player_, gSettings.NowSmpl, kSeekTo);
+  player_->Engine.RepeatA.store(gSettings.ABRepeatNowSmplA, std::memory_order_relaxed);
+  player_->Engine.RepeatB.store(gSettings.ABRepeatNowSmplB, std::memory_order_relaxed);
+  seek_bar_->SetPoints(player_->Engine.RepeatA.load(std::memory_order_relaxed),
+                       player_->Engine.RepeatB.load(std::memory_order_relaxed));
   ab_on_a_ = gSettings.ABRepeatNowOnOffA;
   ab_on_b_ = gSettings.ABRepeatNowOnOffB;
 }

@@ -45,11 +45,11 @@ void Threshold(const ControlCommandContext& c, int id) {
 void Recommend(const ControlCommandContext& c, int id) {
   if (id == cmd::kBtnPageRecommend) id = cmd::kRecommendTmst + gSettings.EfctPage;
   if (id == cmd::kRecommendAll) {
-    ResetAllEffectsToRecommended();
+    ResetAllEffectsToRecommended(*c.player);
     for (int page = 0; page < kEffectPageCount; ++page) c.controls->ShowPage(page);
   } else {
     const int page = id - cmd::kRecommendTmst;
-    ResetEffectToRecommended(KindOfPage(page));
+    ResetEffectToRecommended(*c.player, KindOfPage(page));
     c.controls->ShowPage(page);
   }
   if (id == cmd::kRecommendAll || id == cmd::kRecommendTmst) {
@@ -85,23 +85,22 @@ bool RunControlCommand(const ControlCommandContext& c, int id) {
     if (c.thresholds_changed) c.thresholds_changed();
   } else if (id == cmd::kSpeedDown || id == cmd::kSpeedUp) {
     FocusControl(c, w.speed);
-    ChangeSpeed(id == cmd::kSpeedDown ? -1 : 1);
+    ChangeSpeed(*c.player, id == cmd::kSpeedDown ? -1 : 1);
     controls.ShowSpeed();
     if (c.update_totals) c.update_totals();
   } else if (id == cmd::kBalanceLeft || id == cmd::kBalanceRight) {
     FocusControl(c, w.balance);
-    gSettings.Balance = std::clamp(gSettings.Balance + (id == cmd::kBalanceLeft ? -1 : 1), 0, 20);
+    ChangeBalance(*c.player, id == cmd::kBalanceLeft ? -1 : 1);
     controls.ShowBalance();
-    ApplyPlaySetting();
   } else if (id == cmd::kVolumeDown || id == cmd::kVolumeUp) {
     FocusControl(c, w.volume, false);
-    ChangeVolume(id == cmd::kVolumeDown ? -1 : 1);
+    ChangeVolume(*c.player, id == cmd::kVolumeDown ? -1 : 1);
     controls.ShowVolume();
   } else if (id >= cmd::kBtnChannel0 && id <= cmd::kBtnChannel0 + 4) {
-    SetChannelSelect(id - cmd::kBtnChannel0);
+    SetChannelSelect(*c.player, id - cmd::kBtnChannel0);
   } else if (id >= cmd::kBtnEffect0 && id <= cmd::kBtnEffect0 + 5) {
     const EffectKind kind = KindOfPage(id - cmd::kBtnEffect0);
-    SetEffectSwitch(kind, gSettings.*EffectSwitch(kind) != 0 ? 0 : 1);
+    SetEffectSwitch(*c.player, kind, gSettings.*EffectSwitch(kind) != 0 ? 0 : 1);
   } else if (id >= cmd::kBtnPage0 && id <= cmd::kBtnPage0 + 5) {
     const int page = id - cmd::kBtnPage0;
     if (page != gSettings.EfctPage) {
@@ -114,7 +113,7 @@ bool RunControlCommand(const ControlCommandContext& c, int id) {
              id == cmd::kRecommendAll || id == cmd::kBtnPageRecommend) {
     Recommend(c, id);
   } else if (id == cmd::kBtnVocalCancel || id == cmd::kVocalCancel) {
-    ApplyVocalCancelPreset();
+    ApplyVocalCancelPreset(*c.player);
     controls.ShowPage(2);
   } else {
     return false;

@@ -12,6 +12,8 @@ class QWidget;
 
 namespace vk {
 
+struct Player;
+
 class ValueControls;
 class WindowModes;
 
@@ -21,6 +23,7 @@ struct ControlCommandContext {
   WindowModes* modes = nullptr;
   std::function<void()> update_totals;       // the status bar after a speed change
   std::function<void()> thresholds_changed;  // the picture after a threshold command
+  Player* player = nullptr;                  // what the playback commands act on
 };
 
 // Runs command `id` when it is one of these; false for any other id.

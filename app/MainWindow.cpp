@@ -35,7 +35,9 @@
 
 namespace vk {
 
-MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(paths) {
+MainWindow::MainWindow(const AppPaths& paths, const QStringList& args, const WaveOutChoice& output)
+    : paths_(paths) {
+  player_->Output = output;
   window_created_ = 0;
   setWindowTitle(QString::fromLatin1(kAppTitle));
   SetIcon(1);
@@ -44,8 +46,8 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
 
   // Defaults first, so a missing or partial MAIN.INI behaves like an empty one.
   ResetSettings(gSettings);
-  gPlay.RepeatA = 0;
-  gPlay.RepeatB = 0;
+  player_->Engine.RepeatA = 0;
+  player_->Engine.RepeatB = 0;
 
   CreateChildren();
   // A save killed midway leaves its temporary beside the file; this window is
@@ -76,7 +78,7 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args) : paths_(
 MainWindow::~MainWindow() {
   // A window destroyed without its close (a test's scope ending) still stops
   // its workers, so no thread reports to a window that is gone.
-  if (Playing()) vk::StopPlayback();
+  if (Playing()) vk::StopPlayback(*player_);
   JoinPreOpen();
   // The draw thread ends before the view it hands its frames to.
   delete picture_;
@@ -101,7 +103,7 @@ void MainWindow::CreateChildren() {
   picture_hooks.file_open = [this] { return Playing(); };
   picture_hooks.window_minimised = [this] { return isMinimized(); };
   picture_hooks.thresholds_moved = [this] { value_controls_->ShowThresholds(); };
-  picture_ = new PictureController(paths_, picture_view_, this, picture_hooks);
+  picture_ = new PictureController(paths_, player_->Engine, picture_view_, this, picture_hooks);
   seek_bar_ = new SeekBar(central);
 
   search_box_ = new SearchBox(central);
@@ -185,12 +187,13 @@ void MainWindow::ShowPopup(QMenu* menu, QWidget* from, QPoint pos) {
 void MainWindow::CreateControls(QWidget* central) {
   ValueControls::Hooks hooks;
   hooks.button_clicked = [this](int id) { Command(id); };
+  hooks.player = player_.get();
   hooks.update_totals = [this] { UpdateTotals(playlist_.CurrentItem); };
   hooks.refresh_menus = [this] { RefreshMenus(); };
   hooks.theme_chosen = [this](int index) { SetThemeIndex(index); };
   hooks.button_state = [this] {
-    return ButtonState{Playing(), Paused(), gPlay.RepeatA.load(std::memory_order_relaxed),
-                       gPlay.RepeatB.load(std::memory_order_relaxed)};
+    return ButtonState{Playing(), Paused(), player_->Engine.RepeatA.load(std::memory_order_relaxed),
+                       player_->Engine.RepeatB.load(std::memory_order_relaxed)};
   };
   value_controls_ = new ValueControls(central, hooks, [this](int x) { modes_->SplitterReleased(x); });
 
@@ -209,7 +212,7 @@ void MainWindow::CreateControls(QWidget* central) {
     return value_controls_->Widgets().WidgetById(id);
   });
   control_ctx_ = ControlCommandContext{this, value_controls_, modes_, hooks.update_totals,
-                                       [this] { picture_->ThresholdsChanged(); }};
+                                       [this] { picture_->ThresholdsChanged(); }, player_.get()};
 }
 
 void MainWindow::ApplySettingsToUi() {
@@ -249,8 +252,8 @@ void MainWindow::RefreshMenus() {
 EnableState MainWindow::CurrentEnableState() const {
   EnableState state;
   state.playing = Playing();
-  state.repeat_a = gPlay.RepeatA.load(std::memory_order_relaxed);
-  state.repeat_b = gPlay.RepeatB.load(std::memory_order_relaxed);
+  state.repeat_a = player_->Engine.RepeatA.load(std::memory_order_relaxed);
+  state.repeat_b = player_->Engine.RepeatB.load(std::memory_order_relaxed);
   return state;
 }
 
@@ -274,10 +277,10 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
   LayOutChildren();
 }
 
-bool MainWindow::Playing() const { return PlayMailbox.hThread.joinable(); }
+bool MainWindow::Playing() const { return player_->Mailbox.hThread.joinable(); }
 
 bool MainWindow::Paused() const {
-  return Playing() && gPlay.Paused.load(std::memory_order_relaxed) != 0;
+  return Playing() && player_->Engine.Paused.load(std::memory_order_relaxed) != 0;
 }
 
 int MainWindow::ItemCount() const { return vk::ItemCount(playlist_); }
@@ -350,7 +353,7 @@ bool MainWindow::event(QEvent* e) {
   return QMainWindow::event(e);
 }
 
-void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::intptr_t lparam) {
+void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::intptr_t /*lparam*/) {
   switch (message) {
     case kMsgPreOpenDone:
       JoinPreOpen();
@@ -368,19 +371,20 @@ void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::
     case kMsgSourceEnd:
       PreOpenNext(pre_open_, sink_.get(), playlist_, Playing(), gSettings.RepeatOne != 0,
                   gSettings.RepeatAll != 0);
-      AcknowledgeReport(PlayMailbox);
+      AcknowledgeReport(player_->Mailbox);
       break;
     case kMsgPlayPosition:
       if (Playing()) {
         if (skip_first_position_ == 0) {
-          seek_bar_->MoveTo(gPlay.RepeatA.load(std::memory_order_relaxed),
-                            gPlay.RepeatB.load(std::memory_order_relaxed),
-                            static_cast<std::int32_t>(wparam), static_cast<std::int32_t>(lparam),
-                            false);
+          // The newest position, not the one the report was posted with.
+          seek_bar_->MoveTo(player_->Engine.RepeatA.load(std::memory_order_relaxed),
+                            player_->Engine.RepeatB.load(std::memory_order_relaxed),
+                            player_->Engine.NowPlaySmpl.load(std::memory_order_relaxed),
+                            player_->Engine.TotalSmpl.load(std::memory_order_relaxed), false);
         }
         skip_first_position_ = 0;
       }
-      AcknowledgeReport(PlayMailbox);
+      AcknowledgePosition(*player_);
       break;
     default:
       break;
@@ -390,12 +394,12 @@ void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::
 // What the next start restores: the file that plays, where, and its A-B points.
 void MainWindow::RecordPlaybackState() {
   if (Playing()) {
-    const char* path = gPlay.FullPath();
+    const char* path = player_->Engine.FullPath();
     CopyTextCut(gSettings.WavPath, kTextFieldSize, path);
-    gSettings.NumSmpl = gPlay.TotalSmpl.load(std::memory_order_relaxed);
-    gSettings.NowSmpl = gPlay.NowPlaySmpl.load(std::memory_order_relaxed);
-    gSettings.ABRepeatNowSmplA = gPlay.RepeatA.load(std::memory_order_relaxed);
-    gSettings.ABRepeatNowSmplB = gPlay.RepeatB.load(std::memory_order_relaxed);
+    gSettings.NumSmpl = player_->Engine.TotalSmpl.load(std::memory_order_relaxed);
+    gSettings.NowSmpl = player_->Engine.NowPlaySmpl.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowSmplA = player_->Engine.RepeatA.load(std::memory_order_relaxed);
+    gSettings.ABRepeatNowSmplB = player_->Engine.RepeatB.load(std::memory_order_relaxed);
     gSettings.ABRepeatNowOnOffA = ab_on_a_;
     gSettings.ABRepeatNowOnOffB = ab_on_b_;
     gSettings.PlayStatus = 1;

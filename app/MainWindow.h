@@ -16,7 +16,9 @@
 
 #include "app/ControlCommands.h"
 #include "app/WindowMessageSink.h"
+#include "engine/Player.h"
 #include "engine/ThreadMailbox.h"
+#include "engine/WaveOut.h"
 #include "playlist/PlaylistModel.h"
 #include "shell/AppPaths.h"
 #include "shell/CommandTable.h"
@@ -39,8 +41,9 @@ class SearchBox;
 
 class MainWindow : public QMainWindow {
  public:
-  // `args`: the command line's paths (not the program name).
-  MainWindow(const AppPaths& paths, const QStringList& args);
+  // `args`: the command line's paths (not the program name); `output`: the
+  // backend every playback of this window opens.
+  MainWindow(const AppPaths& paths, const QStringList& args, const WaveOutChoice& output = {});
   ~MainWindow() override;
 
   // Every user action as its command number (menu ids and button ids).
@@ -53,7 +56,9 @@ class MainWindow : public QMainWindow {
   void PlaySelected();
   void StopPlayback();
   void EndPlayback();
-  void ClosePlayback(void (*close)());
+  void ClosePlayback(void (*close)(Player&));
+  // The window's player: its engine, mailbox and output.
+  Player& GetPlayer() { return *player_; }
   void PausePlayback();
   void ResumePlayback();
   void NextItem();
@@ -142,6 +147,7 @@ class MainWindow : public QMainWindow {
 
   AppPaths paths_;
   PlaylistModel playlist_;
+  std::unique_ptr<Player> player_ = std::make_unique<Player>();
   std::unique_ptr<WindowMessageSink> sink_;
   ThreadMailbox pre_open_;  // the next-file pre-open thread
   std::unique_ptr<CommandActions> actions_;

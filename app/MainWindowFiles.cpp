@@ -135,11 +135,11 @@ void MainWindow::StartupPlaylist(const QStringList& args) {
     const std::int32_t total = non_negative(gSettings.NumSmpl);
     const std::int32_t now = non_negative(gSettings.NowSmpl);
     // With the stored length as the divisor the fraction lands on the stored frame.
-    SeekPlayback(now, total > 0 ? total : kSeekTo);
-    gPlay.RepeatA.store(non_negative(gSettings.ABRepeatNowSmplA), std::memory_order_relaxed);
-    gPlay.RepeatB.store(non_negative(gSettings.ABRepeatNowSmplB), std::memory_order_relaxed);
-    seek_bar_->SetPoints(gPlay.RepeatA.load(std::memory_order_relaxed),
-                         gPlay.RepeatB.load(std::memory_order_relaxed));
+    SeekPlayback(*player_, now, total > 0 ? total : kSeekTo);
+    player_->Engine.RepeatA.store(non_negative(gSettings.ABRepeatNowSmplA), std::memory_order_relaxed);
+    player_->Engine.RepeatB.store(non_negative(gSettings.ABRepeatNowSmplB), std::memory_order_relaxed);
+    seek_bar_->SetPoints(player_->Engine.RepeatA.load(std::memory_order_relaxed),
+                         player_->Engine.RepeatB.load(std::memory_order_relaxed));
     ab_on_a_ = gSettings.ABRepeatNowOnOffA;
     ab_on_b_ = gSettings.ABRepeatNowOnOffB;
     RefreshMenus();

@@ -20,11 +20,11 @@ constexpr int kHoldBits[8] = {3, 2, 1, 0, 7, 6, 5, 4};
 
 }  // namespace
 
-PictureController::PictureController(const AppPaths& paths, PictureView* view, QWidget* window,
-                                     Hooks hooks)
-    : QObject(window), view_(view), window_(window), hooks_(std::move(hooks)),
+PictureController::PictureController(const AppPaths& paths, PlayEngine& engine, PictureView* view,
+                                     QWidget* window, Hooks hooks)
+    : QObject(window), engine_(engine), view_(view), window_(window), hooks_(std::move(hooks)),
       sink_(std::make_unique<WindowMessageSink>(this)) {
-  ctx_.engine = &gPlay;
+  ctx_.engine = &engine_;
   ctx_.now_playing = &now_playing_;
   ctx_.themes_path = paths.ThemesIni();
   const std::string bitmaps = paths.DataDir + "resources/";
@@ -93,7 +93,7 @@ void PictureController::StopDrawing() {
 
 bool PictureController::Drawing() const { return ctx_.hThread.joinable(); }
 
-void PictureController::PlaybackStarted() { PublishNowPlaying(now_playing_, gPlay); }
+void PictureController::PlaybackStarted() { PublishNowPlaying(now_playing_, engine_); }
 void PictureController::PlaybackStopped() { ClearNowPlaying(now_playing_); }
 
 void PictureController::StartThresholdTimer() { fall_timer_.start(4000); }

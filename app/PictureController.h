@@ -34,7 +34,9 @@ class PictureController final : public QObject {
   };
 
   // `window` receives the first-picture measurement; `view` shows the frames.
-  PictureController(const AppPaths& paths, PictureView* view, QWidget* window, Hooks hooks);
+  // engine: the play engine whose ring the draw thread taps; it outlives the controller.
+  PictureController(const AppPaths& paths, PlayEngine& engine, PictureView* view, QWidget* window,
+                    Hooks hooks);
   ~PictureController() override;
 
   PictureView* View() const { return view_; }
@@ -80,6 +82,7 @@ class PictureController final : public QObject {
   void ApplyThresholdAction(const ThresholdAction& action);
   void ShowPictureLocked();
 
+  PlayEngine& engine_;
   PictureView* view_;
   QWidget* window_;
   Hooks hooks_;

@@ -24,13 +24,13 @@ void MainWindow::PlayCurrent() {
     gSettings.ThresUp = -40;
     picture_->ThresholdsChanged();
   }
-  const int code = vk::StartPlayback(path.c_str(), sink_.get());
+  const int code = vk::StartPlayback(*player_, path.c_str(), sink_.get());
   if (code != 0) {
     ShowEngineError(code);
     return;
   }
   picture_->PlaybackStarted();
-  seek_bar_->SetPlaying(true, gPlay.TotalSmpl.load(std::memory_order_relaxed));
+  seek_bar_->SetPlaying(true, player_->Engine.TotalSmpl.load(std::memory_order_relaxed));
   seek_bar_->SetPoints(0, 0);
   icon_timer_->start();
   picture_->StartThresholdTimer();
@@ -61,11 +61,11 @@ void MainWindow::EndPlayback() {
 
 // The window's side of a playback that is over: timers, picture, A-B marks,
 // seek bar, icon, title, status and menus back to "stopped" around `close`.
-void MainWindow::ClosePlayback(void (*close)()) {
+void MainWindow::ClosePlayback(void (*close)(Player&)) {
   icon_timer_->stop();
   picture_->StopThresholdTimer();
   picture_->PlaybackStopped();
-  close();
+  close(*player_);
   ab_on_a_ = 0;
   ab_on_b_ = 0;
   seek_bar_->SetPlaying(false, 0);
@@ -81,13 +81,13 @@ void MainWindow::ClosePlayback(void (*close)()) {
 // Every way into or out of a pause (a command, the Delete key's successor)
 // brings the play/pause button's face along.
 void MainWindow::PausePlayback() {
-  vk::PausePlayback();
+  vk::PausePlayback(*player_);
   SetStatus(0, QString::fromLatin1(kStatePaused));
   RefreshMenus();
 }
 
 void MainWindow::ResumePlayback() {
-  vk::ResumePlayback();
+  vk::ResumePlayback(*player_);
   SetStatus(0, QString::fromLatin1(kStatePlaying));
   RefreshMenus();
 }
@@ -113,10 +113,10 @@ void MainWindow::PrevItem() {
   }
   const bool was_paused = Paused();
   // Near the start means within two seconds of the open file's beginning.
-  const auto near_start = [] {
+  const auto near_start = [this] {
     std::int32_t position = 0;
-    if (!QueryPlayPosition(&position)) return false;
-    const std::int64_t rate = gPlay.RateHz.load(std::memory_order_relaxed);
+    if (!QueryPlayPosition(*player_, &position)) return false;
+    const std::int64_t rate = player_->Engine.RateHz.load(std::memory_order_relaxed);
     return position < 2 * rate;
   };
   PrevItemPlaying(playlist_, repeat_all, near_start);
@@ -126,29 +126,29 @@ void MainWindow::PrevItem() {
 }
 
 void MainWindow::SetPointA(std::int32_t a) {
-  const std::int32_t total = std::max(0, gPlay.TotalSmpl.load(std::memory_order_relaxed));
-  std::int32_t b = gPlay.RepeatB.load(std::memory_order_relaxed);
+  const std::int32_t total = std::max(0, player_->Engine.TotalSmpl.load(std::memory_order_relaxed));
+  std::int32_t b = player_->Engine.RepeatB.load(std::memory_order_relaxed);
   if (b <= 0) b = total;
   if (a > b - 1) a = b - 1;
-  gPlay.RepeatB.store(b, std::memory_order_relaxed);
-  gPlay.RepeatA.store(a, std::memory_order_relaxed);
+  player_->Engine.RepeatB.store(b, std::memory_order_relaxed);
+  player_->Engine.RepeatA.store(a, std::memory_order_relaxed);
   seek_bar_->SetPoints(a, b);
   ab_on_a_ = 1;
   RefreshMenus();
 }
 
 void MainWindow::SetPointB(std::int32_t b) {
-  const std::int32_t a = gPlay.RepeatA.load(std::memory_order_relaxed);
+  const std::int32_t a = player_->Engine.RepeatA.load(std::memory_order_relaxed);
   if (b < a + 1) b = a + 1;
-  gPlay.RepeatB.store(b, std::memory_order_relaxed);
+  player_->Engine.RepeatB.store(b, std::memory_order_relaxed);
   seek_bar_->SetPoints(a, b);
   ab_on_b_ = 1;
   RefreshMenus();
 }
 
 void MainWindow::ClearAB() {
-  gPlay.RepeatA.store(0, std::memory_order_relaxed);
-  gPlay.RepeatB.store(0, std::memory_order_relaxed);
+  player_->Engine.RepeatA.store(0, std::memory_order_relaxed);
+  player_->Engine.RepeatB.store(0, std::memory_order_relaxed);
   seek_bar_->SetPoints(0, 0);
   ab_on_a_ = 0;
   ab_on_b_ = 0;

@@ -70,18 +70,10 @@ void ValueControls::Connect() {
 
   connect(w_.speed, &QSlider::valueChanged, this, [this](int position) { OnSpeedTrackbar(position); });
   connect(w_.pitch, &QSlider::valueChanged, this, [this](int position) { OnPitchTrackbar(position); });
-  connect(w_.balance, &QSlider::valueChanged, this, [](int position) {
-    const std::int32_t balance = std::clamp(position, 0, 20);
-    if (balance == gSettings.Balance) return;
-    gSettings.Balance = balance;
-    ApplyPlaySetting();
-  });
-  connect(w_.volume, &QSlider::valueChanged, this, [](int position) {
-    const std::int32_t volume = std::clamp(position, 0, 20);
-    if (volume == gSettings.Volume) return;
-    gSettings.Volume = volume;
-    ApplyPlaySetting();
-  });
+  connect(w_.balance, &QSlider::valueChanged, this,
+          [this](int position) { SetBalance(*hooks_.player, position); });
+  connect(w_.volume, &QSlider::valueChanged, this,
+          [this](int position) { SetVolume(*hooks_.player, position); });
 
   for (auto& page : w_.pages) {
     for (ParamWidgets& p : page) {
@@ -144,7 +136,7 @@ void ValueControls::OnBoxChanged(const ParamWidgets& p) {
   // reset, or a keystroke the clamp swallows, leaves the sound alone.
   if (value == gSettings.*(p.def->key)) return;
   gSettings.*(p.def->key) = value;
-  ApplyPlaySetting();
+  ApplyPlaySetting(*hooks_.player);
 }
 
 void ValueControls::OnParamTrackbar(const ParamWidgets& p, int position) {
@@ -160,7 +152,7 @@ void ValueControls::OnSpeedBox(const QString& text) {
   const auto typed = BoxNumber(text);
   if (!typed) return;
   const std::int32_t before = gSettings.Speed;
-  SetSpeedPercent(*typed);
+  SetSpeedPercent(*hooks_.player, *typed);
   if (gSettings.Speed == before) return;
   w_.speed->SetPositionQuietly(gSettings.Speed);
   if (ParamWidgets* p = SpeedParam(w_)) {
@@ -172,7 +164,7 @@ void ValueControls::OnSpeedBox(const QString& text) {
 void ValueControls::OnSpeedTrackbar(std::int32_t speed) {
   const std::int32_t before = gSettings.Speed;
   if (speed == before) return;
-  ChangeSpeed(speed - before);
+  ChangeSpeed(*hooks_.player, speed - before);
   AfterSpeedChange();
 }
 
@@ -186,7 +178,7 @@ void ValueControls::OnPitchTrackbar(int position) {
       gSettings.Psft2Ratio == 0) {
     return;
   }
-  SetMainPanelPitch(position);
+  SetMainPanelPitch(*hooks_.player, position);
   ShowPage(1);
   RefreshFaces();
   if (hooks_.refresh_menus) hooks_.refresh_menus();

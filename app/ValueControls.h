@@ -16,6 +16,8 @@
 
 namespace vk {
 
+struct Player;
+
 class ValueControls : public QObject {
  public:
   struct Hooks {
@@ -24,6 +26,7 @@ class ValueControls : public QObject {
     std::function<void()> refresh_menus;         // check marks after a switch changed here
     std::function<void(int index)> theme_chosen; // the list's selection changed
     std::function<ButtonState()> button_state;   // playing, paused, A-B points
+    Player* player = nullptr;                    // what a changed value is applied to
   };
 
   ValueControls(QWidget* parent, Hooks hooks, std::function<void(int client_x)> on_splitter);

@@ -23,7 +23,6 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  vk::SetWaveOutChoice(output);
 
   const vk::AppPaths paths = vk::FindAppPaths(std::string());
   QStringList args = QApplication::arguments();
@@ -35,7 +34,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  vk::MainWindow window(paths, args);
+  vk::MainWindow window(paths, args, output);
   vk::InstanceServer server(
       endpoint, [&window](const QByteArray& line) { window.CopyData(line); }, &window);
   vk::InstallShutdownSignals(&window, [&window] { window.close(); });

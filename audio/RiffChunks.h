@@ -30,8 +30,10 @@ struct RiffWalk {
   bool done = false;
 };
 
-inline constexpr int kRiffNotRiff = 1;  // shorter than a RIFF header, or no "RIFF"
-inline constexpr int kRiffReadFailed = 2;
+enum RiffResult : int {
+  kRiffNotRiff = 1,  // shorter than a RIFF header, or no "RIFF"
+  kRiffReadFailed = 2,
+};
 
 // Reads the 12-byte header at the start of the file: 0 with `form` filled and
 // `walk` set to the first chunk, or one of the codes above.

@@ -10,29 +10,35 @@
 namespace vk {
 
 // WavOpen codes.
-inline constexpr int kWavOpenCannotOpen = 1;
-inline constexpr int kWavOpenNoRiff = 2;
-inline constexpr int kWavOpenRiffSize = 3;  // not raised: the RIFF size is not trusted
-inline constexpr int kWavOpenNotWave = 4;
-inline constexpr int kWavOpenFmtSize = 5;
-inline constexpr int kWavOpenNotPcm = 6;
-inline constexpr int kWavOpenChannels = 7;
-inline constexpr int kWavOpenRate = 8;
-inline constexpr int kWavOpenBits = 9;
-inline constexpr int kWavOpenBlockAlign = 10;
-inline constexpr int kWavOpenAvgBytes = 11;
-inline constexpr int kWavOpenSeekData = 12;
-inline constexpr int kWavOpenSeekChunk = 13;  // not raised: the chunk walk ends instead
-inline constexpr int kWavOpenNoFmt = 14;
-inline constexpr int kWavOpenNoData = 15;
+enum WavOpenResult : int {
+  kWavOpenCannotOpen = 1,
+  kWavOpenNoRiff = 2,
+  kWavOpenRiffSize = 3,  // not raised: the RIFF size is not trusted
+  kWavOpenNotWave = 4,
+  kWavOpenFmtSize = 5,
+  kWavOpenNotPcm = 6,
+  kWavOpenChannels = 7,
+  kWavOpenRate = 8,
+  kWavOpenBits = 9,
+  kWavOpenBlockAlign = 10,
+  kWavOpenAvgBytes = 11,
+  kWavOpenSeekData = 12,
+  kWavOpenSeekChunk = 13,  // not raised: the chunk walk ends instead
+  kWavOpenNoFmt = 14,
+  kWavOpenNoData = 15,
+};
 // WavRead codes.
-inline constexpr int kWavReadNotOpen = 1;
-inline constexpr int kWavReadNoBuffer = 2;
-inline constexpr int kWavReadNoMemory = 3;
-inline constexpr int kWavReadShort = 4;
+enum WavReadResult : int {
+  kWavReadNotOpen = 1,
+  kWavReadNoBuffer = 2,
+  kWavReadNoMemory = 3,
+  kWavReadShort = 4,
+};
 // WavSeek codes.
-inline constexpr int kWavSeekNotOpen = 1;
-inline constexpr int kWavSeekFailed = 2;
+enum WavSeekResult : int {
+  kWavSeekNotOpen = 1,
+  kWavSeekFailed = 2,
+};
 
 // Opens `path`; on failure the record is closed and the code returned.
 int WavOpen(const char* path, WAVSet& wav);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "engine/Effects.h"
 #include "engine/MessageQueue.h"
 #include "engine/PlayControl.h"
+#include "engine/Player.h"
 #include "engine/PlayEngine.h"
 
 namespace {
@@ -159,9 +161,11 @@ void BM_WholeChain20Lines(benchmark::State& state) {
   vk::gSettings.Psft2Ratio = 40;
   vk::WaveOutChoice discard;
   vk::ParseWaveOutChoice("wav:/dev/null", &discard);
-  vk::SetWaveOutChoice(discard);
-  vk::PlayEngine& e = vk::gPlay;
-  if (vk::EngineOpen(e, wav.c_str()) != 0) {
+  const auto player = std::make_unique<vk::Player>();
+  player->Output = discard;
+  vk::PlayEngine& e = player->Engine;
+  vk::PublishPlaySettings(*player);
+  if (vk::EngineOpen(*player, wav.c_str()) != 0) {
     state.SkipWithError("cannot open the test file");
     return;
   }
@@ -184,12 +188,13 @@ void Export(benchmark::State& state, bool every_effect) {
   const std::string out = (std::filesystem::temp_directory_path() / "vk-bench-export.wav").string();
   vk::WaveOutChoice file;
   vk::ParseWaveOutChoice("wav:" + out, &file);
-  vk::SetWaveOutChoice(file);
+  const auto player = std::make_unique<vk::Player>();
+  player->Output = file;
   for (auto _ : state) {
     vk::ResetSettings(vk::gSettings);
     if (every_effect) EveryEffectOn(8);
     vk::MessageQueue queue;
-    if (vk::StartPlayback(wav.c_str(), &queue) != 0) {
+    if (vk::StartPlayback(*player, wav.c_str(), &queue) != 0) {
       state.SkipWithError("cannot start");
       return;
     }
@@ -197,9 +202,13 @@ void Export(benchmark::State& state, bool every_effect) {
       vk::QueuedMessage m;
       if (!queue.Take(&m, std::chrono::milliseconds(20))) continue;
       if (m.message == vk::kMsgPlayEnd || m.message == vk::kMsgPlayError) break;
-      vk::AcknowledgeReport(vk::PlayMailbox);
+      if (m.message == vk::kMsgPlayPosition) {
+        vk::AcknowledgePosition(*player);
+      } else {
+        vk::AcknowledgeReport(player->Mailbox);
+      }
     }
-    vk::EndPlayback();
+    vk::EndPlayback(*player);
   }
   RealTime(state, 60.0);
   std::filesystem::remove(out);

@@ -8,12 +8,15 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "audio/WavHeader.h"
 #include "common/Settings.h"
+#include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
+#include "engine/Player.h"
 
 namespace {
 
@@ -56,9 +59,11 @@ void RefillPasses(benchmark::State& state, const std::string& path) {
   vk::ResetSettings(vk::gSettings);
   vk::WaveOutChoice discard;
   vk::ParseWaveOutChoice("wav:/dev/null", &discard);
-  vk::SetWaveOutChoice(discard);
-  vk::PlayEngine& e = vk::gPlay;
-  if (vk::EngineOpen(e, path.c_str()) != 0) {
+  const auto player = std::make_unique<vk::Player>();
+  player->Output = discard;
+  vk::PlayEngine& e = player->Engine;
+  vk::PublishPlaySettings(*player);
+  if (vk::EngineOpen(*player, path.c_str()) != 0) {
     state.SkipWithError(("cannot open " + path).c_str());
     return;
   }

@@ -2,6 +2,7 @@
 // instead of the sound device, to the end of the file. The A-B repeat never
 // applies: nothing sets its points here.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "cli/Commands.h"
@@ -40,11 +41,12 @@ int RunExport(int argc, char** argv) {
     std::fprintf(stderr, "velkaris-cli export: output path too long\n");
     return 2;
   }
-  SetWaveOutChoice(options.audio);
+  const auto player = std::make_unique<Player>();
+  player->Output = options.audio;
   InstallQuitHandler();
 
   QuietView view;
-  const SessionResult result = RunPlaySession(options.file, view);
+  const SessionResult result = RunPlaySession(*player, options.file, view);
   if (result.how == SessionEnd::kFailed) {
     PrintEngineRefusal("export", options.file, result.code);
     return 1;
@@ -54,7 +56,7 @@ int RunExport(int argc, char** argv) {
                  options.output.c_str());
     return 1;
   }
-  if (WavOutputFailed()) {
+  if (player->OutStatus.WavOutputFailed) {
     std::fprintf(stderr, "velkaris-cli export: writing %s failed\n", options.output.c_str());
     return 1;
   }

@@ -3,6 +3,7 @@
 // playing at that position: the FFT size, the summary for the automatic
 // thresholds, and each key of the octave range with its level and glow.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "cli/Commands.h"
@@ -22,8 +23,11 @@ int RunKeys(int argc, char** argv) {
     std::fprintf(stderr, "keys: %s\n", error.c_str());
     return 2;
   }
+  // The engine record is large (stream records, buffers): on the heap.
+  const auto owned = std::make_unique<PlayEngine>();
+  PlayEngine& engine = *owned;
   std::int32_t position = 0;
-  const int code = OpenFileAtPosition(gPlay, options, &position);
+  const int code = OpenFileAtPosition(engine, options, &position);
   if (code != 0) {
     PrintEngineRefusal("keys", options.file, code);
     return 1;
@@ -31,22 +35,22 @@ int RunKeys(int argc, char** argv) {
 
   Analysis analysis;
   if (!AnalysisStart(analysis) || !AnalysisSetFftItem(analysis, gSettings.NowNumFFTSmplItem)) {
-    CloseFileAtPosition(gPlay);
+    CloseFileAtPosition(engine);
     std::fprintf(stderr, "%s\n", EngineErrorText(kEngineNoMemory).c_str());
     return 1;
   }
-  const WaveFormatEx& out = gPlay.Format();
+  const WaveFormatEx& out = engine.Format();
   AnalysisInput in;
   in.fft_item = gSettings.NowNumFFTSmplItem;
   in.out_channels = out.nChannels;
   in.out_bits = out.wBitsPerSample;
-  in.src_bits = gPlay.IsMP3 || gPlay.IsFF ? 16 : gPlay.Wav.wfxSrc.wBitsPerSample;
+  in.src_bits = engine.IsMP3 || engine.IsFF ? 16 : engine.Wav.wfxSrc.wBitsPerSample;
   in.rate_hz = static_cast<std::int32_t>(out.nSamplesPerSec);
-  in.total_frames = gPlay.TotalSmpl.load(std::memory_order_relaxed);
+  in.total_frames = engine.TotalSmpl.load(std::memory_order_relaxed);
   in.position = position;
   in.channel_select = gSettings.ChannelSelect;
   in.bmp_octave = gSettings.BmpOctave;
-  AnalyseFrame(analysis, in, &gPlay);
+  AnalyseFrame(analysis, in, &engine);
 
   const int dw = gSettings.ThresDw;
   const int up = gSettings.ThresUp;
@@ -59,7 +63,7 @@ int RunKeys(int argc, char** argv) {
     const int level = analysis.KeyLevel[key];
     std::printf("Key=%d %s %d %d\n", key, name, level, GlowStrength(level, dw, up));
   }
-  CloseFileAtPosition(gPlay);
+  CloseFileAtPosition(engine);
   return 0;
 }
 

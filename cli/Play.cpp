@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "cli/Commands.h"
@@ -35,7 +36,7 @@ std::string Clock_mmss(std::int64_t frames, std::int64_t rate) {
 
 class TerminalView final : public SessionView {
  public:
-  TerminalView(RawKeys& keys, bool tty) : keys_(keys), tty_(tty) {}
+  TerminalView(Player& player, RawKeys& keys, bool tty) : player_(player), keys_(keys), tty_(tty) {}
 
   void OnStarted(std::int32_t rate_hz, std::int32_t total) override {
     rate_hz_ = rate_hz;
@@ -55,22 +56,22 @@ class TerminalView final : public SessionView {
       case Key::kSpace:
         paused_ = !paused_;
         if (paused_) {
-          PausePlayback();
+          PausePlayback(player_);
         } else {
-          ResumePlayback();
+          ResumePlayback(player_);
         }
         Show(true);
         break;
       case Key::kLeft: Seek(-5); break;
       case Key::kRight: Seek(5); break;
-      case Key::kUp: ChangeVolume(1); Show(true); break;
-      case Key::kDown: ChangeVolume(-1); Show(true); break;
-      case Key::kSpeedDown: ChangeSpeed(-1); Show(true); break;
-      case Key::kSpeedUp: ChangeSpeed(1); Show(true); break;
-      case Key::kPitchDown: SetMainPanelPitch(MainPanelPitchPosition(gSettings) - 1); Show(true); break;
-      case Key::kPitchUp: SetMainPanelPitch(MainPanelPitchPosition(gSettings) + 1); Show(true); break;
+      case Key::kUp: ChangeVolume(player_, 1); Show(true); break;
+      case Key::kDown: ChangeVolume(player_, -1); Show(true); break;
+      case Key::kSpeedDown: ChangeSpeed(player_, -1); Show(true); break;
+      case Key::kSpeedUp: ChangeSpeed(player_, 1); Show(true); break;
+      case Key::kPitchDown: SetMainPanelPitch(player_, MainPanelPitchPosition(gSettings) - 1); Show(true); break;
+      case Key::kPitchUp: SetMainPanelPitch(player_, MainPanelPitchPosition(gSettings) + 1); Show(true); break;
       case Key::kToggleStretch:
-        SetEffectSwitch(EffectKind::kTimeStretch, gSettings.TmstOnOff == 1 ? 0 : 1);
+        SetEffectSwitch(player_, EffectKind::kTimeStretch, gSettings.TmstOnOff == 1 ? 0 : 1);
         Show(true);
         break;
       case Key::kToggleVocal: ToggleVocalCancel(); Show(true); break;
@@ -87,20 +88,20 @@ class TerminalView final : public SessionView {
  private:
   void Seek(int seconds) {
     std::int32_t now = position_;
-    QueryPlayPosition(&now);
+    QueryPlayPosition(player_, &now);
     const std::int64_t target = static_cast<std::int64_t>(now) + std::int64_t{seconds} * rate_hz_;
-    SeekPlayback(static_cast<std::int32_t>(std::clamp<std::int64_t>(target, 0, total_)), kSeekTo);
+    SeekPlayback(player_, static_cast<std::int32_t>(std::clamp<std::int64_t>(target, 0, total_)), kSeekTo);
   }
 
   // On: the vocal-cancel tone values with the tone control switched on. Off:
   // the tone control switched off, its values kept.
-  static void ToggleVocalCancel() {
+  void ToggleVocalCancel() {
     if (VocalCancelOn()) {
-      SetEffectSwitch(EffectKind::kTone, 0);
+      SetEffectSwitch(player_, EffectKind::kTone, 0);
       return;
     }
-    ApplyVocalCancelPreset();
-    SetEffectSwitch(EffectKind::kTone, 1);
+    ApplyVocalCancelPreset(player_);
+    SetEffectSwitch(player_, EffectKind::kTone, 1);
   }
 
   static bool VocalCancelOn() { return gSettings.ToneOnOff == 1 && ToneIsVocalCancel(gSettings); }
@@ -126,6 +127,7 @@ class TerminalView final : public SessionView {
     std::fflush(stdout);
   }
 
+  Player& player_;
   RawKeys& keys_;
   std::int32_t rate_hz_ = 0;
   bool tty_;
@@ -150,21 +152,22 @@ int RunPlay(int argc, char** argv) {
     std::fprintf(stderr, "velkaris-cli play: the output would overwrite %s\n", options.file.c_str());
     return 2;
   }
-  SetWaveOutChoice(options.audio);
+  const auto player = std::make_unique<Player>();
+  player->Output = options.audio;
   InstallQuitHandler();
 
   SessionResult result;
   {
     RawKeys keys;
-    TerminalView view(keys, isatty(STDOUT_FILENO) != 0);
-    result = RunPlaySession(options.file, view);
+    TerminalView view(*player, keys, isatty(STDOUT_FILENO) != 0);
+    result = RunPlaySession(*player, options.file, view);
     view.Finish();
   }
   if (result.how == SessionEnd::kFailed) {
     PrintEngineRefusal("play", options.file, result.code);
     return 1;
   }
-  if (options.audio.kind == WaveOutKind::kWav && WavOutputFailed()) {
+  if (options.audio.kind == WaveOutKind::kWav && player->OutStatus.WavOutputFailed) {
     std::fprintf(stderr, "velkaris-cli play: writing %s failed\n", options.audio.path);
     return 1;
   }

@@ -9,12 +9,12 @@
 
 namespace vk::cli {
 
-SessionResult RunPlaySession(const std::string& path, SessionView& view) {
+SessionResult RunPlaySession(Player& player, const std::string& path, SessionView& view) {
   MessageQueue queue;
-  const int started = StartPlayback(path.c_str(), &queue);
+  const int started = StartPlayback(player, path.c_str(), &queue);
   if (started != 0) return SessionResult{SessionEnd::kFailed, started};
-  view.OnStarted(gPlay.RateHz.load(std::memory_order_relaxed),
-                 gPlay.TotalSmpl.load(std::memory_order_relaxed));
+  view.OnStarted(player.Engine.RateHz.load(std::memory_order_relaxed),
+                 player.Engine.TotalSmpl.load(std::memory_order_relaxed));
 
   SessionResult result;
   for (;;) {
@@ -22,25 +22,26 @@ SessionResult RunPlaySession(const std::string& path, SessionView& view) {
     if (queue.Take(&m, std::chrono::milliseconds(20))) {
       switch (m.message) {
         case kMsgPlayPosition:
-          view.OnPosition(static_cast<std::int32_t>(m.wparam), static_cast<std::int32_t>(m.lparam));
-          AcknowledgeReport(PlayMailbox);
+          view.OnPosition(player.Engine.NowPlaySmpl.load(std::memory_order_relaxed),
+                          player.Engine.TotalSmpl.load(std::memory_order_relaxed));
+          AcknowledgePosition(player);
           break;
         case kMsgSourceEnd:
           // The window pre-opens the next file here; a single file has none.
-          AcknowledgeReport(PlayMailbox);
+          AcknowledgeReport(player.Mailbox);
           break;
         case kMsgPlayEnd:
-          EndPlayback();
+          EndPlayback(player);
           return result;
         case kMsgPlayError:
-          EndPlayback();
+          EndPlayback(player);
           return SessionResult{SessionEnd::kFailed, static_cast<int>(m.wparam)};
         default:
           break;
       }
     }
     if (!view.OnIdle()) {
-      StopPlayback();
+      StopPlayback(player);
       return SessionResult{SessionEnd::kStopped, 0};
     }
   }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/Player.h"
+
 namespace vk::cli {
 
 class SessionView {
@@ -25,7 +27,7 @@ struct SessionResult {
   int code = 0;  // engine code of a failure
 };
 
-// Starts the play thread on `path` with the current settings and output.
-SessionResult RunPlaySession(const std::string& path, SessionView& view);
+// Starts `player`'s play thread on `path` with the current settings and its output.
+SessionResult RunPlaySession(Player& player, const std::string& path, SessionView& view);
 
 }  // namespace vk::cli

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,15 +84,17 @@ int RunRender(int argc, char** argv) {
     return 2;
   }
 
+  const auto owned = std::make_unique<PlayEngine>();
+  PlayEngine& engine = *owned;
   std::int32_t position = 0;
-  const int code = OpenFileAtPosition(gPlay, options, &position);
+  const int code = OpenFileAtPosition(engine, options, &position);
   if (code != 0) {
     PrintEngineRefusal("render", options.file, code);
     return 1;
   }
   NowPlaying now;
-  PublishNowPlaying(now, gPlay);
-  c.engine = &gPlay;
+  PublishNowPlaying(now, engine);
+  c.engine = &engine;
   c.now_playing = &now;
 
   int status = 0;
@@ -109,7 +112,7 @@ int RunRender(int argc, char** argv) {
     }
     DrawStopCommand(c);
   }
-  CloseFileAtPosition(gPlay);
+  CloseFileAtPosition(engine);
   return status;
 }
 

@@ -13,13 +13,15 @@
 namespace vk {
 
 // IniResult codes shared by the reader operations.
-inline constexpr int kIniFound = 0;
-inline constexpr int kIniNoFile = 1;
-inline constexpr int kIniTellFailed = 2;
-inline constexpr int kIniSeekFailed = 3;
-inline constexpr int kIniNoSection = 4;
-inline constexpr int kIniNoKey = 5;
-inline constexpr int kIniBadValue = 6;
+enum IniResult : int {
+  kIniFound = 0,
+  kIniNoFile = 1,
+  kIniTellFailed = 2,
+  kIniSeekFailed = 3,
+  kIniNoSection = 4,
+  kIniNoKey = 5,
+  kIniBadValue = 6,
+};
 
 // Lines are read this many bytes at a time; a longer line reads as several.
 // A line holds a key of up to 255 bytes and a whole path.

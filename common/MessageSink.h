@@ -13,7 +13,7 @@ inline constexpr std::uint32_t kMsgPreOpenDone = 0x8004;   // pre-open thread fi
 inline constexpr std::uint32_t kMsgPlayEnd = 0x8005;       // play thread: last buffer drained
 inline constexpr std::uint32_t kMsgPlayError = 0x8006;     // play thread: read failed, wParam = engine code
 inline constexpr std::uint32_t kMsgSourceEnd = 0x8007;     // play thread: source exhausted (acknowledged)
-inline constexpr std::uint32_t kMsgPlayPosition = 0x8008;  // play thread: wParam = position, lParam = length (acknowledged)
+inline constexpr std::uint32_t kMsgPlayPosition = 0x8008;  // play thread: wParam = position, lParam = length (see AcknowledgePosition)
 
 class MessageSink {
  public:

@@ -172,6 +172,15 @@ const KeyDef* FindSettingKey(std::string_view name) {
   return nullptr;
 }
 
+const KeyDef* FindSettingKey(SettingInt Settings::*field) {
+  for (const SectionDef& section : kSections) {
+    for (const KeyDef& key : section.keys) {
+      if (key.int_field == field) return &key;
+    }
+  }
+  return nullptr;
+}
+
 void ResetSettings(Settings& s) {
   for (const SectionDef& section : kSections) {
     for (const KeyDef& key : section.keys) {

@@ -112,6 +112,8 @@ std::span<const SectionDef> SettingSections();
 
 // The key called `name` (exact, case-sensitive), or null.
 const KeyDef* FindSettingKey(std::string_view name);
+// The key of an integer field, or null.
+const KeyDef* FindSettingKey(SettingInt Settings::*field);
 
 // Every key to its default, texts empty.
 void ResetSettings(Settings& s);

@@ -27,7 +27,7 @@
 //             AcknowledgeReport(c) last
 //   commands: PostThreadCommand(c, kDrawTheme, name) on a theme pick; kDrawResetMarks with
 //             the bits of an expired hold timer; SetPictureOctave on an octave change
-//   playback: PublishNowPlaying(*c.now_playing, gPlay) once a file is open,
+//   playback: PublishNowPlaying(*c.now_playing, engine) once a file is open,
 //             ClearNowPlaying before it is closed
 //   minimise: c.Minimised = 1 / 0;   close: StopDrawThread(c)
 #pragma once

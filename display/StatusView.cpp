@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/Settings.h"
 #include "display/KeyboardView.h"
 
 namespace vk {
@@ -72,7 +73,7 @@ void DrawStatusArea(PixelBuffer& picture, const ViewBitmaps& b, const StatusInpu
   Blit(b.Num, 0, picture, kGlyphX[std::clamp(in.PlayGlyph, 0, 4)], 2, kTimeRow, kGlyphW, kNumH,
        kKeyBlue);
 
-  const int percent = 25 + 5 * std::clamp(in.Speed, 0, 35);
+  const int percent = SpeedPercent(std::clamp(in.Speed, 0, 35));
   if (in.Speed > 14) SmallDigit(b, picture, percent / 100 % 10, 15);
   SmallDigit(b, picture, percent / 10 % 10, 27);
   SmallDigit(b, picture, percent % 10, 39);

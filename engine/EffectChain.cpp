@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/Settings.h"
 #include "engine/PlayEngine.h"
 
 namespace vk {
@@ -73,7 +72,8 @@ void ApplyBalance(std::int16_t* frames, std::int32_t count, std::int32_t balance
   }
 }
 
-int AllocEffectStates(EffectStates& st, const WaveFormatEx& format, std::int32_t buf_frames) {
+int AllocEffectStates(EffectStates& st, const WaveFormatEx& format, std::int32_t buf_frames,
+                      const PlayParams& s) {
   ReleaseEffectStates(st);
   const auto rate = static_cast<std::int32_t>(format.nSamplesPerSec);
   bool ok = AllocChorus(st.Chorus, buf_frames, format.nSamplesPerSec);
@@ -84,11 +84,11 @@ int AllocEffectStates(EffectStates& st, const WaveFormatEx& format, std::int32_t
     ReleaseEffectStates(st);
     return kEngineNoMemory;
   }
-  ResetEffectStates(st, format, gSettings);
+  ResetEffectStates(st, format, s);
   return 0;
 }
 
-void ResetEffectStates(EffectStates& st, const WaveFormatEx& format, const Settings& s) {
+void ResetEffectStates(EffectStates& st, const WaveFormatEx& format, const PlayParams& s) {
   const std::uint32_t rate = format.nSamplesPerSec;
   st.Tone = ToneState{};
   ResetChorus(st.Chorus, ChorusParamsFrom(s), rate);
@@ -99,47 +99,46 @@ void ResetEffectStates(EffectStates& st, const WaveFormatEx& format, const Setti
 void ReleaseEffectStates(EffectStates& st) { st = EffectStates{}; }
 
 void RunTimeBase(PlayEngine& e, const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
-                 const Settings& s) {
+                 const PlayParams& s) {
   const WaveFormatEx& format = e.Format();
-  if (UsableSetting(s, &Settings::TmstOnOff) == 1 && IsStereo16(format)) {
-    const std::int64_t w =
-        static_cast<std::int64_t>(UsableSetting(s, &Settings::TmstWndSiz)) * format.nSamplesPerSec / 1000;
+  if (s.TmstOnOff == 1 && IsStereo16(format)) {
+    const std::int64_t w = static_cast<std::int64_t>(s.TmstWndSiz) * format.nSamplesPerSec / 1000;
     TimeStretch(in, n_in, out, e.BufFrames, static_cast<std::int32_t>(w));
   } else {
     SpeedResample(in, n_in, out, e.BufFrames, format, e.ResampleHistory);
   }
 }
 
-void RunEffects(PlayEngine& e, std::int16_t* out, const Settings& s) {
+void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s) {
   const WaveFormatEx& format = e.Format();
   if (!IsStereo16(format)) return;
   const std::uint32_t rate = format.nSamplesPerSec;
   const std::int32_t f = e.BufFrames;
   EffectStates& st = e.Effects;
-  using S = Settings;
-  if (UsableSetting(s, &S::PsftOnOff) == 1) {
+  if (s.PsftOnOff == 1) {
     PitchShift(PitchShiftParamsFrom(s), out, f, e.WorkA.get(), e.WorkB.get(), e.ResampleHistory, rate);
   }
-  if (UsableSetting(s, &S::ToneOnOff) == 1) ToneControl(ToneParamsFrom(s), st.Tone, out, f);
-  if (UsableSetting(s, &S::ChrsOnOff) == 1) RunChorus(st.Chorus, ChorusParamsFrom(s), out, f);
-  if (UsableSetting(s, &S::DlayOnOff) == 1) RunDelay(st.Delay, DelayParamsFrom(s), out, f, &st.DelayClip);
-  if (UsableSetting(s, &S::RvrbOnOff) == 1) RunReverb(st.Reverb, ReverbParamsFrom(s), out, f, &st.ReverbClip);
+  if (s.ToneOnOff == 1) ToneControl(ToneParamsFrom(s), st.Tone, out, f);
+  if (s.ChrsOnOff == 1) RunChorus(st.Chorus, ChorusParamsFrom(s), out, f);
+  if (s.DlayOnOff == 1) RunDelay(st.Delay, DelayParamsFrom(s), out, f, &st.DelayClip);
+  if (s.RvrbOnOff == 1) RunReverb(st.Reverb, ReverbParamsFrom(s), out, f, &st.ReverbClip);
 }
 
 BlockResult FillBlock(PlayEngine& e, int i) {
   BlockResult b;
-  // One reading of the speed serves the block's length and its device bytes.
-  b.speed = ClampIndex(gSettings.Speed, 0, 35);
-  b.requested = e.BufFrames * (b.speed + 5) * 5 / 100;
-  b.code = TakeFromRing(e, b.requested, &b.taken, &b.exhausted);
+  // One snapshot serves the whole block: its length, device bytes and chain.
+  const PlayParams& s = e.Params.Latest();
+  b.speed = ClampIndex(s.Speed, 0, 35);
+  b.requested = e.BufFrames * SpeedPercent(b.speed) / 100;
+  b.code = TakeFromRing(e, b.requested, s.ChannelSelect, &b.taken, &b.exhausted);
   if (b.code != 0 || b.taken <= 0) return b;
 
   const WaveFormatEx& format = e.Format();
   std::int16_t* out = e.OutBuf[i].get();
-  ApplyVolume(e.WorkA.get(), b.requested, gSettings.Volume, format);
-  RunTimeBase(e, e.WorkA.get(), b.requested, out, gSettings);
-  RunEffects(e, out, gSettings);
-  ApplyBalance(out, e.BufFrames, gSettings.Balance, format);
+  ApplyVolume(e.WorkA.get(), b.requested, s.Volume, format);
+  RunTimeBase(e, e.WorkA.get(), b.requested, out, s);
+  RunEffects(e, out, s);
+  ApplyBalance(out, e.BufFrames, s.Balance, format);
   return b;
 }
 

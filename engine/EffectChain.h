@@ -5,15 +5,15 @@
 // leaves other formats untouched.
 //
 // Thread contract: everything here runs on the play thread. The settings it
-// reads (gSettings) are written by the user-interface thread as whole words.
+// reads come from the engine's snapshot (PlayParams), taken once per block.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
 #include "audio/StreamRecord.h"
-#include "common/Settings.h"
 #include "engine/Effects.h"
+#include "engine/PlayParams.h"
 
 namespace vk {
 
@@ -52,18 +52,19 @@ void SpeedResample(const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
 
 // Sizes the effect states for blocks of buf_frames at the format's rate, then
 // resets them. Returns 0, or 2 when memory runs out (everything is released then).
-int AllocEffectStates(EffectStates& states, const WaveFormatEx& format, std::int32_t buf_frames);
+int AllocEffectStates(EffectStates& states, const WaveFormatEx& format, std::int32_t buf_frames,
+                      const PlayParams& s);
 // Clears the tone filter and recomputes from the current parameters the chorus,
 // delay and reverb lengths, clearing their lines: at open, at every seek and at
 // every settings change. Lengths change nowhere else.
-void ResetEffectStates(EffectStates& states, const WaveFormatEx& format, const Settings& s);
+void ResetEffectStates(EffectStates& states, const WaveFormatEx& format, const PlayParams& s);
 void ReleaseEffectStates(EffectStates& states);
 
 // The time base, `TmstOnOff` choosing the time stretch over the resampler, and
 // the effects switched on, over one block of the engine already in out.
 void RunTimeBase(PlayEngine& e, const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
-                 const Settings& s);
-void RunEffects(PlayEngine& e, std::int16_t* out, const Settings& s);
+                 const PlayParams& s);
+void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s);
 
 // The result of filling one output buffer.
 struct BlockResult {
@@ -75,8 +76,8 @@ struct BlockResult {
 };
 
 // Runs one block into output buffer i of the engine: R frames from the ring at
-// the current speed, volume, time base, effects, balance.
-// Settings are read from gSettings at each block.
+// the current speed, volume, time base, effects, balance, every one of them
+// from the newest snapshot taken once at the block's start.
 BlockResult FillBlock(PlayEngine& engine, int i);
 
 // Bytes to hand to the device for a block: the whole buffer when T = R, else the

@@ -65,39 +65,39 @@ std::int32_t UsableSetting(const Settings& s, SettingInt Settings::*field) {
   return v;
 }
 
-PitchShiftParams PitchShiftParamsFrom(const Settings& s) {
-  using S = Settings;
+PitchShiftParams PitchShiftParamsFrom(const PlayParams& s) {
+  using S = PlayParams;
   return PitchShiftParams{UsableSetting(s, &S::PsftPitch1), UsableSetting(s, &S::PsftWndSiz1),
                           UsableSetting(s, &S::PsftPitch2), UsableSetting(s, &S::PsftWndSiz2),
                           UsableSetting(s, &S::Psft2Ratio)};
 }
 
-ToneParams ToneParamsFrom(const Settings& s) {
-  using S = Settings;
+ToneParams ToneParamsFrom(const PlayParams& s) {
+  using S = PlayParams;
   return ToneParams{UsableSetting(s, &S::ToneLowWidth),  UsableSetting(s, &S::ToneLowDepth),
                     UsableSetting(s, &S::ToneLowStereo), UsableSetting(s, &S::ToneMidDepth),
                     UsableSetting(s, &S::ToneMidStereo), UsableSetting(s, &S::ToneHghWidth),
                     UsableSetting(s, &S::ToneHghDepth),  UsableSetting(s, &S::ToneHghStereo)};
 }
 
-ChorusParams ChorusParamsFrom(const Settings& s) {
-  using S = Settings;
+ChorusParams ChorusParamsFrom(const PlayParams& s) {
+  using S = PlayParams;
   return ChorusParams{UsableSetting(s, &S::ChrsDelayTime), UsableSetting(s, &S::ChrsDepth),
                       UsableSetting(s, &S::ChrsLfoFreq),   UsableSetting(s, &S::ChrsLfoPhase),
                       UsableSetting(s, &S::ChrsLpf),       UsableSetting(s, &S::ChrsHpf),
                       UsableSetting(s, &S::ChrsWetRatio)};
 }
 
-DelayParams DelayParamsFrom(const Settings& s) {
-  using S = Settings;
+DelayParams DelayParamsFrom(const PlayParams& s) {
+  using S = PlayParams;
   return DelayParams{UsableSetting(s, &S::DlayDelayTime), UsableSetting(s, &S::DlayFeedback),
                      UsableSetting(s, &S::DlayLpf),       UsableSetting(s, &S::DlayHpf),
                      UsableSetting(s, &S::DlayPanning),   UsableSetting(s, &S::DlayCompGain),
                      UsableSetting(s, &S::DlayWetRatio)};
 }
 
-ReverbParams ReverbParamsFrom(const Settings& s) {
-  using S = Settings;
+ReverbParams ReverbParamsFrom(const PlayParams& s) {
+  using S = PlayParams;
   return ReverbParams{UsableSetting(s, &S::RvrbDelayTap), UsableSetting(s, &S::RvrbDelayTime),
                       UsableSetting(s, &S::RvrbFeedback), UsableSetting(s, &S::RvrbLpf),
                       UsableSetting(s, &S::RvrbHpf),      UsableSetting(s, &S::RvrbPanning),

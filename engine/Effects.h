@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "common/Settings.h"
+#include "engine/PlayParams.h"
 
 namespace vk {
 
@@ -216,10 +216,11 @@ struct EffectStates {
 // or line length can leave its bounds.
 std::int32_t UsableSetting(const Settings& s, SettingInt Settings::*field);
 
-PitchShiftParams PitchShiftParamsFrom(const Settings& s);
-ToneParams ToneParamsFrom(const Settings& s);
-ChorusParams ChorusParamsFrom(const Settings& s);
-DelayParams DelayParamsFrom(const Settings& s);
-ReverbParams ReverbParamsFrom(const Settings& s);
+// Each effect's parameters from the block's snapshot.
+PitchShiftParams PitchShiftParamsFrom(const PlayParams& s);
+ToneParams ToneParamsFrom(const PlayParams& s);
+ChorusParams ChorusParamsFrom(const PlayParams& s);
+DelayParams DelayParamsFrom(const PlayParams& s);
+ReverbParams ReverbParamsFrom(const PlayParams& s);
 
 }  // namespace vk

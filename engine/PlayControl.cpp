@@ -9,119 +9,155 @@
 namespace vk {
 namespace {
 
-void ClearRepeat() {
-  gPlay.RepeatA.store(0, std::memory_order_relaxed);
-  gPlay.RepeatB.store(0, std::memory_order_relaxed);
+void ClearRepeat(Player& p) {
+  p.Engine.RepeatA.store(0, std::memory_order_relaxed);
+  p.Engine.RepeatB.store(0, std::memory_order_relaxed);
 }
 
-void Post(std::int32_t command, std::int32_t param1 = 0, std::int32_t param2 = 0,
+void Post(Player& p, std::int32_t command, std::int32_t param1 = 0, std::int32_t param2 = 0,
           std::int32_t* answer = nullptr) {
-  PostThreadCommand(PlayMailbox, command, param1, param2, answer);
+  PostThreadCommand(p.Mailbox, command, param1, param2, answer);
 }
 
 // Reposition at the place reached with the old speed, whatever ResetDevice says.
-void ReseekAfterSpeedChange(std::int32_t old_speed, std::int32_t new_speed) {
+void ReseekAfterSpeedChange(Player& p, std::int32_t old_speed, std::int32_t new_speed) {
   gSettings.PrevSpeed = old_speed;
   gSettings.Speed = new_speed;
-  Post(kPlaySeek, 0, kSeekCurrent);
+  PublishPlaySettings(p);
+  Post(p, kPlaySeek, 0, kSeekCurrent);
 }
 
 }  // namespace
 
-int StartPlayback(const char* path, MessageSink* owner) {
+void PublishPlaySettings(Player& p) { p.Engine.Params.Publish(PlayParamsFrom(gSettings)); }
+
+int StartPlayback(Player& p, const char* path, MessageSink* owner) {
   ValidateSettings(gSettings);
-  ClearRepeat();
-  const int answer = StartThread(PlayMailbox, owner, reinterpret_cast<std::intptr_t>(path),
+  PublishPlaySettings(p);
+  ClearRepeat(p);
+  p.OpenPath = path;
+  p.PositionPending.store(0, std::memory_order_relaxed);
+  const int answer = StartThread(p.Mailbox, owner, reinterpret_cast<std::intptr_t>(&p),
                                  PlayThreadProc, PlayThreadPriority(gSettings.NowPlayThreadPrortyItem));
   // A thread that could not be created at all would leave us waiting for reports
   // that never come; say so as a failure to open the device.
   return answer == kStartNoThread ? kEngineNoDevice : answer;
 }
 
-void StopPlayback() {
-  Post(kPlayClose);
-  JoinThread(PlayMailbox);
-  ClearRepeat();
+void StopPlayback(Player& p) {
+  Post(p, kPlayClose);
+  JoinThread(p.Mailbox);
+  ClearRepeat(p);
 }
 
-void EndPlayback() {
-  JoinThread(PlayMailbox);
-  ClearRepeat();
+void EndPlayback(Player& p) {
+  JoinThread(p.Mailbox);
+  ClearRepeat(p);
 }
 
-void PausePlayback() { Post(kPlayPause); }
-void ResumePlayback() { Post(kPlayRestart); }
+void AcknowledgePosition(Player& p) { p.PositionPending.store(0, std::memory_order_release); }
 
-void SeekPlayback(std::int32_t position, std::int32_t mode) { Post(kPlaySeek, position, mode); }
+void PausePlayback(Player& p) { Post(p, kPlayPause); }
+void ResumePlayback(Player& p) { Post(p, kPlayRestart); }
 
-bool QueryPlayPosition(std::int32_t* position) {
-  return PostThreadCommand(PlayMailbox, kPlayPosition, 0, 0, position) == kPostAnswered;
+void SeekPlayback(Player& p, std::int32_t position, std::int32_t mode) {
+  Post(p, kPlaySeek, position, mode);
 }
 
-void ApplyPlaySetting() {
+bool QueryPlayPosition(Player& p, std::int32_t* position) {
+  return PostThreadCommand(p.Mailbox, kPlayPosition, 0, 0, position) == kPostAnswered;
+}
+
+void ApplyPlaySetting(Player& p) {
   if (gSettings.ResetDevice == 1) {
     gSettings.PrevSpeed = static_cast<std::int32_t>(gSettings.Speed);
-    Post(kPlaySeek, 0, kSeekCurrent);
+    PublishPlaySettings(p);
+    Post(p, kPlaySeek, 0, kSeekCurrent);
   } else {
-    Post(kPlaySeek, 0, kSeekEffectsOnly);
+    PublishPlaySettings(p);
+    Post(p, kPlaySeek, 0, kSeekEffectsOnly);
   }
 }
 
-void ChangeSpeed(int delta) {
-  const std::int32_t old_speed = gSettings.Speed;
-  ReseekAfterSpeedChange(old_speed, std::clamp(old_speed + delta, 0, 35));
+namespace {
+
+// Stores `value` (clamped to 0 … 20) in `word` and applies it, when it differs.
+void SetLevel(Player& p, SettingInt& word, std::int32_t value) {
+  value = std::clamp(value, 0, 20);
+  if (value == word) return;
+  word = value;
+  ApplyPlaySetting(p);
 }
 
-void SetSpeedPercent(int percent) {
+}  // namespace
+
+void ChangeSpeed(Player& p, int delta) {
+  const std::int32_t old_speed = gSettings.Speed;
+  const std::int32_t new_speed = std::clamp(old_speed + delta, 0, 35);
+  if (new_speed != old_speed) ReseekAfterSpeedChange(p, old_speed, new_speed);
+}
+
+void SetSpeedPercent(Player& p, int percent) {
   const std::int32_t speed = SpeedFromPercent(percent);
   const std::int32_t old_speed = gSettings.Speed;
-  if (speed != old_speed) ReseekAfterSpeedChange(old_speed, speed);
+  if (speed != old_speed) ReseekAfterSpeedChange(p, old_speed, speed);
 }
 
-void ChangeVolume(int delta) {
-  gSettings.Volume = std::clamp(gSettings.Volume + delta, 0, 20);
-  ApplyPlaySetting();
-}
+void ChangeVolume(Player& p, int delta) { SetLevel(p, gSettings.Volume, gSettings.Volume + delta); }
+void SetVolume(Player& p, std::int32_t volume) { SetLevel(p, gSettings.Volume, volume); }
 
-void SetChannelSelect(std::int32_t mode) {
+void ChangeBalance(Player& p, int delta) {
+  SetLevel(p, gSettings.Balance, gSettings.Balance + delta);
+}
+void SetBalance(Player& p, std::int32_t balance) { SetLevel(p, gSettings.Balance, balance); }
+
+void SetChannelSelect(Player& p, std::int32_t mode) {
   if (mode < 0 || mode > 4 || mode == gSettings.ChannelSelect) return;
   gSettings.ChannelSelect = mode;
-  ApplyPlaySetting();
+  ApplyPlaySetting(p);
 }
 
-void SetEffectSwitch(EffectKind effect, std::int32_t on) {
+void SetEffectSwitch(Player& p, EffectKind effect, std::int32_t on) {
   SettingInt& word = gSettings.*EffectSwitch(effect);
   if (word == on) return;
   word = on;
-  ApplyPlaySetting();
+  ApplyPlaySetting(p);
 }
 
-void ResetEffectToRecommended(EffectKind effect) {
+void ResetEffectToRecommended(Player& p, EffectKind effect) {
   if (effect == EffectKind::kTimeStretch) {
-    StoreRecommended(gSettings, effect);
-    ReseekAfterSpeedChange(gSettings.Speed, 15);
+    const bool window_changed = StoreRecommended(gSettings, effect);
+    if (gSettings.Speed != 15) {
+      ReseekAfterSpeedChange(p, gSettings.Speed, 15);
+    } else if (window_changed) {
+      ApplyPlaySetting(p);
+    }
     return;
   }
-  if (StoreRecommended(gSettings, effect)) ApplyPlaySetting();
+  if (StoreRecommended(gSettings, effect)) ApplyPlaySetting(p);
 }
 
-void ResetAllEffectsToRecommended() {
-  ResetEffectToRecommended(EffectKind::kTimeStretch);
+void ResetAllEffectsToRecommended(Player& p) {
+  ResetEffectToRecommended(p, EffectKind::kTimeStretch);
   bool changed = false;
   for (EffectKind e : {EffectKind::kPitchShift, EffectKind::kTone, EffectKind::kChorus,
                        EffectKind::kDelay, EffectKind::kReverb}) {
     changed = StoreRecommended(gSettings, e) || changed;
   }
-  if (changed) ApplyPlaySetting();
+  if (changed) ApplyPlaySetting(p);
 }
 
-void ApplyVocalCancelPreset() {
-  SetChannelSelect(kChannelsLR);
-  if (StoreVocalCancelTone(gSettings)) ApplyPlaySetting();
+void ApplyVocalCancelPreset(Player& p) {
+  SetChannelSelect(p, kChannelsLR);
+  if (StoreVocalCancelTone(gSettings)) ApplyPlaySetting(p);
 }
 
-void SetMainPanelPitch(std::int32_t position) {
-  if (StoreMainPanelPitch(gSettings, position)) ApplyPlaySetting();
+void SetMainPanelPitch(Player& p, std::int32_t position) {
+  if (StoreMainPanelPitch(gSettings, position)) {
+    ApplyPlaySetting(p);
+  } else {
+    PublishPlaySettings(p);  // the new pitch, from the next block on
+  }
 }
 
 }  // namespace vk

@@ -11,11 +11,9 @@
 #include "common/Path.h"
 #include "common/Settings.h"
 #include "engine/EffectChain.h"
+#include "engine/Player.h"
 
 namespace vk {
-
-PlayEngine gPlay;
-ThreadMailbox PlayMailbox;
 
 namespace {
 
@@ -25,6 +23,12 @@ constexpr std::int32_t kMaxRingSize = 0x10000000;
 template <typename T>
 std::unique_ptr<T[]> Alloc(std::size_t n) {
   return std::unique_ptr<T[]>(new (std::nothrow) T[n]);
+}
+
+// The device was reset (or never fed): it holds nothing and has played nothing.
+void ForgetHanded(PlayEngine& e) {
+  e.Handed = 0;
+  e.SpeedRunCount = 0;
 }
 
 // Every field back to its state at program start, except the A-B points, which
@@ -37,7 +41,8 @@ void ZeroFields(PlayEngine& e) {
   e.ResampleHistory[0] = e.ResampleHistory[1] = 0;
   e.BaseSmpl = 0;
   e.EndPending = 0;
-  e.ABState = e.ABPrevState = 0;
+  e.ABState = kABOff;
+  ForgetHanded(e);
   e.ExhaustedAtOpen = 0;
   e.TotalSmpl.store(0, std::memory_order_relaxed);
   e.NowPlaySmpl.store(0, std::memory_order_relaxed);
@@ -90,7 +95,8 @@ std::int32_t ClampToLength(const PlayEngine& e, std::int64_t v) {
 
 }  // namespace
 
-int EngineOpen(PlayEngine& e, const char* path) {
+int EngineOpen(Player& p, const char* path) {
+  PlayEngine& e = p.Engine;
   EngineClose(e);
   ZeroFields(e);
   if (path == nullptr) return kEngineCannotOpen;
@@ -100,7 +106,8 @@ int EngineOpen(PlayEngine& e, const char* path) {
   e.RateHz.store(static_cast<std::int32_t>(format.nSamplesPerSec), std::memory_order_relaxed);
 
   // Buffer length in frames: 400 ms at 44 100 Hz gives 17 640.
-  const std::int32_t ms = WaveBufLengthMs(gSettings.NowLenWaveBufItem);
+  const PlayParams& s = e.Params.Latest();
+  const std::int32_t ms = WaveBufLengthMs(s.NowLenWaveBufItem);
   const std::int32_t rate = static_cast<std::int32_t>(format.nSamplesPerSec);
   const std::int32_t f = (ms / 100) * rate / 10;
   std::int32_t f_read = f;
@@ -109,7 +116,7 @@ int EngineOpen(PlayEngine& e, const char* path) {
     const std::int32_t spf = std::max(e.Mp3.SmplPerFrame, 1);
     f_read = ((f + spf - 1) / spf + 1) * spf;
   }
-  e.NumBufs = WaveBufCount(gSettings.NowNumWaveBufItem);
+  e.NumBufs = WaveBufCount(s.NowNumWaveBufItem);
   e.ReadChunk = 2 * f_read;
   e.DecodeBuf = Alloc<std::uint8_t>(static_cast<std::size_t>(e.ReadChunk) * kDeliveredBytesPerSample);
   if (!e.DecodeBuf) return FailOpen(e, kEngineNoMemory);
@@ -134,9 +141,9 @@ int EngineOpen(PlayEngine& e, const char* path) {
     e.OutBuf[i] = Alloc<std::int16_t>(2 * static_cast<std::size_t>(f));
     if (!e.OutBuf[i]) return FailOpen(e, kEngineNoMemory);
   }
-  if (AllocEffectStates(e.Effects, format, f) != 0) return FailOpen(e, kEngineNoMemory);
+  if (AllocEffectStates(e.Effects, format, f, s) != 0) return FailOpen(e, kEngineNoMemory);
 
-  e.hWaveOut = MakeWaveOut(CurrentWaveOutChoice());
+  e.hWaveOut = MakeWaveOut(p.Output, &p.OutStatus);
   if (!e.hWaveOut || e.hWaveOut->Open(format) != kWaveOk) {
     e.hWaveOut.reset();
     return FailOpen(e, kEngineNoDevice);
@@ -154,7 +161,7 @@ int EngineOpen(PlayEngine& e, const char* path) {
     h.dwFlags.store(0, std::memory_order_relaxed);
     h.dwLoops = 0;
     e.hWaveOut->Prepare(h);
-    e.hWaveOut->Write(h);
+    EngineWrite(e, h, b.speed);
   }
   return 0;
 }
@@ -181,26 +188,39 @@ void EngineClose(PlayEngine& e) {
   if (e.Ff.Stream) FfClose(e.Ff);
 }
 
-std::int32_t EnginePosition(PlayEngine& e, std::int32_t speed) {
-  if (!e.hWaveOut) return ClampToLength(e, e.BaseSmpl);
-  DevicePosition pos;
-  if (e.hWaveOut->GetPosition(pos) != kWaveOk) pos = DevicePosition{TimeKind::kOther, 0};
-  const WaveFormatEx& format = e.Format();
-  std::int64_t played = 0;
-  switch (pos.kind) {
-    case TimeKind::kSamples: played = pos.value; break;
-    case TimeKind::kMs:
-      played = static_cast<std::int64_t>(format.nSamplesPerSec / 100) * (pos.value / 10);
-      break;
-    case TimeKind::kBytes: played = pos.value / std::max<int>(format.nBlockAlign, 1); break;
-    case TimeKind::kOther: played = 0; break;
+void EngineWrite(PlayEngine& e, WaveHdr& h, std::int32_t speed) {
+  const std::int64_t frames = h.dwBufferLength / kDeliveredBytesPerSample;
+  e.Handed += frames;
+  const std::int32_t n = e.SpeedRunCount;
+  if (n > 0 && (e.Speeds[n - 1].speed == speed || n == PlayEngine::kMaxSpeedRuns)) {
+    // Speed changes re-seek, which empties the history, so it never fills in
+    // practice; a full one counts the newest frames at the last run's speed.
+    e.Speeds[n - 1].frames += frames;
+  } else {
+    e.Speeds[n] = SpeedRun{frames, speed};
+    e.SpeedRunCount = n + 1;
   }
-  if (played < 0) played = 0;
-  const double scaled =
-      (static_cast<double>(played) * SpeedPercent(std::clamp(speed, 0, 35)) + 50.0) / 100.0;
-  const std::int64_t offset = ClampToLength(e, static_cast<std::int64_t>(scaled));
-  // The sum is clamped too: a position past the end would mislead the seek bar.
-  return ClampToLength(e, e.BaseSmpl + offset);
+  e.hWaveOut->Write(h);
+}
+
+HeardInput EngineHeardInput(PlayEngine& e) {
+  HeardInput in;
+  std::int64_t played = 0;
+  if (!e.hWaveOut || e.hWaveOut->GetPosition(played) != kWaveOk) played = 0;
+  in.handed = e.Handed;
+  in.held = e.Handed - std::max<std::int64_t>(played, 0);
+  in.speeds = std::span<const SpeedRun>(e.Speeds, static_cast<std::size_t>(e.SpeedRunCount));
+  in.base = e.BaseSmpl;
+  in.total = e.TotalSmpl.load(std::memory_order_relaxed);
+  in.a = e.RepeatA.load(std::memory_order_relaxed);
+  in.b = e.RepeatB.load(std::memory_order_relaxed);
+  in.ab_state = e.ABState;
+  return in;
+}
+
+std::int32_t EnginePosition(PlayEngine& e) {
+  if (!e.hWaveOut) return ClampToLength(e, e.BaseSmpl);
+  return HeardPosition(EngineHeardInput(e)).frame;
 }
 
 void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
@@ -208,7 +228,7 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
   if (mode >= kSeekTo) {
     std::int64_t target;
     if (mode == kSeekCurrent) {
-      target = EnginePosition(e, gSettings.PrevSpeed);
+      target = EnginePosition(e);
     } else if (mode == kSeekTo) {
       target = std::max(position, 0);
     } else {
@@ -230,16 +250,15 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
     e.EndPending = 0;
     e.ExhaustedAtOpen = 0;
     if (mode != kSeekCurrent) {
-      e.ABState = e.ABPrevState = kABOff;
-      const std::int32_t a = e.RepeatA.load(std::memory_order_relaxed);
-      const std::int32_t b = e.RepeatB.load(std::memory_order_relaxed);
-      if (a < b && e.BaseSmpl < b) e.ABState = kABBeforeB;
+      e.ABState = RepeatStateAfterSeek(e.BaseSmpl, e.RepeatA.load(std::memory_order_relaxed),
+                                       e.RepeatB.load(std::memory_order_relaxed));
     }
     e.hWaveOut->Reset();
+    ForgetHanded(e);
     if (e.Paused.load(std::memory_order_relaxed)) e.hWaveOut->Pause();
     e.RingWrite = e.RingRead = e.BaseSmpl & (e.RingSize - 1);
   }
-  ResetEffectStates(e.Effects, e.Format(), gSettings);
+  ResetEffectStates(e.Effects, e.Format(), e.Params.Latest());
 }
 
 PassResult EngineRefillPass(PlayEngine& e) {
@@ -258,7 +277,7 @@ PassResult EngineRefillPass(PlayEngine& e) {
     if (b.exhausted) r.exhausted = true;
     if (b.taken > 0) {
       h.dwBufferLength = BlockBytes(e, b);
-      e.hWaveOut->Write(h);
+      EngineWrite(e, h, b.speed);
       r.refilled = true;
       return r;  // one buffer per pass
     }

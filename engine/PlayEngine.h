@@ -14,6 +14,8 @@
 #include "audio/FfmpegReader.h"
 #include "audio/StreamRecord.h"
 #include "engine/Effects.h"
+#include "engine/PlayParams.h"
+#include "engine/PlayPosition.h"
 #include "engine/ThreadMailbox.h"
 #include "engine/WaveOut.h"
 
@@ -22,13 +24,15 @@ namespace vk {
 inline constexpr int kMaxWaveBufs = 16;
 
 // Engine error codes: the answer of the start command and wParam of 0x8006.
-inline constexpr int kEngineCannotOpen = 1;
-inline constexpr int kEngineNoMemory = 2;
-inline constexpr int kEngineNoDevice = 3;
-inline constexpr int kEngineReadFailed = 4;
+enum EngineResult : int {
+  kEngineCannotOpen = 1,
+  kEngineNoMemory = 2,
+  kEngineNoDevice = 3,
+  kEngineReadFailed = 4,
+};
 
 // Play-thread commands.
-inline constexpr std::int32_t kPlayOpen = 1;      // Param1: the path (text)
+inline constexpr std::int32_t kPlayOpen = 1;      // the start command: Param1 is the Player
 inline constexpr std::int32_t kPlayPause = 2;
 inline constexpr std::int32_t kPlayRestart = 3;
 inline constexpr std::int32_t kPlaySeek = 4;      // Param1: position or numerator, Param2: mode
@@ -38,14 +42,10 @@ inline constexpr std::int32_t kPlayLength = 7;    // answers TotalSmpl
 
 // Seek modes (Param2 of kPlaySeek); a mode above 0 is the denominator of a
 // fraction of the length.
-inline constexpr std::int32_t kSeekCurrent = 0;       // restart at the position reached (PrevSpeed)
+inline constexpr std::int32_t kSeekCurrent = 0;       // restart at the position heard
 inline constexpr std::int32_t kSeekTo = -1;           // Param1 is the frame
 inline constexpr std::int32_t kSeekEffectsOnly = -2;  // only reset the effect states
 
-// A-B repeat states.
-inline constexpr std::int32_t kABOff = 0;
-inline constexpr std::int32_t kABBeforeB = 1;
-inline constexpr std::int32_t kABAtB = 2;
 
 struct PlayEngine {
   std::unique_ptr<std::uint8_t[]> DecodeBuf;  // ReadChunk frames the reader writes into
@@ -75,8 +75,13 @@ struct PlayEngine {
   std::unique_ptr<WaveOut> hWaveOut;  // null when closed: the play thread then ends
   std::int32_t BaseSmpl = 0;    // file frame at device position 0
   std::int32_t EndPending = 0;  // the source ended but the ring still holds frames
-  std::int32_t ABState = 0;
-  std::int32_t ABPrevState = 0;
+  std::int32_t ABState = kABOff;  // what the last repeat decision left
+  // Frames handed to the device since its last reset, and their speeds (runs of
+  // one Speed index; a run is added only when the speed changes between blocks).
+  static constexpr int kMaxSpeedRuns = 8;
+  std::int64_t Handed = 0;
+  SpeedRun Speeds[kMaxSpeedRuns];
+  std::int32_t SpeedRunCount = 0;
   // The source's end was reached while the buffers were first filled; the first
   // pass reports it, so the owner always hears of the end before it comes.
   std::int32_t ExhaustedAtOpen = 0;
@@ -107,22 +112,32 @@ struct PlayEngine {
   MP3Set Mp3;
   FFSet Ff;
 
+  // The settings the chain uses: published by the controlling thread, taken by
+  // the play thread once per block (and at open and each seek).
+  PlayParamsBox Params;
+
   const WaveFormatEx& Format() const { return IsFF ? Ff.wfxDst : IsMP3 ? Mp3.wfxDst : Wav.wfxDst; }
   const WaveFormatEx& SourceFormat() const { return IsFF ? Ff.wfxSrc : IsMP3 ? Mp3.wfxSrc : Wav.wfxSrc; }
   const char* FullPath() const { return IsFF ? Ff.FullPath : IsMP3 ? Mp3.FullPath : Wav.FullPath; }
 };
 
-extern PlayEngine gPlay;
-extern ThreadMailbox PlayMailbox;
+struct Player;
 
-// The play thread's procedure, for StartThread.
+// The play thread's procedure, for StartThread: its start argument is the
+// Player (whose OpenPath names the file to open).
 int PlayThreadProc(ThreadMailbox& mailbox);
 
 // Play-thread operations (the commands run these; benchmarks drive them directly).
-int EngineOpen(PlayEngine& e, const char* path);  // 0 or an engine code; closed on failure
+// Opens `path` into the player's engine and its output; 0 or an engine code
+// (closed on failure).
+int EngineOpen(Player& p, const char* path);
 void EngineClose(PlayEngine& e);
 void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode);
-std::int32_t EnginePosition(PlayEngine& e, std::int32_t speed);  // file frame now sounding
+std::int32_t EnginePosition(PlayEngine& e);  // file frame now sounding
+// What HeardPosition needs from the engine and its device now.
+HeardInput EngineHeardInput(PlayEngine& e);
+// Hands block buffer `h` to the device and adds its frames to the speed history.
+void EngineWrite(PlayEngine& e, WaveHdr& h, std::int32_t speed);
 
 struct PassResult {
   int code = 0;       // 0, or kEngineReadFailed
@@ -133,7 +148,9 @@ struct PassResult {
 PassResult EngineRefillPass(PlayEngine& e);
 
 // Reading the ring into the chain's first work buffer, and the ring tap.
-int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t* taken, int* exhausted);
+// `channels` is the block's channel selection (ChannelSelect).
+int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t channels, std::int32_t* taken,
+                 int* exhausted);
 
 // Copies n frames from file position p into dst (2 × n samples): silence while
 // no ring exists. Takes RingLock; for the draw thread.

@@ -6,7 +6,6 @@
 
 #include "audio/Mp3Reader.h"
 #include "audio/WavReader.h"
-#include "common/Settings.h"
 #include "engine/EffectChain.h"
 #include "engine/PlayEngine.h"
 
@@ -22,7 +21,8 @@ inline std::uint32_t FrameWord(const std::uint8_t* bytes) {
 // One read of up to r frames from the source into the ring, after channel
 // selection. At the end of the source a stretch of silence is laid behind the
 // last frame, so the draw thread sees quiet rather than stale sound there.
-int ReadSourceIntoRing(PlayEngine& e, std::int32_t r, std::int32_t* delivered, int* end) {
+int ReadSourceIntoRing(PlayEngine& e, std::int32_t r, std::int32_t channels, std::int32_t* delivered,
+                       int* end) {
   int code;
   std::int32_t n;
   if (e.IsFF) {
@@ -41,7 +41,7 @@ int ReadSourceIntoRing(PlayEngine& e, std::int32_t r, std::int32_t* delivered, i
   if (n < 0) n = 0;
   if (n > e.ReadChunk) n = e.ReadChunk;
 
-  SelectChannels(reinterpret_cast<std::int16_t*>(e.DecodeBuf.get()), n, gSettings.ChannelSelect,
+  SelectChannels(reinterpret_cast<std::int16_t*>(e.DecodeBuf.get()), n, channels,
                  e.Format());
   const std::int32_t mask = e.RingSize - 1;
   std::atomic<std::uint32_t>* ring = e.RingBuf.get();
@@ -62,7 +62,8 @@ int ReadSourceIntoRing(PlayEngine& e, std::int32_t r, std::int32_t* delivered, i
 
 }  // namespace
 
-int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t* taken, int* exhausted) {
+int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t channels, std::int32_t* taken,
+                 int* exhausted) {
   *taken = 0;
   *exhausted = 0;
   std::int16_t* work = e.WorkA.get();
@@ -75,7 +76,7 @@ int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t* taken, int* exhaus
     if (e.RingRead == e.RingWrite) {
       std::int32_t n = 0;
       int end = 0;
-      const int code = ReadSourceIntoRing(e, r, &n, &end);
+      const int code = ReadSourceIntoRing(e, r, channels, &n, &end);
       if (code != 0) return code;
       if (n == 0) {
         *taken = i;

@@ -7,19 +7,23 @@
 #include "common/MessageSink.h"
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"
+#include "engine/Player.h"
 
 namespace vk {
 namespace {
 
 bool Dispatch(ThreadMailbox& mailbox, void* context) {
-  PlayEngine& e = *static_cast<PlayEngine*>(context);
+  Player& p = *static_cast<Player*>(context);
+  PlayEngine& e = p.Engine;
   const std::int32_t command = mailbox.Command.load(std::memory_order_acquire);
   const std::intptr_t param1 = mailbox.Param1.load(std::memory_order_relaxed);
   const std::int32_t param2 = mailbox.Param2.load(std::memory_order_relaxed);
   std::int32_t answer = 0;
   switch (command) {
     case kPlayOpen:
-      answer = EngineOpen(e, reinterpret_cast<const char*>(param1));
+      // The start command carries the player; the file is its OpenPath.
+      (void)param1;
+      answer = EngineOpen(p, p.OpenPath);
       break;
     case kPlayPause:
       if (e.hWaveOut) {
@@ -40,7 +44,7 @@ bool Dispatch(ThreadMailbox& mailbox, void* context) {
       if (e.hWaveOut) EngineClose(e);
       break;
     case kPlayPosition:
-      answer = EnginePosition(e, gSettings.Speed);
+      answer = EnginePosition(e);
       break;
     case kPlayLength:
       answer = e.TotalSmpl.load(std::memory_order_relaxed);
@@ -52,39 +56,56 @@ bool Dispatch(ThreadMailbox& mailbox, void* context) {
   return !e.hWaveOut;
 }
 
-// A-B repeat for this pass; true when the pass's finished report still holds.
-bool RunRepeat(PlayEngine& e, bool finished) {
-  const std::int32_t a = e.RepeatA.load(std::memory_order_relaxed);
-  const std::int32_t b = e.RepeatB.load(std::memory_order_relaxed);
-  if (a >= b) {
-    e.ABState = e.ABPrevState = kABOff;
-    return finished;
+// Follows the position heard and runs the A-B repeat for this pass; true when
+// the pass's finished report still holds.
+bool FollowPosition(PlayEngine& e, bool finished) {
+  HeardInput in = EngineHeardInput(e);
+  in.finished = finished;
+  const HeardResult r = HeardPosition(in);
+  e.NowPlaySmpl.store(r.frame, std::memory_order_relaxed);
+  e.ABState = r.ab_state;
+  if (r.jump_to_a) {
+    EngineSeek(e, in.a, kSeekTo);
+    e.ABState = r.ab_state;
   }
-  e.ABPrevState = e.ABState;
-  e.ABState = e.NowPlaySmpl.load(std::memory_order_relaxed) >= b ? kABAtB : kABBeforeB;
-  // B beyond the end of the file: the end itself counts as reaching B.
-  if (finished) e.ABState = kABAtB;
-  if (e.ABState == kABAtB && e.ABPrevState == kABBeforeB) {
-    EngineSeek(e, a, kSeekTo);
-    e.ABState = kABBeforeB;
-    return false;
-  }
-  return finished;
+  return r.finished;
 }
 
 // A device that takes buffers as fast as they come (a file) has nothing to wait for.
 bool Unpaced(const PlayEngine& e) { return e.hWaveOut && !e.hWaveOut->Paced(); }
 
 void UpdatePosition(PlayEngine& e) {
-  e.NowPlaySmpl.store(EnginePosition(e, gSettings.Speed), std::memory_order_relaxed);
+  e.NowPlaySmpl.store(EnginePosition(e), std::memory_order_relaxed);
+}
+
+// The position is published in NowPlaySmpl; the report only wakes the owner.
+// A device that plays in real time never waits for the owner: a busy window
+// would starve it. A report still unread is not repeated, so a stalled owner
+// finds one in its queue, not hundreds. A file output has no pace of its own:
+// it waits for the owner's acknowledgement, so the owner steps an export pass
+// by pass (and can act between passes) and never misses the file's end.
+// True when a command run meanwhile ended the thread.
+bool ReportPosition(Player& p) {
+  PlayEngine& e = p.Engine;
+  const std::int32_t now = e.NowPlaySmpl.load(std::memory_order_relaxed);
+  const std::int32_t total = e.TotalSmpl.load(std::memory_order_relaxed);
+  if (Unpaced(e)) {
+    return WorkerReportOn(p.Mailbox, p.PositionPending, kMsgPlayPosition, now, total, Dispatch, &p,
+                          true);
+  }
+  if (p.PositionPending.exchange(1, std::memory_order_acq_rel) == 0) {
+    WorkerPost(p.Mailbox, kMsgPlayPosition, now, total);
+  }
+  return false;
 }
 
 }  // namespace
 
 int PlayThreadProc(ThreadMailbox& mailbox) {
-  PlayEngine& e = gPlay;
+  Player& p = *reinterpret_cast<Player*>(mailbox.Param1.load(std::memory_order_relaxed));
+  PlayEngine& e = p.Engine;
   WorkerEnter(mailbox);
-  WorkerDispatch(mailbox, Dispatch, &e);  // the start command
+  WorkerDispatch(mailbox, Dispatch, &p);  // the start command
   while (e.hWaveOut) {
     const PassResult pass = EngineRefillPass(e);
     if (pass.code != 0) {
@@ -92,13 +113,12 @@ int PlayThreadProc(ThreadMailbox& mailbox) {
       WorkerPost(mailbox, kMsgPlayError, pass.code, 0);
       break;
     }
-    UpdatePosition(e);
-    if (RunRepeat(e, pass.finished)) {
+    if (FollowPosition(e, pass.finished)) {
       // A file that ended while the buffers were first filled drains in the
       // same pass that reports its exhaustion: the owner still hears 0x8007
       // before 0x8005.
       if (pass.exhausted &&
-          (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &e, Unpaced(e)) || !e.hWaveOut)) {
+          (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &p, Unpaced(e)) || !e.hWaveOut)) {
         break;
       }
       EngineClose(e);
@@ -106,19 +126,16 @@ int PlayThreadProc(ThreadMailbox& mailbox) {
       break;
     }
     if (pass.exhausted) {
-      if (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &e, Unpaced(e)) || !e.hWaveOut) break;
+      if (WorkerReport(mailbox, kMsgSourceEnd, 0, 0, Dispatch, &p, Unpaced(e)) || !e.hWaveOut) break;
     }
     UpdatePosition(e);
-    if (WorkerReport(mailbox, kMsgPlayPosition, e.NowPlaySmpl.load(std::memory_order_relaxed),
-                     e.TotalSmpl.load(std::memory_order_relaxed), Dispatch, &e, Unpaced(e))) {
-      break;
-    }
+    if (ReportPosition(p)) break;
     // Only a pass that found nothing to do (a paused file output) sleeps then.
     if (!pass.refilled || !Unpaced(e)) {
       std::this_thread::sleep_for(
-          std::chrono::milliseconds(PlayThreadSleepMs(gSettings.NowPlayThreadSleepItem)));
+          std::chrono::milliseconds(PlayThreadSleepMs(e.Params.Latest().NowPlayThreadSleepItem)));
     }
-    WorkerDispatch(mailbox, Dispatch, &e);
+    WorkerDispatch(mailbox, Dispatch, &p);
   }
   WorkerLeave(mailbox);
   return 0;

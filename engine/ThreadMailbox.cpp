@@ -122,12 +122,19 @@ void WorkerPost(ThreadMailbox& mailbox, std::uint32_t message, std::intptr_t wpa
 
 bool WorkerReport(ThreadMailbox& mailbox, std::uint32_t message, std::intptr_t wparam,
                   std::intptr_t lparam, CommandDispatch dispatch, void* context, bool prompt) {
-  mailbox.WaitAck.store(1, std::memory_order_release);
+  return WorkerReportOn(mailbox, mailbox.WaitAck, message, wparam, lparam, dispatch, context,
+                        prompt);
+}
+
+bool WorkerReportOn(ThreadMailbox& mailbox, std::atomic<std::int32_t>& ack, std::uint32_t message,
+                    std::intptr_t wparam, std::intptr_t lparam, CommandDispatch dispatch,
+                    void* context, bool prompt) {
+  ack.store(1, std::memory_order_release);
   WorkerPost(mailbox, message, wparam, lparam);
   const auto yield_until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
   // Commands keep running while we wait, so a window blocked in PostThreadCommand
   // cannot dead-lock against this report.
-  while (mailbox.WaitAck.load(std::memory_order_acquire) != 0) {
+  while (ack.load(std::memory_order_acquire) != 0) {
     if (WorkerDispatch(mailbox, dispatch, context)) return true;
     if (prompt && std::chrono::steady_clock::now() < yield_until) {
       std::this_thread::yield();

@@ -75,6 +75,11 @@ void WorkerPost(ThreadMailbox& mailbox, std::uint32_t message, std::intptr_t wpa
 bool WorkerReport(ThreadMailbox& mailbox, std::uint32_t message, std::intptr_t wparam,
                   std::intptr_t lparam, CommandDispatch dispatch, void* context,
                   bool prompt = false);
+// The same, waiting on the owner clearing `ack` rather than WaitAck: a report
+// of its own kind, whose acknowledgement cannot be taken for another's.
+bool WorkerReportOn(ThreadMailbox& mailbox, std::atomic<std::int32_t>& ack, std::uint32_t message,
+                    std::intptr_t wparam, std::intptr_t lparam, CommandDispatch dispatch,
+                    void* context, bool prompt = false);
 void WorkerLeave(ThreadMailbox& mailbox);  // Command = 0, then Alive = 0
 
 // The owner's side of an acknowledged report.

@@ -44,17 +44,11 @@ inline void MarkPrepared(WaveHdr& hdr, bool prepared) {
   hdr.dwFlags.store(flags, std::memory_order_relaxed);
 }
 
-// What a position query answered: the engine asks for samples, but a device may
-// answer in another unit.
-enum class TimeKind { kSamples, kMs, kBytes, kOther };
-struct DevicePosition {
-  TimeKind kind = TimeKind::kSamples;
-  std::int64_t value = 0;
-};
-
 // Device results.
-inline constexpr int kWaveOk = 0;
-inline constexpr int kWaveError = 1;
+enum WaveResult : int {
+  kWaveOk = 0,
+  kWaveError = 1,
+};
 
 class WaveOut {
  public:
@@ -65,7 +59,8 @@ class WaveOut {
   virtual int Pause() = 0;
   virtual int Restart() = 0;
   virtual int Reset() = 0;
-  virtual int GetPosition(DevicePosition& pos) = 0;
+  // Frames the device has played since it was opened or last reset.
+  virtual int GetPosition(std::int64_t& frames) = 0;
   virtual int Unprepare(WaveHdr& hdr) = 0;
   virtual int Close() = 0;
   // True when the device takes buffers at the sound's own rate. A file takes
@@ -86,20 +81,23 @@ struct WaveOutChoice {
 // "sdl", "null" or "wav:PATH"; false for anything else.
 bool ParseWaveOutChoice(std::string_view text, WaveOutChoice* choice);
 
-// The backend the play thread opens at its next start. Written by the owner
-// before it starts the play thread; read by the play thread at open.
-void SetWaveOutChoice(const WaveOutChoice& choice);
-const WaveOutChoice& CurrentWaveOutChoice();
+// What a backend reports to its player beyond the operations' results. The
+// backend writes from the play thread (or its own clock); the owner reads.
+struct WaveOutStatus {
+  // True when the last file written by the wav backend lost data (a write, or
+  // the final header update, failed). Cleared when the backend opens a file.
+  std::atomic<bool> WavOutputFailed{false};
+  // Times the null backend's clock found its queue empty while it was running
+  // and had played something (the sound would have gapped). Counted from open.
+  std::atomic<std::int32_t> Underruns{0};
+};
 
-// A closed device of the chosen kind; null when it cannot be made.
-std::unique_ptr<WaveOut> MakeWaveOut(const WaveOutChoice& choice);
+// A closed device of the chosen kind; null when it cannot be made. `status`
+// outlives the device.
+std::unique_ptr<WaveOut> MakeWaveOut(const WaveOutChoice& choice, WaveOutStatus* status);
 
 std::unique_ptr<WaveOut> MakeSdlWaveOut();
-std::unique_ptr<WaveOut> MakeNullWaveOut();
-std::unique_ptr<WaveOut> MakeWavWaveOut(const char* path);
-
-// True when the last file written by the wav backend lost data (a write, or the
-// final header update, failed). Cleared when the backend opens a file.
-bool WavOutputFailed();
+std::unique_ptr<WaveOut> MakeNullWaveOut(WaveOutStatus* status);
+std::unique_ptr<WaveOut> MakeWavWaveOut(const char* path, WaveOutStatus* status);
 
 }  // namespace vk

@@ -4,11 +4,6 @@
 #include "engine/WaveOut.h"
 
 namespace vk {
-namespace {
-
-WaveOutChoice gChoice;  // owner writes before starting the play thread; the play thread reads at open
-
-}  // namespace
 
 bool ParseWaveOutChoice(std::string_view text, WaveOutChoice* choice) {
   WaveOutChoice c;
@@ -26,14 +21,10 @@ bool ParseWaveOutChoice(std::string_view text, WaveOutChoice* choice) {
   return true;
 }
 
-void SetWaveOutChoice(const WaveOutChoice& choice) { gChoice = choice; }
-
-const WaveOutChoice& CurrentWaveOutChoice() { return gChoice; }
-
-std::unique_ptr<WaveOut> MakeWaveOut(const WaveOutChoice& choice) {
+std::unique_ptr<WaveOut> MakeWaveOut(const WaveOutChoice& choice, WaveOutStatus* status) {
   switch (choice.kind) {
-    case WaveOutKind::kNull: return MakeNullWaveOut();
-    case WaveOutKind::kWav: return MakeWavWaveOut(choice.path);
+    case WaveOutKind::kNull: return MakeNullWaveOut(status);
+    case WaveOutKind::kWav: return MakeWavWaveOut(choice.path, status);
     case WaveOutKind::kSdl: break;
   }
   return MakeSdlWaveOut();

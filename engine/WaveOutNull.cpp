@@ -17,6 +17,7 @@ using Clock = std::chrono::steady_clock;
 
 class NullWaveOut final : public WaveOut {
  public:
+  explicit NullWaveOut(WaveOutStatus* status) : status_(status) {}
   ~NullWaveOut() override { Close(); }
 
   int Open(const WaveFormatEx& format) override {
@@ -24,6 +25,8 @@ class NullWaveOut final : public WaveOut {
       return kWaveError;
     }
     rate_hz_ = format.nSamplesPerSec;
+    if (status_ != nullptr) status_->Underruns = 0;
+    starved_ = true;
     last_ = Clock::now();
     stop_ = false;
     clock_ = std::thread([this] { Run(); });
@@ -43,6 +46,7 @@ class NullWaveOut final : public WaveOut {
     std::lock_guard<std::mutex> guard(clock_lock_);
     // An idle clock must not spend the time it waited on the new buffer.
     if (queue_.Empty()) last_ = Clock::now();
+    starved_ = false;
     return queue_.Push(hdr) ? kWaveOk : kWaveError;
   }
 
@@ -65,15 +69,15 @@ class NullWaveOut final : public WaveOut {
     queue_.Reset();
     paused_ = false;
     carry_ = 0;
+    starved_ = true;  // nothing queued on purpose: not a gap
     last_ = Clock::now();
     return kWaveOk;
   }
 
-  int GetPosition(DevicePosition& pos) override {
+  int GetPosition(std::int64_t& frames) override {
     std::lock_guard<std::mutex> guard(clock_lock_);
     Advance();
-    pos.kind = TimeKind::kSamples;
-    pos.value = queue_.ConsumedBytes() / kDeliveredBytesPerSample;
+    frames = queue_.ConsumedBytes() / kDeliveredBytesPerSample;
     return kWaveOk;
   }
 
@@ -102,12 +106,21 @@ class NullWaveOut final : public WaveOut {
       carry_ = scaled % 1'000'000'000;
       if (queue_.Empty()) {
         carry_ = 0;
+        if (frames > 0) Starve();
       } else if (frames > 0) {
         const std::int64_t bytes = std::min<std::int64_t>(frames, 1 << 24) * kDeliveredBytesPerSample;
-        queue_.Consume(nullptr, static_cast<std::uint32_t>(bytes));
+        if (queue_.Consume(nullptr, static_cast<std::uint32_t>(bytes)) < bytes) Starve();
       }
     }
     last_ = now;
+  }
+
+  // Time went by with nothing left to play: the sound gaps here. Counted once
+  // per dry spell. Holds clock_lock_.
+  void Starve() {
+    if (starved_) return;
+    starved_ = true;
+    if (status_ != nullptr) status_->Underruns.fetch_add(1, std::memory_order_relaxed);
   }
 
   void Run() {
@@ -124,6 +137,8 @@ class NullWaveOut final : public WaveOut {
   std::condition_variable wake_;
   bool stop_ = false;
   bool paused_ = false;
+  bool starved_ = true;  // the queue ran dry (or was emptied) and has not been fed since
+  WaveOutStatus* status_;
   std::int64_t rate_hz_ = 0;
   std::int64_t carry_ = 0;       // nanoseconds × rate not yet worth a whole frame
   Clock::time_point last_;
@@ -131,6 +146,8 @@ class NullWaveOut final : public WaveOut {
 
 }  // namespace
 
-std::unique_ptr<WaveOut> MakeNullWaveOut() { return std::make_unique<NullWaveOut>(); }
+std::unique_ptr<WaveOut> MakeNullWaveOut(WaveOutStatus* status) {
+  return std::make_unique<NullWaveOut>(status);
+}
 
 }  // namespace vk

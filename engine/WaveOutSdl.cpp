@@ -80,11 +80,10 @@ class SdlWaveOut final : public WaveOut {
     return Restart();
   }
 
-  int GetPosition(DevicePosition& pos) override {
-    pos.kind = TimeKind::kSamples;
+  int GetPosition(std::int64_t& frames) override {
     const std::int64_t taken = queue_.ConsumedBytes() / kDeliveredBytesPerSample;
     const std::int64_t held = paused_ ? held_at_pause_ : HeldFrames();
-    pos.value = taken > held ? taken - held : 0;
+    frames = taken > held ? taken - held : 0;
     return kWaveOk;
   }
 

@@ -14,8 +14,6 @@
 namespace vk {
 namespace {
 
-std::atomic<bool> gWavOutputFailed{false};
-
 constexpr int kMaxPending = 32;
 
 void MarkDone(WaveHdr& hdr) {
@@ -25,14 +23,14 @@ void MarkDone(WaveHdr& hdr) {
 
 class WavWaveOut final : public WaveOut {
  public:
-  explicit WavWaveOut(const char* path) : path_(path) {}
+  WavWaveOut(const char* path, WaveOutStatus* status) : path_(path), status_(status) {}
   ~WavWaveOut() override { Close(); }
 
   int Open(const WaveFormatEx& format) override {
     if (format.nBlockAlign != kDeliveredBytesPerSample) return kWaveError;
     file_ = std::fopen(path_.c_str(), "wb");
     if (file_ == nullptr) return kWaveError;
-    gWavOutputFailed = false;
+    if (status_ != nullptr) status_->WavOutputFailed = false;
     format_ = format;
     data_bytes_ = 0;
     if (!WriteHeader()) Fail();
@@ -82,9 +80,8 @@ class WavWaveOut final : public WaveOut {
     return kWaveOk;
   }
 
-  int GetPosition(DevicePosition& pos) override {
-    pos.kind = TimeKind::kSamples;
-    pos.value = position_frames_;
+  int GetPosition(std::int64_t& frames) override {
+    frames = position_frames_;
     return kWaveOk;
   }
 
@@ -100,7 +97,9 @@ class WavWaveOut final : public WaveOut {
   }
 
  private:
-  void Fail() { gWavOutputFailed = true; }
+  void Fail() {
+    if (status_ != nullptr) status_->WavOutputFailed = true;
+  }
 
   // Writes the buffer's whole frames; a stray partial frame would swap the
   // channels of everything after it.
@@ -126,6 +125,7 @@ class WavWaveOut final : public WaveOut {
   }
 
   std::string path_;
+  WaveOutStatus* status_;
   std::FILE* file_ = nullptr;
   WaveFormatEx format_;
   std::uint64_t data_bytes_ = 0;
@@ -137,10 +137,8 @@ class WavWaveOut final : public WaveOut {
 
 }  // namespace
 
-std::unique_ptr<WaveOut> MakeWavWaveOut(const char* path) {
-  return std::make_unique<WavWaveOut>(path);
+std::unique_ptr<WaveOut> MakeWavWaveOut(const char* path, WaveOutStatus* status) {
+  return std::make_unique<WavWaveOut>(path, status);
 }
-
-bool WavOutputFailed() { return gWavOutputFailed.load(); }
 
 }  // namespace vk

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/Path.h"
+#include "common/Settings.h"
 
 namespace vk {
 namespace {
@@ -68,7 +69,7 @@ std::string FilesAndTimeText(std::string_view word, int files, const Hms& t, std
                         static_cast<int>(word.size()), word.data(), files, t.h, t.m, t.s);
   if (speed != 15 && n > 0 && static_cast<std::size_t>(n) < sizeof text) {
     const long long seconds = 3600LL * t.h + 60LL * t.m + t.s;
-    const long long at_speed = seconds * 100 / (speed * 5 + 25);
+    const long long at_speed = seconds * 100 / SpeedPercent(speed);
     std::snprintf(text + n, sizeof text - static_cast<std::size_t>(n), " → %lld:%02lld:%02lld",
                   at_speed / 3600, (at_speed / 60) % 60, at_speed % 60);
   }

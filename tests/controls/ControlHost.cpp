@@ -51,6 +51,7 @@ ControlHost::ControlHost() {
   };
   hooks.update_totals = [this] { ++totals_updates; };
   hooks.refresh_menus = [this] { ++menu_refreshes; };
+  hooks.player = player_.get();
   controls_ = std::make_unique<ValueControls>(central, hooks, [this](int x) {
     modes_->SplitterReleased(x);
   });
@@ -61,7 +62,7 @@ ControlHost::ControlHost() {
   focus_ = new FocusCycler(this, [this](int id) { return WidgetOf(id); });
   controls_->FillThemes({QStringLiteral("Default"), QStringLiteral("Night")}, 0);
   context = ControlCommandContext{this, controls_.get(), modes_, [this] { ++totals_updates; },
-                                  {}};
+                                  {}, player_.get()};
   controls_->ShowSettings();
   modes_->RestorePlacement();
 }

@@ -17,6 +17,7 @@
 #include "app/WindowModes.h"
 #include "common/Settings.h"
 #include "shell/CommandIds.h"
+#include "engine/Player.h"
 
 namespace vk::test {
 
@@ -43,6 +44,7 @@ class ControlHost : public QMainWindow {
   QLineEdit* search_box = nullptr;
 
  private:
+  std::unique_ptr<Player> player_ = std::make_unique<Player>();  // nothing plays: commands only change settings
   std::unique_ptr<ValueControls> controls_;
   WindowModes* modes_ = nullptr;  // owned by the window
   FocusCycler* focus_ = nullptr;

@@ -44,18 +44,18 @@ TEST(EffectChainTest, ExportIsTheEffectsBlockAfterBlock) {
   // The same blocks by hand: states allocated and reset once, then carried.
   constexpr int kF = 800;
   EffectStates st;
-  ASSERT_EQ(AllocEffectStates(st, DeliveredFormat(8000), kF), 0);
+  ASSERT_EQ(AllocEffectStates(st, DeliveredFormat(8000), kF, PlayParamsFrom(gSettings)), 0);
   Samples expected;
   Samples block(2 * kF), a(4 * kF), b(4 * kF);
   std::int16_t history[2] = {0, 0};
   for (int at = 0; at < 5300; at += kF) {
     std::fill(block.begin(), block.end(), 0);
     std::copy(in.begin() + 2 * at, in.begin() + 2 * std::min(at + kF, 5300), block.begin());
-    PitchShift(PitchShiftParamsFrom(gSettings), block.data(), kF, a.data(), b.data(), history, 8000);
-    ToneControl(ToneParamsFrom(gSettings), st.Tone, block.data(), kF);
-    RunChorus(st.Chorus, ChorusParamsFrom(gSettings), block.data(), kF);
-    RunDelay(st.Delay, DelayParamsFrom(gSettings), block.data(), kF);
-    RunReverb(st.Reverb, ReverbParamsFrom(gSettings), block.data(), kF);
+    PitchShift(PitchShiftParamsFrom(PlayParamsFrom(gSettings)), block.data(), kF, a.data(), b.data(), history, 8000);
+    ToneControl(ToneParamsFrom(PlayParamsFrom(gSettings)), st.Tone, block.data(), kF);
+    RunChorus(st.Chorus, ChorusParamsFrom(PlayParamsFrom(gSettings)), block.data(), kF);
+    RunDelay(st.Delay, DelayParamsFrom(PlayParamsFrom(gSettings)), block.data(), kF);
+    RunReverb(st.Reverb, ReverbParamsFrom(PlayParamsFrom(gSettings)), block.data(), kF);
     expected.insert(expected.end(), block.begin(), block.begin() + 2 * std::min(kF, 5300 - at));
   }
   ASSERT_EQ(out.size(), expected.size());
@@ -76,7 +76,7 @@ TEST(EffectChainTest, EffectSwitchedOnMidFileWithAndWithoutDeviceReset) {
     int reports = 0;
     const vktest::PlayRun run = vktest::PlayToEnd(
         dir.File("in.wav"), "wav:" + dir.File("out.wav"), [&](const vktest::Report& r) {
-          if (r.message == kMsgPlayPosition && ++reports == 2) SetEffectSwitch(EffectKind::kTone, 1);
+          if (r.message == kMsgPlayPosition && ++reports == 2) SetEffectSwitch(vktest::TestPlayer(), EffectKind::kTone, 1);
           return true;
         });
     ASSERT_EQ(run.start_code, 0);
@@ -96,7 +96,7 @@ TEST(EffectChainTest, ExtremeParametersStayInsideEveryBuffer) {
   vktest::WriteWav(dir.File("in.wav"), 8000, vktest::Sine(20000, 300, 8000, 30000));
   WaveOutChoice discard;
   ASSERT_TRUE(ParseWaveOutChoice("wav:" + dir.File("out.wav"), &discard));
-  SetWaveOutChoice(discard);
+  vktest::TestPlayer().Output = discard;
   for (int len_item : {0, 3}) {
     for (int speed : {0, 35}) {
       for (int wnd : {5, 50}) {
@@ -116,17 +116,20 @@ TEST(EffectChainTest, ExtremeParametersStayInsideEveryBuffer) {
                                 "RvrbDelayTime=50", "RvrbFeedback=100", "RvrbPanning=100"}) {
             Set(s);
           }
-          ASSERT_EQ(EngineOpen(gPlay, dir.File("in.wav").c_str()), 0);
-          for (int k = 0; k < 3; ++k) ASSERT_EQ(FillBlock(gPlay, 0).code, 0);
+          PublishPlaySettings(vktest::TestPlayer());
+          ASSERT_EQ(EngineOpen(vktest::TestPlayer(), dir.File("in.wav").c_str()), 0);
+          for (int k = 0; k < 3; ++k) ASSERT_EQ(FillBlock(vktest::TestPlayer().Engine, 0).code, 0);
           // Shorter lines after a reset, then longer again.
           Set("RvrbDelayTime=10");
           Set("ChrsLfoFreq=100");
-          EngineSeek(gPlay, 100, kSeekEffectsOnly);
-          ASSERT_EQ(FillBlock(gPlay, 1).code, 0);
+          PublishPlaySettings(vktest::TestPlayer());
+          EngineSeek(vktest::TestPlayer().Engine, 100, kSeekEffectsOnly);
+          ASSERT_EQ(FillBlock(vktest::TestPlayer().Engine, 1).code, 0);
           Set("RvrbDelayTime=50");
-          EngineSeek(gPlay, 0, kSeekTo);
-          ASSERT_EQ(FillBlock(gPlay, 1).code, 0);
-          EngineClose(gPlay);
+          PublishPlaySettings(vktest::TestPlayer());
+          EngineSeek(vktest::TestPlayer().Engine, 0, kSeekTo);
+          ASSERT_EQ(FillBlock(vktest::TestPlayer().Engine, 1).code, 0);
+          EngineClose(vktest::TestPlayer().Engine);
         }
       }
     }

@@ -7,6 +7,7 @@
 #include "common/Settings.h"
 #include "engine/EffectParams.h"
 #include "engine/Effects.h"
+#include "engine/EngineTestSupport.h"
 #include "engine/PlayControl.h"
 
 namespace vk {
@@ -67,14 +68,14 @@ TEST_F(EffectParamsTest, RecommendedValuesPerEffectLeaveTheSwitches) {
   // speed change does (the old speed kept for the position).
   gSettings.Speed = 3;
   gSettings.TmstWndSiz = 45;
-  ResetEffectToRecommended(EffectKind::kTimeStretch);
+  ResetEffectToRecommended(vktest::TestPlayer(), EffectKind::kTimeStretch);
   EXPECT_EQ(gSettings.Speed, 15);
   EXPECT_EQ(gSettings.PrevSpeed, 3);
   EXPECT_EQ(gSettings.TmstWndSiz, 30);
 
   // All effects at once.
   gSettings.Speed = 30;
-  ResetAllEffectsToRecommended();
+  ResetAllEffectsToRecommended(vktest::TestPlayer());
   EXPECT_EQ(gSettings.Speed, 15);
   EXPECT_EQ(gSettings.ChrsDepth, 10);
   EXPECT_EQ(gSettings.PsftPitch2, 0);
@@ -87,7 +88,7 @@ TEST_F(EffectParamsTest, VocalCancelPresetSetsToneValuesAndChannelsOnly) {
   gSettings.ChannelSelect = 4;
   gSettings.ToneOnOff = 0;
   EXPECT_FALSE(ToneIsVocalCancel(gSettings));
-  ApplyVocalCancelPreset();
+  ApplyVocalCancelPreset(vktest::TestPlayer());
   EXPECT_EQ(gSettings.ChannelSelect, 0);
   EXPECT_EQ(gSettings.ToneOnOff, 0);
   EXPECT_TRUE(ToneIsVocalCancel(gSettings));
@@ -122,9 +123,9 @@ TEST_F(EffectParamsTest, TypedSpeedGoesToTheNearestFivePercent) {
   EXPECT_EQ(SpeedFromPercent(10), 0);    // limited to 25 %
   EXPECT_EQ(SpeedFromPercent(500), 35);  // limited to 200 %
   gSettings.Speed = 15;
-  SetSpeedPercent(101);  // the same index: no re-seek, PrevSpeed untouched
+  SetSpeedPercent(vktest::TestPlayer(), 101);  // the same index: no re-seek, PrevSpeed untouched
   EXPECT_EQ(gSettings.PrevSpeed, 15);
-  SetSpeedPercent(50);
+  SetSpeedPercent(vktest::TestPlayer(), 50);
   EXPECT_EQ(gSettings.Speed, 5);
   EXPECT_EQ(gSettings.PrevSpeed, 15);
 }

@@ -43,21 +43,31 @@ void UnitySettings() {
   vk::gSettings.NowNumWaveBufItem = 2;       // 4 buffers
 }
 
+vk::Player& TestPlayer() {
+  static vk::Player player;
+  return player;
+}
+
 PlayRun PlayToEnd(const std::string& path, const std::string& audio, const ReportHook& hook,
                   std::chrono::milliseconds limit) {
+  return PlayToEnd(TestPlayer(), path, audio, hook, limit);
+}
+
+PlayRun PlayToEnd(vk::Player& player, const std::string& path, const std::string& audio,
+                  const ReportHook& hook, std::chrono::milliseconds limit) {
   PlayRun run;
   vk::WaveOutChoice choice;
   vk::ParseWaveOutChoice(audio, &choice);
-  vk::SetWaveOutChoice(choice);
+  player.Output = choice;
   vk::MessageQueue queue;
   run.reports.reserve(4096);
-  run.start_code = vk::StartPlayback(path.c_str(), &queue);
+  run.start_code = vk::StartPlayback(player, path.c_str(), &queue);
   if (run.start_code != 0) return run;
   const auto deadline = std::chrono::steady_clock::now() + limit;
   for (;;) {
     if (std::chrono::steady_clock::now() > deadline) {
       run.timed_out = true;
-      vk::StopPlayback();
+      vk::StopPlayback(player);
       return run;
     }
     vk::QueuedMessage m;
@@ -66,14 +76,13 @@ PlayRun PlayToEnd(const std::string& path, const std::string& audio, const Repor
     if (run.reports.size() < run.reports.capacity()) run.reports.push_back(r);
     const bool go_on = hook ? hook(r) : true;
     if (m.message == vk::kMsgPlayEnd || m.message == vk::kMsgPlayError) {
-      vk::EndPlayback();
+      vk::EndPlayback(player);
       return run;
     }
-    if (m.message == vk::kMsgSourceEnd || m.message == vk::kMsgPlayPosition) {
-      vk::AcknowledgeReport(vk::PlayMailbox);
-    }
+    if (m.message == vk::kMsgSourceEnd) vk::AcknowledgeReport(player.Mailbox);
+    if (m.message == vk::kMsgPlayPosition) vk::AcknowledgePosition(player);
     if (!go_on) {
-      vk::StopPlayback();
+      vk::StopPlayback(player);
       return run;
     }
   }

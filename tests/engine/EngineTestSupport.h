@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/MessageQueue.h"
+#include "engine/Player.h"
 
 namespace vktest {
 
@@ -45,8 +46,16 @@ struct PlayRun {
 // shortest sleep and small buffers; tests change what they need afterwards.
 void UnitySettings();
 
-// Plays `path` to the wav backend (or "null") through the play thread, until
-// 0x8005, 0x8006, the hook says stop or `limit` passes.
+// The player the engine tests share (each test runs alone in its process's
+// main thread); tests that need two make their own.
+vk::Player& TestPlayer();
+
+// Plays `path` to the wav backend (or "null") through `player`'s play thread,
+// until 0x8005, 0x8006, the hook says stop or `limit` passes.
+PlayRun PlayToEnd(vk::Player& player, const std::string& path, const std::string& audio,
+                  const ReportHook& hook = nullptr,
+                  std::chrono::milliseconds limit = std::chrono::milliseconds(20000));
+// The same on TestPlayer().
 PlayRun PlayToEnd(const std::string& path, const std::string& audio,
                   const ReportHook& hook = nullptr,
                   std::chrono::milliseconds limit = std::chrono::milliseconds(20000));

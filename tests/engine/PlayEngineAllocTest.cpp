@@ -30,9 +30,9 @@ long AllocationsWhilePlaying(const std::string& path, const std::string& out, st
       ++reports;
       if (reports == 1) gCounting = true;
       // Settings changes and seeks run on the play path too.
-      if (reports == 5) ChangeVolume(-1);
-      if (reports == 8) SeekPlayback(seek_to, kSeekTo);
-      if (reports == 10) ChangeSpeed(-3);
+      if (reports == 5) ChangeVolume(vktest::TestPlayer(), -1);
+      if (reports == 8) SeekPlayback(vktest::TestPlayer(), seek_to, kSeekTo);
+      if (reports == 10) ChangeSpeed(vktest::TestPlayer(), -3);
     }
     if (r.message == kMsgPlayEnd) {
       gCounting = false;
@@ -95,13 +95,13 @@ TEST(PlayEngineAllocTest, NoAllocationPerBlockWithEveryEffect) {
           if (r.message == kMsgPlayPosition) {
             ++reports;
             if (reports == 1) gCounting = true;
-            if (reports == 3) seeking([] { SeekPlayback(2000, kSeekTo); });
-            if (reports == 5) seeking([] { SetMainPanelPitch(20); });
-            if (reports == 7) seeking([] { ApplyVocalCancelPreset(); });
-            if (reports == 9) seeking([] { ResetEffectToRecommended(EffectKind::kReverb); });
-            if (reports == 11) seeking([] { ChangeSpeed(+10); });
+            if (reports == 3) seeking([] { SeekPlayback(vktest::TestPlayer(), 2000, kSeekTo); });
+            if (reports == 5) seeking([] { SetMainPanelPitch(vktest::TestPlayer(), 20); });
+            if (reports == 7) seeking([] { ApplyVocalCancelPreset(vktest::TestPlayer()); });
+            if (reports == 9) seeking([] { ResetEffectToRecommended(vktest::TestPlayer(), EffectKind::kReverb); });
+            if (reports == 11) seeking([] { ChangeSpeed(vktest::TestPlayer(), +10); });
             if (reports == 12) gSettings.ResetDevice = 0;  // from now on only the effects reset
-            if (reports == 13) SetEffectSwitch(EffectKind::kChorus, 0);
+            if (reports == 13) SetEffectSwitch(vktest::TestPlayer(), EffectKind::kChorus, 0);
           }
           if (r.message == kMsgPlayEnd) {
             gCounting = false;

@@ -37,20 +37,21 @@ TEST(PlayEngineClockTest, PauseResumeAndPositionFollowTheClock) {
       dir.File("one-second.wav"), "null", [&](const vktest::Report& r) {
         if (r.message == kMsgSourceEnd) {
           std::int32_t p = 0;
-          QueryPlayPosition(&p);
+          QueryPlayPosition(vktest::TestPlayer(), &p);
           at_source_end = p;
         }
         if (r.message != kMsgPlayPosition) return true;
         const std::int64_t ms = MsSince(start);
         if (at_pause < 0 && ms >= 300) {
-          // The position follows the clock (within 200 ms, for a busy machine).
-          EXPECT_NEAR(r.wparam, ms * 8, 1600);
-          PausePlayback();
-          QueryPlayPosition(&at_pause);
+          // The published position follows the clock (within 200 ms, for a
+          // busy machine); the report only said that it moved.
+          EXPECT_NEAR(vktest::TestPlayer().Engine.NowPlaySmpl.load(), ms * 8, 1600);
+          PausePlayback(vktest::TestPlayer());
+          QueryPlayPosition(vktest::TestPlayer(), &at_pause);
           paused_at = Clock::now();
         } else if (at_pause >= 0 && !resumed && MsSince(paused_at) >= 200) {
-          QueryPlayPosition(&after_pause);
-          ResumePlayback();
+          QueryPlayPosition(vktest::TestPlayer(), &after_pause);
+          ResumePlayback(vktest::TestPlayer());
           resumed = true;
         }
         return true;
@@ -83,17 +84,17 @@ TEST(PlayEngineClockTest, StopWhileWaitingForAcknowledgementEndsTheThread) {
   MessageQueue queue;
   WaveOutChoice null_out;
   ParseWaveOutChoice("null", &null_out);
-  SetWaveOutChoice(null_out);
-  ASSERT_EQ(StartPlayback(dir.File("a.wav").c_str(), &queue), 0);
+  vktest::TestPlayer().Output = null_out;
+  ASSERT_EQ(StartPlayback(vktest::TestPlayer(), dir.File("a.wav").c_str(), &queue), 0);
   QueuedMessage m;
   ASSERT_TRUE(queue.Take(&m, milliseconds(2000)));
   EXPECT_EQ(m.message, kMsgPlayPosition);
   // The report is never acknowledged: the worker still runs the stop command.
-  StopPlayback();
-  EXPECT_FALSE(PlayMailbox.hThread.joinable());
-  EXPECT_EQ(PlayMailbox.Alive.load(), 0);
+  StopPlayback(vktest::TestPlayer());
+  EXPECT_FALSE(vktest::TestPlayer().Mailbox.hThread.joinable());
+  EXPECT_EQ(vktest::TestPlayer().Mailbox.Alive.load(), 0);
   std::int32_t answer = -1;
-  EXPECT_EQ(PostThreadCommand(PlayMailbox, kPlayPosition, 0, 0, &answer), kPostNoWorker);
+  EXPECT_EQ(PostThreadCommand(vktest::TestPlayer().Mailbox, kPlayPosition, 0, 0, &answer), kPostNoWorker);
   EXPECT_EQ(answer, 0);
 }
 
@@ -107,9 +108,9 @@ TEST(PlayEngineClockTest, SpeedChangeRestartsFromThePositionReachedAtTheOldSpeed
   const vktest::PlayRun run = vktest::PlayToEnd(
       dir.File("a.wav"), "null", [&](const vktest::Report& r) {
         if (r.message != kMsgPlayPosition || r.wparam < 2000) return true;
-        QueryPlayPosition(&before);
-        ChangeSpeed(+20);  // 100 % → 200 %
-        QueryPlayPosition(&after);
+        QueryPlayPosition(vktest::TestPlayer(), &before);
+        ChangeSpeed(vktest::TestPlayer(), +20);  // 100 % → 200 %
+        QueryPlayPosition(vktest::TestPlayer(), &after);
         changed = true;
         return false;
       },
@@ -135,8 +136,8 @@ TEST(PlayEngineClockTest, RingTapGivesTheSelectedFramesUnderThePlayPosition) {
   std::thread tapper([&] {
     std::int16_t frames[2 * 64];
     while (playing.load()) {
-      const std::int32_t p = gPlay.NowPlaySmpl.load();
-      RingTap(gPlay, p, 64, frames);
+      const std::int32_t p = vktest::TestPlayer().Engine.NowPlaySmpl.load();
+      RingTap(vktest::TestPlayer().Engine, p, 64, frames);
       const bool silent = frames[0] == 0 && frames[1] == 0 && frames[126] == 0;
       if (!silent && p + 64 <= 4000) {
         ++taps;
@@ -155,7 +156,7 @@ TEST(PlayEngineClockTest, RingTapGivesTheSelectedFramesUnderThePlayPosition) {
   EXPECT_EQ(wrong.load(), 0);
   // Without a ring the tap is silence.
   std::int16_t after[4] = {1, 1, 1, 1};
-  RingTap(gPlay, 0, 2, after);
+  RingTap(vktest::TestPlayer().Engine, 0, 2, after);
   EXPECT_EQ(after[0] | after[1] | after[2] | after[3], 0);
 }
 

@@ -29,7 +29,7 @@ class PlayEngineExportTest : public ::testing::Test {
     run_ = PlayToEnd(dir_.File("in.wav"), "wav:" + dir_.File("out.wav"));
     EXPECT_EQ(run_.start_code, 0);
     EXPECT_FALSE(run_.timed_out);
-    EXPECT_FALSE(WavOutputFailed());
+    EXPECT_FALSE(vktest::TestPlayer().OutStatus.WavOutputFailed);
     return ReadWavData(dir_.File("out.wav"));
   }
 
@@ -190,15 +190,15 @@ TEST_F(PlayEngineExportTest, SeekWhilePausedStaysPausedAtTheReachedPosition) {
   run_ = PlayToEnd(dir_.File("in.wav"), "wav:" + dir_.File("out.wav"), [&](const vktest::Report& r) {
     if (r.message != kMsgPlayPosition) return true;
     if (++seen == 1) {
-      PausePlayback();
-      SeekPlayback(6000, kSeekTo);
-      QueryPlayPosition(&answered);
+      PausePlayback(vktest::TestPlayer());
+      SeekPlayback(vktest::TestPlayer(), 6000, kSeekTo);
+      QueryPlayPosition(vktest::TestPlayer(), &answered);
       return true;
     }
     if (paused_reports < 3) {
-      EXPECT_EQ(gPlay.Paused.load(), 1);
+      EXPECT_EQ(vktest::TestPlayer().Engine.Paused.load(), 1);
       EXPECT_EQ(r.wparam, 6000);
-      if (++paused_reports == 3) ResumePlayback();
+      if (++paused_reports == 3) ResumePlayback(vktest::TestPlayer());
     }
     return true;
   });
@@ -220,9 +220,9 @@ TEST_F(PlayEngineExportTest, RepeatWithBPastTheEndJumpsBackToA) {
   std::intptr_t last = 0;
   run_ = PlayToEnd(dir_.File("in.wav"), "wav:" + dir_.File("out.wav"), [&](const vktest::Report& r) {
     if (r.message != kMsgPlayPosition) return true;
-    if (gPlay.RepeatB.load() == 0) {
-      gPlay.RepeatA = 1000;
-      gPlay.RepeatB = 20000;
+    if (vktest::TestPlayer().Engine.RepeatB.load() == 0) {
+      vktest::TestPlayer().Engine.RepeatA = 1000;
+      vktest::TestPlayer().Engine.RepeatB = 20000;
     }
     if (r.wparam < last) ++jumps;
     last = r.wparam;
@@ -250,7 +250,7 @@ TEST_F(PlayEngineExportTest, VolumeChangeMidFileLosesAndRepeatsNothing) {
     int reports = 0;
     run_ = PlayToEnd(dir_.File("in.wav"), "wav:" + dir_.File("out.wav"),
                      [&](const vktest::Report& r) {
-                       if (r.message == kMsgPlayPosition && ++reports == 2) ChangeVolume(-15);
+                       if (r.message == kMsgPlayPosition && ++reports == 2) ChangeVolume(vktest::TestPlayer(), -15);
                        return true;
                      });
     ExpectCleanEnd();
@@ -285,7 +285,7 @@ TEST_F(PlayEngineExportTest, ReadFailureMidFileEndsWithCode4) {
   EXPECT_EQ(run_.reports.back().message, kMsgPlayError);
   EXPECT_EQ(run_.reports.back().wparam, kEngineReadFailed);
   EXPECT_EQ(vktest::Count(run_, kMsgPlayEnd), 0);
-  EXPECT_FALSE(PlayMailbox.hThread.joinable());
+  EXPECT_FALSE(vktest::TestPlayer().Mailbox.hThread.joinable());
 }
 
 TEST_F(PlayEngineExportTest, OpenFailuresAnswerTheirEngineCodes) {
@@ -304,7 +304,7 @@ TEST_F(PlayEngineExportTest, OpenFailuresAnswerTheirEngineCodes) {
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   EXPECT_EQ(PlayToEnd(dir_.File("ok.wav"), "sdl").start_code, kEngineNoDevice);
   unsetenv("SDL_AUDIODRIVER");
-  EXPECT_FALSE(PlayMailbox.hThread.joinable());
+  EXPECT_FALSE(vktest::TestPlayer().Mailbox.hThread.joinable());
   EXPECT_EQ(EngineErrorText(kEngineNoDevice), "ウェーブ出力デバイスをオープンできません。");
   EXPECT_EQ(EngineErrorText(9), "エラーNo.9");
 }

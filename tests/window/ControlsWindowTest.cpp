@@ -75,7 +75,7 @@ TEST_F(ControlsWindowTest, ButtonsAndTrackbarsChangeWhatPlays) {
   // The speed trackbar re-seeks and the status totals follow the speed.
   c.speed->setValue(35);
   EXPECT_EQ(gSettings.Speed, 35);
-  EXPECT_TRUE(WaitForPosition(vk::gPlay.NowPlaySmpl.load() + 800));
+  EXPECT_TRUE(WaitForPosition(Engine().NowPlaySmpl.load() + 800));
   // Volume from the menu moves the trackbar.
   const int volume = c.volume->value();
   w.Command(vk::cmd::kVolumeUp);

@@ -69,8 +69,8 @@ TEST_F(MenuTest, PlaybackItemsAreGrayWhileNothingPlays) {
   ASSERT_TRUE(WaitForPosition(4000));
   w.Command(cmd::kAAtNow);  // B becomes the end of the file
   EXPECT_TRUE(Item(cmd::kABOff)->isEnabled());
-  EXPECT_LT(vk::gPlay.RepeatA.load(), vk::gPlay.RepeatB.load());
-  EXPECT_EQ(vk::gPlay.RepeatB.load(), 48000);
+  EXPECT_LT(Engine().RepeatA.load(), Engine().RepeatB.load());
+  EXPECT_EQ(Engine().RepeatB.load(), 48000);
   w.Command(cmd::kABOff);
   EXPECT_FALSE(Item(cmd::kABOff)->isEnabled());
 }

@@ -20,7 +20,6 @@
 namespace vktest {
 namespace {
 
-using vk::gPlay;
 using vk::gSettings;
 
 class PlayingTest : public WindowTest {
@@ -125,8 +124,8 @@ TEST_F(PlayingTest, RepeatOnePlaysTheSameRowAgain) {
   ASSERT_EQ(gSettings.RepeatOne, 1);
   // Through two ends of the file, still on row 0.
   for (int round = 0; round < 2; ++round) {
-    ASSERT_TRUE(WaitFor([&] { return !w.Playing() || gPlay.NowPlaySmpl.load() > 1600; }));
-    ASSERT_TRUE(WaitFor([&] { return gPlay.NowPlaySmpl.load() < 800; }));
+    ASSERT_TRUE(WaitFor([&] { return !w.Playing() || Engine().NowPlaySmpl.load() > 1600; }));
+    ASSERT_TRUE(WaitFor([&] { return Engine().NowPlaySmpl.load() < 800; }));
   }
   EXPECT_TRUE(w.Playing());
   EXPECT_EQ(w.Playlist().CurrentItem, 0);
@@ -146,7 +145,7 @@ TEST_F(PlayingTest, PreviousRestartsTheRowUnlessWithinTwoSecondsOfItsStart) {
   ASSERT_TRUE(WaitForRowPlaying(1));
 
   // 3 s into row 1: previous restarts row 1.
-  vk::SeekPlayback(3 * 8000, vk::kSeekTo);
+  vk::SeekPlayback(w.GetPlayer(), 3 * 8000, vk::kSeekTo);
   ASSERT_TRUE(WaitForPosition(3 * 8000));
   w.Command(vk::cmd::kPrevious);
   EXPECT_EQ(w.Playlist().CurrentItem, 1);
@@ -175,7 +174,7 @@ TEST_F(PlayingTest, NextOnTheLastRowWithoutRepeatChangesNothing) {
   w.Command(vk::cmd::kNext);
   EXPECT_EQ(w.Playlist().CurrentItem, 2);
   EXPECT_TRUE(w.Paused());
-  EXPECT_GE(gPlay.NowPlaySmpl.load(), 2000);  // not restarted
+  EXPECT_GE(Engine().NowPlaySmpl.load(), 2000);  // not restarted
 
   // With repeat-all the next row is the first, still paused.
   w.Command(vk::cmd::kRepeatAll);

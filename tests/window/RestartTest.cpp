@@ -13,7 +13,6 @@
 namespace vktest {
 namespace {
 
-using vk::gPlay;
 using vk::gSettings;
 
 class RestartTest : public WindowTest {
@@ -49,8 +48,8 @@ TEST_F(RestartTest, ClosingWhilePlayingComesBackPausedAtTheSamePlace) {
   w.Command(vk::cmd::kAAtNow);
   ASSERT_TRUE(WaitForPosition(16000));
   w.Command(vk::cmd::kPlayPause);
-  const std::int32_t where = gPlay.NowPlaySmpl.load();
-  const std::int32_t point_a = gPlay.RepeatA.load();
+  const std::int32_t where = Engine().NowPlaySmpl.load();
+  const std::int32_t point_a = Engine().RepeatA.load();
   CloseWindow();
 
   EXPECT_EQ(ReadIniInt("File", "PlayStatus"), 1);
@@ -66,9 +65,9 @@ TEST_F(RestartTest, ClosingWhilePlayingComesBackPausedAtTheSamePlace) {
   EXPECT_TRUE(again.Paused());
   EXPECT_EQ(again.StatusText(0), "PAUSED");
   EXPECT_EQ(again.Playlist().CurrentItem, 1);
-  EXPECT_TRUE(WaitFor([&] { return gPlay.NowPlaySmpl.load() == where; }));
-  EXPECT_EQ(gPlay.RepeatA.load(), point_a);
-  EXPECT_EQ(gPlay.RepeatB.load(), 64000);
+  EXPECT_TRUE(WaitFor([&] { return Engine().NowPlaySmpl.load() == where; }));
+  EXPECT_EQ(Engine().RepeatA.load(), point_a);
+  EXPECT_EQ(Engine().RepeatB.load(), 64000);
 }
 
 TEST_F(RestartTest, ClosingWhileStoppedRemembersTheFocusedRow) {

@@ -14,7 +14,6 @@
 namespace vktest {
 namespace {
 
-using vk::gPlay;
 
 TEST(SeekBarGeometry, PositionsAndPixelsMapBothWays) {
   // A bar 432 pixels wide lets the knob travel 400 pixels.
@@ -52,10 +51,10 @@ TEST_F(SeekBarTest, DraggingTheKnobSeeksWhenReleased) {
   // While dragging, the reports do not move the knob and the sound stays put.
   Spin(200);
   EXPECT_EQ(w.Bar()->View().KnobX, target);
-  EXPECT_LT(gPlay.NowPlaySmpl.load(), 40000);
+  EXPECT_LT(Engine().NowPlaySmpl.load(), 40000);
   Mouse(QEvent::MouseButtonRelease, target + 16, Qt::LeftButton);
   const std::int32_t expected = static_cast<std::int32_t>(160000LL * target / span);
-  EXPECT_TRUE(WaitFor([&] { return gPlay.NowPlaySmpl.load() >= expected; }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return Engine().NowPlaySmpl.load() >= expected; }, 3000));
   EXPECT_TRUE(WaitFor([&] { return w.Bar()->Drag() == 0; }));
 }
 
@@ -64,27 +63,27 @@ TEST_F(SeekBarTest, ABPointsArePushedApartAndTheBSettingJumpsToA) {
   ASSERT_TRUE(WaitForPosition(8000));
   // B alone: a repeat from the start to here, heard from the start at once.
   w.Command(vk::cmd::kBAtNow);
-  const std::int32_t b = gPlay.RepeatB.load();
+  const std::int32_t b = Engine().RepeatB.load();
   EXPECT_GE(b, 8000);
-  EXPECT_EQ(gPlay.RepeatA.load(), 0);
-  EXPECT_TRUE(WaitFor([&] { return gPlay.NowPlaySmpl.load() < b / 2; }, 3000));
+  EXPECT_EQ(Engine().RepeatA.load(), 0);
+  EXPECT_TRUE(WaitFor([&] { return Engine().NowPlaySmpl.load() < b / 2; }, 3000));
 
   // A beyond B is pulled to B − 1; B before A is pushed to A + 1.
   w.SetPointA(b + 5000);
-  EXPECT_EQ(gPlay.RepeatA.load(), b - 1);
+  EXPECT_EQ(Engine().RepeatA.load(), b - 1);
   w.SetPointB(10);
-  EXPECT_EQ(gPlay.RepeatB.load(), b);
+  EXPECT_EQ(Engine().RepeatB.load(), b);
 
   // From the pop-up: A at a right-clicked place.
   Mouse(QEvent::MouseButtonPress, 16 + (w.Bar()->ClientWidth() - 32) / 4, Qt::RightButton);
   EXPECT_NEAR(w.RightClickSmpl, 40000, 400);
   w.SeekBarPopup()->close();
   w.Command(vk::cmd::kABOff);
-  EXPECT_EQ(gPlay.RepeatA.load(), 0);
-  EXPECT_EQ(gPlay.RepeatB.load(), 0);
+  EXPECT_EQ(Engine().RepeatA.load(), 0);
+  EXPECT_EQ(Engine().RepeatB.load(), 0);
   w.Command(vk::cmd::kAAtClick);
-  EXPECT_EQ(gPlay.RepeatA.load(), w.RightClickSmpl);
-  EXPECT_EQ(gPlay.RepeatB.load(), 160000);  // A alone repeats to the end of the file
+  EXPECT_EQ(Engine().RepeatA.load(), w.RightClickSmpl);
+  EXPECT_EQ(Engine().RepeatB.load(), 160000);  // A alone repeats to the end of the file
 }
 
 TEST_F(SeekBarTest, ClicksDoNothingWhileStopped) {
@@ -93,8 +92,8 @@ TEST_F(SeekBarTest, ClicksDoNothingWhileStopped) {
   EXPECT_EQ(w.Bar()->Drag(), 0);
   Mouse(QEvent::MouseButtonRelease, 100, Qt::LeftButton);
   w.Command(vk::cmd::kAAtNow);
-  EXPECT_EQ(gPlay.RepeatA.load(), 0);
-  EXPECT_EQ(gPlay.RepeatB.load(), 0);
+  EXPECT_EQ(Engine().RepeatA.load(), 0);
+  EXPECT_EQ(Engine().RepeatB.load(), 0);
 }
 
 }  // namespace

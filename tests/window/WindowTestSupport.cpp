@@ -86,9 +86,6 @@ void AnswerNextModal(QMessageBox::StandardButton button, QString* text) {
 
 void WindowTest::SetUp() {
   setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
-  vk::WaveOutChoice null_output;
-  vk::ParseWaveOutChoice("null", &null_output);
-  vk::SetWaveOutChoice(null_output);
   paths_.ProgramDir = dir_.path() + "/";
   // Where the program itself keeps them with this XDG_CONFIG_HOME.
   paths_.ConfigDir = dir_.path() + "/velkaris/";
@@ -104,7 +101,9 @@ void WindowTest::TearDown() { CloseWindow(); }
 
 vk::MainWindow& WindowTest::Open(const QStringList& args) {
   CloseWindow();
-  window_ = std::make_unique<vk::MainWindow>(paths_, args);
+  vk::WaveOutChoice null_output;
+  vk::ParseWaveOutChoice("null", &null_output);
+  window_ = std::make_unique<vk::MainWindow>(paths_, args, null_output);
   return *window_;
 }
 
@@ -115,7 +114,7 @@ void WindowTest::CloseWindow() {
 }
 
 bool WindowTest::WaitForPosition(std::int32_t frames, int ms) {
-  return WaitFor([frames] { return vk::gPlay.NowPlaySmpl.load() >= frames; }, ms);
+  return WaitFor([this, frames] { return Engine().NowPlaySmpl.load() >= frames; }, ms);
 }
 
 }  // namespace vktest

@@ -39,6 +39,8 @@ class WindowTest : public ::testing::Test {
   // first (writing MAIN.INI and PLAYLIST.M3U as a user's close does).
   vk::MainWindow& Open(const QStringList& args = {});
   void CloseWindow();
+  // The open window's play engine.
+  vk::PlayEngine& Engine() { return window_->GetPlayer().Engine; }
 
   // Waits until the playing file has reported `frames` of position.
   bool WaitForPosition(std::int32_t frames, int ms = 8000);

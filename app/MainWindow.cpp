@@ -103,7 +103,7 @@ void MainWindow::CreateChildren() {
   picture_hooks.file_open = [this] { return Playing(); };
   picture_hooks.window_minimised = [this] { return isMinimized(); };
   picture_hooks.thresholds_moved = [this] { value_controls_->ShowThresholds(); };
-  picture_ = new PictureController(paths_, player_->Engine, picture_view_, this, picture_hooks);
+  picture_ = new PictureController(paths_, *player_, picture_view_, this, picture_hooks);
   seek_bar_ = new SeekBar(central);
 
   search_box_ = new SearchBox(central);
@@ -150,7 +150,7 @@ void MainWindow::CreateChildren() {
 // widgets meet the player and the playlist.
 void MainWindow::ConnectWidgets() {
   connect(seek_bar_, &SeekBar::seekRequested, this,
-          [](std::int32_t frame) { SeekPlayback(frame, kSeekTo); });
+          [this](std::int32_t frame) { SeekPlayback(*player_, frame, kSeekTo); });
   connect(seek_bar_, &SeekBar::pointDragged, this, [this](int which, std::int32_t frame) {
     if (which == SeekBar::kPointA) {
       SetPointA(frame);

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "engine/PlayControl.h"
+#include "engine/Player.h"
 
 namespace vk {
 namespace {
@@ -54,19 +55,19 @@ long RssKb() {
 // Every `period_ms` one line for a long run's log: the steady clock, how late
 // this tick came (the user-interface thread was busy that long), and the frame
 // now sounding (-1 when nothing plays). Runs until the window closes.
-void StartSoakLog(QWidget* main_window, int period_ms) {
+void StartSoakLog(QWidget* main_window, Player& player, int period_ms) {
   using Clock = std::chrono::steady_clock;
   auto* timer = new QTimer(main_window);
   timer->setTimerType(Qt::PreciseTimer);
   auto last = std::make_shared<Clock::time_point>(Clock::now());
-  QObject::connect(timer, &QTimer::timeout, main_window, [last, period_ms] {
+  QObject::connect(timer, &QTimer::timeout, main_window, [last, period_ms, &player] {
     const Clock::time_point now = Clock::now();
     const long long late_us =
         std::chrono::duration_cast<std::chrono::microseconds>(now - *last).count() -
         1000LL * period_ms;
     *last = now;
     std::int32_t frame = -1;
-    if (!QueryPlayPosition(&frame)) frame = -1;
+    if (!QueryPlayPosition(player, &frame)) frame = -1;
     // The play thread reads its device when it takes the question, so the
     // clock taken on the answer is the nearer one.
     const long long wall_us = std::chrono::duration_cast<std::chrono::microseconds>(
@@ -80,7 +81,7 @@ void StartSoakLog(QWidget* main_window, int period_ms) {
 
 }  // namespace
 
-void MeasureFirstPicture(QWidget* main_window) {
+void MeasureFirstPicture(QWidget* main_window, Player& player) {
   const char* what = std::getenv("VELKARIS_MEASURE");
   if (what == nullptr) return;
   if (std::strcmp(what, "startup") == 0) {
@@ -95,7 +96,7 @@ void MeasureFirstPicture(QWidget* main_window) {
       main_window->close();
     });
   } else if (std::strncmp(what, "soak:", 5) == 0) {
-    StartSoakLog(main_window, std::max(10, std::atoi(what + 5)));
+    StartSoakLog(main_window, player, std::max(10, std::atoi(what + 5)));
   }
 }
 

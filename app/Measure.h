@@ -11,7 +11,9 @@ class QWidget;
 
 namespace vk {
 
+struct Player;
+
 // Called when the picture window has shown its first picture.
-void MeasureFirstPicture(QWidget* main_window);
+void MeasureFirstPicture(QWidget* main_window, Player& player);
 
 }  // namespace vk

@@ -20,11 +20,11 @@ constexpr int kHoldBits[8] = {3, 2, 1, 0, 7, 6, 5, 4};
 
 }  // namespace
 
-PictureController::PictureController(const AppPaths& paths, PlayEngine& engine, PictureView* view,
+PictureController::PictureController(const AppPaths& paths, Player& player, PictureView* view,
                                      QWidget* window, Hooks hooks)
-    : QObject(window), engine_(engine), view_(view), window_(window), hooks_(std::move(hooks)),
+    : QObject(window), player_(player), view_(view), window_(window), hooks_(std::move(hooks)),
       sink_(std::make_unique<WindowMessageSink>(this)) {
-  ctx_.engine = &engine_;
+  ctx_.engine = &player_.Engine;
   ctx_.now_playing = &now_playing_;
   ctx_.themes_path = paths.ThemesIni();
   const std::string bitmaps = paths.DataDir + "resources/";
@@ -93,7 +93,7 @@ void PictureController::StopDrawing() {
 
 bool PictureController::Drawing() const { return ctx_.hThread.joinable(); }
 
-void PictureController::PlaybackStarted() { PublishNowPlaying(now_playing_, engine_); }
+void PictureController::PlaybackStarted() { PublishNowPlaying(now_playing_, player_.Engine); }
 void PictureController::PlaybackStopped() { ClearNowPlaying(now_playing_); }
 
 void PictureController::StartThresholdTimer() { fall_timer_.start(4000); }
@@ -143,7 +143,7 @@ void PictureController::HandleFrameReport(std::uint32_t word) {
     // The draw thread waits for the acknowledgement: the lock is free and the
     // copy is whole.
     ShowPictureLocked();
-    if (picture_shown_ == 0) MeasureFirstPicture(window_);
+    if (picture_shown_ == 0) MeasureFirstPicture(window_, player_);
     picture_shown_ = 1;
   }
   if (gSettings.AutoThres == 1 && hooks_.file_open()) {

@@ -17,6 +17,7 @@
 #include "display/AutoThreshold.h"
 #include "display/DrawThread.h"
 #include "display/NowPlaying.h"
+#include "engine/Player.h"
 
 class QWidget;
 
@@ -34,8 +35,8 @@ class PictureController final : public QObject {
   };
 
   // `window` receives the first-picture measurement; `view` shows the frames.
-  // engine: the play engine whose ring the draw thread taps; it outlives the controller.
-  PictureController(const AppPaths& paths, PlayEngine& engine, PictureView* view, QWidget* window,
+  // player: the player whose ring the draw thread taps; it outlives the controller.
+  PictureController(const AppPaths& paths, Player& player, PictureView* view, QWidget* window,
                     Hooks hooks);
   ~PictureController() override;
 
@@ -82,7 +83,7 @@ class PictureController final : public QObject {
   void ApplyThresholdAction(const ThresholdAction& action);
   void ShowPictureLocked();
 
-  PlayEngine& engine_;
+  Player& player_;
   PictureView* view_;
   QWidget* window_;
   Hooks hooks_;

@@ -33,7 +33,7 @@ TEST(FfmpegEngineTest, FlacPlaysLikeItsWavSourceWithoutAllocatingOnThePlayPath) 
   vktest::gNewCalls = 0;
   const vktest::PlayRun run = vktest::PlayToEnd(dir.File("in.flac"), "null", [&](const vktest::Report& r) {
     if (r.message == kMsgPlayPosition && ++reports == 1) vktest::gCounting = true;
-    if (r.message == kMsgPlayPosition && reports == 5) SeekPlayback(4000, kSeekTo);
+    if (r.message == kMsgPlayPosition && reports == 5) SeekPlayback(vktest::TestPlayer(), 4000, kSeekTo);
     if (r.message == kMsgPlayEnd) {
       vktest::gCounting = false;
       counted = vktest::gNewCalls.load();

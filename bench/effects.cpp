@@ -71,7 +71,7 @@ BENCHMARK(BM_TimeStretch50Percent)->Unit(benchmark::kMicrosecond);
 
 void BM_PitchShiftTwoVoices(benchmark::State& state) {
   std::vector<std::int16_t> a(4 * kF), b(4 * kF);
-  std::int16_t history[2] = {0, 0};
+  vk::PitchHistory history;
   const vk::PitchShiftParams p{5, 30, -7, 30, 40};
   OneBlock(state, [&](std::int16_t* block) {
     vk::PitchShift(p, block, kF, a.data(), b.data(), history, kRate);

@@ -118,7 +118,7 @@ void RunEffects(PlayEngine& e, std::int16_t* out, const Settings& s) {
   EffectStates& st = e.Effects;
   using S = Settings;
   if (UsableSetting(s, &S::PsftOnOff) == 1) {
-    PitchShift(PitchShiftParamsFrom(s), out, f, e.WorkA.get(), e.WorkB.get(), e.ResampleHistory, rate);
+    PitchShift(PitchShiftParamsFrom(s), out, f, e.WorkA.get(), e.WorkB.get(), e.PitchVoiceHistory, rate);
   }
   if (UsableSetting(s, &S::ToneOnOff) == 1) ToneControl(ToneParamsFrom(s), st.Tone, out, f);
   if (UsableSetting(s, &S::ChrsOnOff) == 1) RunChorus(st.Chorus, ChorusParamsFrom(s), out, f);

@@ -61,11 +61,18 @@ struct PitchShiftParams {
 // to `frames`: frames / 2^(p/12), between frames / 2 and 2 × frames.
 std::int32_t PitchVoiceFrames(std::int32_t frames, std::int32_t pitch);
 
+// The resampler's history frames (left, right) of the two voices. Each voice
+// is a signal of its own: it must go on from its own last frame, never from
+// the other voice's or the time base's.
+struct PitchHistory {
+  std::int16_t Voice1[2] = {0, 0};
+  std::int16_t Voice2[2] = {0, 0};
+};
+
 // Two voices of the block (f frames in `block`) transposed and mixed back in
-// place. `scratch_a` and `scratch_b` hold 2 × f frames each; `history` is the
-// resampler's history frame, shared with the time base.
+// place. `scratch_a` and `scratch_b` hold 2 × f frames each.
 void PitchShift(const PitchShiftParams& p, std::int16_t* block, std::int32_t f,
-                std::int16_t* scratch_a, std::int16_t* scratch_b, std::int16_t* history,
+                std::int16_t* scratch_a, std::int16_t* scratch_b, PitchHistory& history,
                 std::uint32_t rate_hz);
 
 // ---- Tone control ----------------------------------------------------------

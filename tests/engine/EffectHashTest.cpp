@@ -82,7 +82,7 @@ Frames RunChain(const ChainSetup& c, const Frames& in) {
   ResetReverb(reverb, c.reverb, c.rate);
   Frames out, block(2 * static_cast<std::size_t>(f)), a(4 * static_cast<std::size_t>(f)),
       b(4 * static_cast<std::size_t>(f));
-  std::int16_t history[2] = {0, 0};
+  PitchHistory history;
   const std::int32_t n = static_cast<std::int32_t>(in.size() / 2);
   for (std::int32_t at = 0; at + taken <= n; at += taken) {
     const std::int32_t w = static_cast<std::int32_t>(30 * c.rate / 1000);

@@ -44,10 +44,14 @@ Swing SwingAt(double cos_theta, std::int32_t k, std::int32_t period, double base
   return Swing{static_cast<std::int32_t>(t), static_cast<std::int32_t>(std::trunc(std::fabs(x - t) * 10000))};
 }
 
-// The delayed sample of one channel (0 left, 1 right) for the swing s.
+// The delayed sample of one channel (0 left, 1 right) for the swing s. The
+// newer frame read is at least the one stored last: with no base delay a swing
+// under one frame would otherwise reach the slot about to be overwritten,
+// which still holds the frame of a whole line ago.
 [[gnu::always_inline]] inline std::int16_t ReadDelayed(const ChorusState& c, Swing s, int channel) {
   const std::int32_t lc = c.LineFrames;
-  std::int32_t v = s.t - lc + c.Period + c.Position;
+  const std::int32_t back = std::max(lc - c.Period - s.t, 1);
+  std::int32_t v = c.Position - back;
   // One wrap is all the ranges need; the loops only guard the line's bounds.
   while (v < 0) v += lc;
   while (v >= lc) v -= lc;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "engine/EffectTestSupport.h"
@@ -55,6 +56,26 @@ TEST(ChorusTest, WetRatioAndLfoPhase) {
   int differ = 0;
   for (size_t i = 0; i < opposite.size(); i += 2) differ += opposite[i] != opposite[i + 1];
   EXPECT_GT(differ, 1000);
+}
+
+TEST(ChorusTest, NoBaseDelayAndASwingUnderOneFrameLeaveNoGhost) {
+  // 11 025 Hz, depth 1, LFO 100: the swing stays under one frame. The copy must
+  // follow the impulse at once and never come back a line's length (100 ms)
+  // later from the slot about to be overwritten.
+  constexpr std::uint32_t kLowRate = 11025;
+  const ChorusParams p{0, 1, 100, 90, 9, 999, 100};
+  ChorusState c;
+  ASSERT_TRUE(AllocChorus(c, 500, kLowRate));
+  ResetChorus(c, p, kLowRate);
+  Frames f = Impulse(3000, 10000, 10000);
+  for (int at = 0; at < 3000; at += 500) RunChorus(c, p, f.data() + 2 * at, 500);
+  int early = 0, late = 0;
+  for (int k = 0; k < 3000; ++k) {
+    int& peak = k < 10 ? early : late;
+    peak = std::max({peak, std::abs(f[2 * k]), std::abs(f[2 * k + 1])});
+  }
+  EXPECT_GT(early, 5000);
+  EXPECT_LT(late, 100);
 }
 
 EchoLine MakeLine(int capacity, int block) {

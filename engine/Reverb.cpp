@@ -4,6 +4,7 @@
 // buffer and mixed through the soft clip.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "engine/Effects.h"
 
@@ -89,6 +90,213 @@ void RunGroup(EchoLine* lines, int first, const ReverbParams& p, const std::int1
   for (int g = 0; g < G; ++g) Store(r[g], lines[g]);
 }
 
+// ---- All the lines side by side --------------------------------------------
+//
+// The lines are stepped together, one vector lane per line, a chunk of frames
+// at a time. A chunk is no longer than the shortest line, so every value a
+// step reads as `full` was written before the chunk: the chunk's inputs are
+// gathered into rows of a frame each first, the rows stepped, and the results
+// put back. A tap reads what its line wrote L − (tap − write) steps before: the
+// taps of the chunk's early frames are read before the chunk is stepped, the
+// rest after, when the values are there.
+//
+// The arithmetic is EchoStep's, in doubles: every product and sum is an exact
+// integer below 2^36, and each truncating division is a rounding of
+// n × (1/d) − sign(n) × (1/2 − 1/(2d)), which is never within 1/(2d) of a half
+// while the product's error stays under 2^−15; so every result is the
+// integer EchoStep computes.
+
+using V4 = double __attribute__((vector_size(32)));
+using L4 = std::int64_t __attribute__((vector_size(32)));
+using I4 = std::int32_t __attribute__((vector_size(16)));
+
+constexpr int kLanes = 4;
+constexpr int kStride = kReverbLines;  // int32 values per row
+constexpr int kChunk = 256;            // frames stepped per gather
+static_assert(kReverbLines % kLanes == 0, "rows hold whole vectors");
+
+// The state of the lanes between chunks, lanes past the tap count zero.
+struct LaneState {
+  alignas(32) double fb[kReverbLines];
+  alignas(32) double prev[kReverbLines];
+  alignas(32) double low_cut[kReverbLines];
+};
+
+// K rows of the lines' `full` values, replaced by the values they store.
+template <int NV>
+[[gnu::always_inline]] inline void StepRows(LaneState& st, const std::int32_t* x,
+                                            std::int32_t* rows, std::int32_t k_rows, double cl,
+                                            double ch) {
+  V4 fb[NV], prev[NV], low_cut[NV];
+  std::memcpy(fb, st.fb, sizeof fb);
+  std::memcpy(prev, st.prev, sizeof prev);
+  std::memcpy(low_cut, st.low_cut, sizeof low_cut);
+  const V4 lo = {kEchoMin, kEchoMin, kEchoMin, kEchoMin};
+  const V4 hi = {kEchoMax, kEchoMax, kEchoMax, kEchoMax};
+  const V4 keep = {100 - cl, 100 - cl, 100 - cl, 100 - cl};
+  const V4 cut = {cl, cl, cl, cl};
+  const V4 pass = {1000 - ch, 1000 - ch, 1000 - ch, 1000 - ch};
+  const V4 hold = {ch, ch, ch, ch};
+  const V4 hundredth = {0.01, 0.01, 0.01, 0.01};
+  const V4 thousandth = {0.001, 0.001, 0.001, 0.001};
+  const L4 c100 = (L4)(V4{0.495, 0.495, 0.495, 0.495});
+  const L4 c1000 = (L4)(V4{0.4995, 0.4995, 0.4995, 0.4995});
+  const L4 sign = {INT64_MIN, INT64_MIN, INT64_MIN, INT64_MIN};
+  // Adding and taking away 1.5 × 2^52 rounds to the nearest integer.
+  const V4 magic = {6755399441055744.0, 6755399441055744.0, 6755399441055744.0, 6755399441055744.0};
+#define VK_TRUNC_DIV(n, scale, offset) \
+  ((((n) * (scale) - (V4)(((L4)(n) & sign) | (offset))) + magic) - magic)
+  for (std::int32_t j = 0; j < k_rows; ++j) {
+    const double xs = x[j];
+    const V4 xv = {xs, xs, xs, xs};
+#pragma GCC unroll 8
+    for (int v = 0; v < NV; ++v) {
+      I4 full_i;
+      std::memcpy(&full_i, rows + j * kStride + v * kLanes, sizeof full_i);
+      V4 y = __builtin_convertvector(full_i, V4) + xv;
+      y = y > lo ? y : lo;
+      y = y < hi ? y : hi;
+      const V4 n1 = y * fb[v];
+      const V4 q1 = VK_TRUNC_DIV(n1, hundredth, c100);
+      const V4 n2 = q1 * keep + prev[v] * cut;
+      const V4 s = VK_TRUNC_DIV(n2, hundredth, c100);
+      const V4 n3 = s * pass + low_cut[v] * hold;
+      low_cut[v] = VK_TRUNC_DIV(n3, thousandth, c1000);
+      V4 stored = s - low_cut[v];
+      stored = stored > lo ? stored : lo;
+      stored = stored < hi ? stored : hi;
+      prev[v] = stored;
+      const I4 stored_i = __builtin_convertvector(stored, I4);
+      std::memcpy(rows + j * kStride + v * kLanes, &stored_i, sizeof stored_i);
+    }
+  }
+#undef VK_TRUNC_DIV
+  std::memcpy(st.prev, prev, sizeof prev);
+  std::memcpy(st.low_cut, low_cut, sizeof low_cut);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Every sum and product is exact, so fusing them changes no result.
+#define VK_REVERB_CLONES \
+  __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
+#else
+#define VK_REVERB_CLONES
+#endif
+
+// As many vectors as the taps need. The AVX-512 copy keeps every lane's state
+// in its 32 registers; the AVX2 copy steps four lanes at once but spills some,
+// the baseline copy steps two at a time.
+VK_REVERB_CLONES void StepChunk(int vectors, LaneState& st, const std::int32_t* x,
+                                std::int32_t* rows, std::int32_t k_rows, double cl, double ch) {
+  switch (vectors) {
+    case 1: StepRows<1>(st, x, rows, k_rows, cl, ch); break;
+    case 2: StepRows<2>(st, x, rows, k_rows, cl, ch); break;
+    case 3: StepRows<3>(st, x, rows, k_rows, cl, ch); break;
+    case 4: StepRows<4>(st, x, rows, k_rows, cl, ch); break;
+    default: StepRows<5>(st, x, rows, k_rows, cl, ch); break;
+  }
+}
+static_assert(kReverbLines == 5 * kLanes, "StepChunk covers five vectors");
+
+using I8 = std::int32_t __attribute__((vector_size(32)));
+
+// dst[j] += src[j] for j < n, eight at a time.
+void AddInto(std::int32_t* __restrict dst, const std::int32_t* __restrict src, std::int32_t n) {
+  std::int32_t j = 0;
+  for (; j + 8 <= n; j += 8) {
+    I8 a, b;
+    std::memcpy(&a, dst + j, sizeof a);
+    std::memcpy(&b, src + j, sizeof b);
+    a += b;
+    std::memcpy(dst + j, &a, sizeof a);
+  }
+  for (; j < n; ++j) dst[j] += src[j];
+}
+
+// dst[j] += ring[(from + j) mod length] for j < n, n ≤ length.
+void AddFromRing(std::int32_t* dst, const std::int32_t* ring, std::int32_t length,
+                 std::int32_t from, std::int32_t n) {
+  const std::int32_t first = std::min(n, length - from);
+  AddInto(dst, ring + from, first);
+  AddInto(dst + first, ring, n - first);
+}
+
+// Whether the lanes give EchoStep's results: its products stay inside 32 bits
+// and its filters are weighted means only for settings in these ranges.
+bool LanesFit(const ReverbParams& p) {
+  return p.Feedback >= 0 && p.Feedback <= 100 && p.Lpf >= 0 && p.Lpf <= 100 && p.Hpf >= 0 &&
+         p.Hpf <= 1000;
+}
+
+void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16_t* block,
+              std::int32_t* sum, std::int32_t f) {
+  // Row j holds the lines' `full` values of frame j, then what they store.
+  alignas(32) std::int32_t rows[kChunk * kStride];
+  std::int32_t x[kChunk], tap_sum[kChunk], full_sum[kChunk];
+  std::int32_t write[kReverbLines], tap[kReverbLines], ahead[kReverbLines];
+  LaneState st{};
+  const int vectors = (taps + kLanes - 1) / kLanes;
+  std::int32_t shortest = kChunk;
+  for (int g = 0; g < taps; ++g) {
+    const LineRun r = Load(lines[g], ReverbLineFeedback(p.Feedback, g));
+    write[g] = r.write;
+    tap[g] = r.tap;
+    ahead[g] = r.tap >= r.write ? r.tap - r.write : r.tap - r.write + r.length;
+    st.fb[g] = r.fb;
+    st.prev[g] = r.prev;
+    st.low_cut[g] = r.low_cut;
+    shortest = std::min(shortest, r.length);
+  }
+  // Lanes past the taps step whatever their slots hold; nothing reads them.
+  std::fill_n(rows, kChunk * kStride, 0);
+  for (std::int32_t k0 = 0; k0 < f;) {
+    const std::int32_t k_rows = std::min(f - k0, shortest);
+    for (std::int32_t j = 0; j < k_rows; ++j) {
+      x[j] = (block[2 * (k0 + j)] >> 1) + (block[2 * (k0 + j) + 1] >> 1);
+    }
+    std::fill_n(tap_sum, k_rows, 0);
+    std::fill_n(full_sum, k_rows, 0);
+    for (int g = 0; g < taps; ++g) {
+      const std::int32_t* l = lines[g].Line.get();
+      const std::int32_t length = lines[g].Length;
+      AddFromRing(full_sum, l, length, write[g], k_rows);
+      const std::int32_t first = std::min(k_rows, length - write[g]);
+      for (std::int32_t j = 0; j < first; ++j) rows[j * kStride + g] = l[write[g] + j];
+      for (std::int32_t j = first; j < k_rows; ++j) rows[j * kStride + g] = l[j - first];
+      AddFromRing(tap_sum, l, length, tap[g], std::min(k_rows, length - ahead[g]));
+    }
+    StepChunk(vectors, st, x, rows, k_rows, p.Lpf, p.Hpf);
+    for (int g = 0; g < taps; ++g) {
+      std::int32_t* l = lines[g].Line.get();
+      const std::int32_t length = lines[g].Length;
+      const std::int32_t first = std::min(k_rows, length - write[g]);
+      for (std::int32_t j = 0; j < first; ++j) l[write[g] + j] = rows[j * kStride + g];
+      for (std::int32_t j = first; j < k_rows; ++j) l[j - first] = rows[j * kStride + g];
+      const std::int32_t early = std::min(k_rows, length - ahead[g]);
+      if (early < k_rows) {
+        std::int32_t from = tap[g] + early;
+        if (from >= length) from -= length;
+        AddFromRing(tap_sum + early, l, length, from, k_rows - early);
+      }
+      write[g] += k_rows;
+      if (write[g] >= length) write[g] -= length;
+      tap[g] += k_rows;
+      if (tap[g] >= length) tap[g] -= length;
+    }
+    for (std::int32_t j = 0; j < k_rows; ++j) {
+      sum[2 * (k0 + j)] = tap_sum[j];
+      sum[2 * (k0 + j) + 1] = full_sum[j];
+    }
+    k0 += k_rows;
+  }
+  for (int g = 0; g < taps; ++g) {
+    const std::int32_t length = lines[g].Length;
+    Store(LineRun{lines[g].Line.get(), length, write[g], tap[g],
+                  static_cast<std::int32_t>(st.low_cut[g]), 0, 0},
+          lines[g]);
+  }
+}
+
 }  // namespace
 
 std::int32_t ReverbLineFeedback(std::int32_t feedback, int i) {
@@ -123,6 +331,11 @@ void RunReverb(EchoLine* lines, const ReverbParams& p, std::int16_t* block, std:
   // time side by side, which keeps their states in registers and lets the
   // processor overlap their serial recursions.
   std::int32_t* sum = lines[0].Work.get();
+  if (LanesFit(p)) {
+    RunLanes(lines, taps, p, block, sum, f);
+    MixSoftClip(block, sum, f, p.WetRatio, p.CompGain, memo);
+    return;
+  }
   std::fill_n(sum, 2 * static_cast<std::size_t>(f), 0);
   int i = 0;
   for (; i + kGroup <= taps; i += kGroup) RunGroup<kGroup>(lines + i, i, p, block, sum, f);

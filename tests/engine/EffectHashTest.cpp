@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/EffectTestSupport.h"
+#include "engine/EffectChain.h"
 #include "engine/Effects.h"
 
 namespace vk {
@@ -193,6 +194,21 @@ TEST(EffectHashTest, EachEffectOverAGridOfSettings) {
       ToneControl(p, st, b, k);
     }));
   }
+  // The resampler both ways, with blocks whose length fits 16 bits and longer.
+  std::vector<std::uint64_t> resample;
+  for (const std::int32_t n_out : {4000, 17640, 40000}) {
+    for (const int percent : {25, 75, 99, 101, 135, 200}) {
+      const std::int32_t n_in = n_out * percent / 100;
+      std::int16_t history[2] = {0, 0};
+      Frames out;
+      Frames block(2 * static_cast<std::size_t>(n_out));
+      for (std::int32_t at = 0; at + n_in <= static_cast<std::int32_t>(music.size() / 2); at += n_in) {
+        SpeedResample(music.data() + 2 * at, n_in, block.data(), n_out, DeliveredFormat(44100), history);
+        out.insert(out.end(), block.begin(), block.end());
+      }
+      resample.push_back(Fingerprint(out));
+    }
+  }
   const auto fold = [](const std::vector<std::uint64_t>& v) {
     std::uint64_t h = 0;
     for (const std::uint64_t x : v) h = h * 31 + x;
@@ -202,6 +218,7 @@ TEST(EffectHashTest, EachEffectOverAGridOfSettings) {
   EXPECT_EQ(fold(delay), 11858860528301728190ull);
   EXPECT_EQ(fold(chorus), 14834391812189412561ull);
   EXPECT_EQ(fold(tone), 16415284030935824318ull);
+  EXPECT_EQ(fold(resample), 7188663138200045374ull);
 }
 
 }  // namespace

@@ -31,6 +31,31 @@ inline std::int16_t Saturate16(std::int64_t v) {
   return static_cast<std::int16_t>(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
 }
 
+// Truncating division by a divisor fixed for a whole block, as a multiply and
+// a shift instead of a hardware divide: the reciprocal rounded up to
+// k = 32 + ⌈log2 d⌉ bits errs by less than 1/d on any |n| ≤ 2^32, so the
+// quotient is exactly n / d.
+struct BlockDivisor {
+  std::uint64_t m = 1;  // ⌈2^k / d⌉, at most 2^33
+  int k = 0;
+};
+
+inline BlockDivisor MakeBlockDivisor(std::int32_t d) {  // d ≥ 1
+  int bits = 0;
+  while ((std::int64_t{1} << bits) < d) ++bits;
+  __extension__ using Wide = unsigned __int128;
+  const Wide one_k = Wide{1} << (32 + bits);
+  return BlockDivisor{static_cast<std::uint64_t>((one_k + static_cast<Wide>(d) - 1) / static_cast<Wide>(d)),
+                      32 + bits};
+}
+
+inline std::int64_t DivideBy(std::int64_t n, BlockDivisor d) {  // |n| ≤ 2^32
+  __extension__ using Wide = unsigned __int128;
+  const std::uint64_t u = static_cast<std::uint64_t>(n < 0 ? -n : n);
+  const auto q = static_cast<std::int64_t>((static_cast<Wide>(u) * d.m) >> d.k);
+  return n < 0 ? -q : q;
+}
+
 // (a × Wt[r] + b × Wt[100 − r]) / 100 over n samples into `out`, saturated; r
 // is clamped to 0 … 100. `b` and `out` may be the same buffer.
 void MixByWeight(const std::int16_t* a, const std::int16_t* b, std::int16_t* out, std::int32_t n,

@@ -85,6 +85,13 @@ void BM_ToneControl(benchmark::State& state) {
 }
 BENCHMARK(BM_ToneControl)->Unit(benchmark::kMicrosecond);
 
+void BM_ToneVocalCancel(benchmark::State& state) {
+  vk::ToneState st;
+  const vk::ToneParams vocal_cancel{99, 3, 0, -22, 30, 50, -18, 12};
+  OneBlock(state, [&](std::int16_t* block) { vk::ToneControl(vocal_cancel, st, block, kF); });
+}
+BENCHMARK(BM_ToneVocalCancel)->Unit(benchmark::kMicrosecond);
+
 void BM_Chorus(benchmark::State& state) {
   vk::ChorusState c;
   vk::AllocChorus(c, kF, kRate);

@@ -21,16 +21,6 @@ struct Swing {
   std::int32_t f;  // fraction ×10 000 toward the older frame
 };
 
-constexpr double kUnknownCos = 2.0;  // no cosine is this
-
-// cos(θ) of the counter value, θ = 2π × counter / P (+ phase), remembered in
-// `memo` once computed.
-double CosAt(double* memo, std::int32_t counter, std::int32_t period, double phase) {
-  double& c = memo[counter];
-  if (c == kUnknownCos) c = std::cos(kTwoPi * counter / period + phase);
-  return c;
-}
-
 // The swing's fixed part k·P/2000 depends on the block's settings only, so the
 // caller works it out once per block (`base`) instead of once per frame.
 double SwingBase(std::int32_t k, std::int32_t period) {
@@ -42,6 +32,22 @@ Swing SwingAt(double cos_theta, std::int32_t k, std::int32_t period, double base
   const double x = -cos_theta * k * period / 6283.1853072 - base;
   const double t = std::trunc(x);
   return Swing{static_cast<std::int32_t>(t), static_cast<std::int32_t>(std::trunc(std::fabs(x - t) * 10000))};
+}
+
+constexpr std::int32_t kUnknownSwing = -1;  // no fraction is negative
+
+// The swing at a counter value, θ = 2π × counter / P (+ phase), remembered in
+// `memo` once computed: it depends on the block's settings and the counter only.
+[[gnu::always_inline]] inline Swing SwingFor(std::int32_t* memo, std::int32_t counter,
+                                             std::int32_t period, double phase, std::int32_t k,
+                                             double base) {
+  std::int32_t* m = memo + 2 * counter;
+  if (m[1] == kUnknownSwing) {
+    const Swing s = SwingAt(std::cos(kTwoPi * counter / period + phase), k, period, base);
+    m[0] = s.t;
+    m[1] = s.f;
+  }
+  return Swing{m[0], m[1]};
 }
 
 // The delayed sample of one channel (0 left, 1 right) for the swing s. The
@@ -57,8 +63,9 @@ Swing SwingAt(double cos_theta, std::int32_t k, std::int32_t period, double base
   while (v >= lc) v -= lc;
   std::int32_t w = v - 1;
   if (w < 0) w += lc;
-  const std::int64_t older = c.Line[2 * w + channel];
-  const std::int64_t newer = c.Line[2 * v + channel];
+  // f ≤ 10 000 and 16-bit samples keep the weighted sum inside 32 bits.
+  const std::int32_t older = c.Line[2 * w + channel];
+  const std::int32_t newer = c.Line[2 * v + channel];
   return static_cast<std::int16_t>((s.f * older + (10000 - s.f) * newer) / 10000);
 }
 
@@ -81,9 +88,9 @@ bool AllocChorus(ChorusState& c, std::int32_t block_frames, std::uint32_t rate_h
   // reset clears the part of the line in use, so untouched pages cost nothing.
   c.Work.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(block_frames)]);
   c.Line.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(c.Capacity)]);
-  c.CosL.reset(new (std::nothrow) double[static_cast<std::size_t>(c.Capacity)]);
-  c.CosR.reset(new (std::nothrow) double[static_cast<std::size_t>(c.Capacity)]);
-  return c.Work && c.Line && c.CosL && c.CosR;
+  c.SwingL.reset(new (std::nothrow) std::int32_t[2 * static_cast<std::size_t>(c.Capacity)]);
+  c.SwingR.reset(new (std::nothrow) std::int32_t[2 * static_cast<std::size_t>(c.Capacity)]);
+  return c.Work && c.Line && c.SwingL && c.SwingR;
 }
 
 void ResetChorus(ChorusState& c, const ChorusParams& p, std::uint32_t rate_hz) {
@@ -95,22 +102,26 @@ void ResetChorus(ChorusState& c, const ChorusParams& p, std::uint32_t rate_hz) {
   c.Position = 0;
   c.Counter = 0;
   c.LowCutL = c.LowCutR = 0;
-  // The period may have changed: every remembered cosine is void.
-  if (c.CosL) std::fill_n(c.CosL.get(), c.Period, kUnknownCos);
-  c.CosPhase = -1;
+  // The period may have changed: every remembered swing is void.
+  c.SwingDepth = c.SwingPhase = -1;
 }
 
 void RunChorus(ChorusState& c, const ChorusParams& p, std::int16_t* block, std::int32_t f) {
-  if (block == nullptr || !c.Work || !c.Line || !c.CosL || !c.CosR || f <= 0 || c.LineFrames <= 0) {
+  if (block == nullptr || !c.Work || !c.Line || !c.SwingL || !c.SwingR || f <= 0 || c.LineFrames <= 0) {
     return;
   }
   f = std::min(f, c.BlockFrames);
   std::int16_t* work = c.Work.get();
   std::memcpy(work, block, static_cast<std::size_t>(f) * 2 * sizeof(std::int16_t));
   const double phase = p.LfoPhase * kPi / 180;
-  if (c.CosPhase != p.LfoPhase) {
-    std::fill_n(c.CosR.get(), c.Period, kUnknownCos);
-    c.CosPhase = p.LfoPhase;
+  if (c.SwingDepth != p.Depth) {
+    std::fill_n(c.SwingL.get(), 2 * static_cast<std::size_t>(c.Period), kUnknownSwing);
+    c.SwingDepth = p.Depth;
+    c.SwingPhase = -1;
+  }
+  if (c.SwingPhase != p.LfoPhase) {
+    std::fill_n(c.SwingR.get(), 2 * static_cast<std::size_t>(c.Period), kUnknownSwing);
+    c.SwingPhase = p.LfoPhase;
   }
   // Settings copied out of the records: the line's stores could alias them, which
   // would make the compiler reload them every frame.
@@ -121,10 +132,10 @@ void RunChorus(ChorusState& c, const ChorusParams& p, std::int16_t* block, std::
     const std::int32_t g_r = c.Line[2 * c.Position + 1];
     if (++c.Position >= c.LineFrames) c.Position = 0;
     if (++c.Counter >= period) c.Counter = 0;
-    const double cos_l = CosAt(c.CosL.get(), c.Counter, period, 0.0);
-    const double cos_r = CosAt(c.CosR.get(), c.Counter, period, phase);
-    const std::int16_t out_l = ReadDelayed(c, SwingAt(cos_l, depth, period, base), 0);
-    const std::int16_t out_r = ReadDelayed(c, SwingAt(cos_r, depth, period, base), 1);
+    const Swing swing_l = SwingFor(c.SwingL.get(), c.Counter, period, 0.0, depth, base);
+    const Swing swing_r = SwingFor(c.SwingR.get(), c.Counter, period, phase, depth, base);
+    const std::int16_t out_l = ReadDelayed(c, swing_l, 0);
+    const std::int16_t out_r = ReadDelayed(c, swing_r, 1);
     c.Line[2 * c.Position] = LineInput(g_l, work[2 * i], lpf, hpf, c.LowCutL);
     c.Line[2 * c.Position + 1] = LineInput(g_r, work[2 * i + 1], lpf, hpf, c.LowCutR);
     work[2 * i] = out_l;

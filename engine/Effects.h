@@ -33,26 +33,24 @@ inline std::int16_t Saturate16(std::int64_t v) {
 
 // Truncating division by a divisor fixed for a whole block, as a multiply and
 // a shift instead of a hardware divide: the reciprocal rounded up to
-// k = 32 + ⌈log2 d⌉ bits errs by less than 1/d on any |n| ≤ 2^32, so the
-// quotient is exactly n / d.
+// k = 31 + ⌈log2 d⌉ bits errs by less than 1/d on any |n| < 2^31, so the
+// quotient is exactly n / d, and |n| × m stays below 2^63.
 struct BlockDivisor {
-  std::uint64_t m = 1;  // ⌈2^k / d⌉, at most 2^33
+  std::uint64_t m = 1;  // ⌈2^k / d⌉, at most 2^32
   int k = 0;
 };
 
-inline BlockDivisor MakeBlockDivisor(std::int32_t d) {  // d ≥ 1
+inline BlockDivisor MakeBlockDivisor(std::int32_t d) {  // 1 ≤ d < 2^31
   int bits = 0;
   while ((std::int64_t{1} << bits) < d) ++bits;
-  __extension__ using Wide = unsigned __int128;
-  const Wide one_k = Wide{1} << (32 + bits);
-  return BlockDivisor{static_cast<std::uint64_t>((one_k + static_cast<Wide>(d) - 1) / static_cast<Wide>(d)),
-                      32 + bits};
+  const std::uint64_t one_k = std::uint64_t{1} << (31 + bits);
+  const auto ud = static_cast<std::uint64_t>(d);
+  return BlockDivisor{one_k / ud + (one_k % ud != 0), 31 + bits};
 }
 
-inline std::int64_t DivideBy(std::int64_t n, BlockDivisor d) {  // |n| ≤ 2^32
-  __extension__ using Wide = unsigned __int128;
+inline std::int32_t DivideBy(std::int32_t n, BlockDivisor d) {  // n > INT32_MIN
   const std::uint64_t u = static_cast<std::uint64_t>(n < 0 ? -n : n);
-  const auto q = static_cast<std::int64_t>((static_cast<Wide>(u) * d.m) >> d.k);
+  const auto q = static_cast<std::int32_t>((u * d.m) >> d.k);
   return n < 0 ? -q : q;
 }
 
@@ -131,10 +129,11 @@ struct ChorusState {
   std::int32_t Period = 0;     // P: LFO period in frames
   std::int32_t Counter = 0;    // 0 … P − 1
   std::int16_t LowCutL = 0, LowCutR = 0;
-  // cos(θ) per counter value for each channel, computed on first use (2.0 until
-  // then); the right channel's belong to the phase CosPhase.
-  std::unique_ptr<double[]> CosL, CosR;  // Capacity values each
-  std::int32_t CosPhase = -1;
+  // The swing (whole frames, fraction) per counter value for each channel,
+  // computed on first use (fraction −1 until then) for the depth SwingDepth
+  // and, on the right, the phase SwingPhase; the reset voids them all.
+  std::unique_ptr<std::int32_t[]> SwingL, SwingR;  // 2 × Capacity values each
+  std::int32_t SwingDepth = -1, SwingPhase = -1;
 };
 
 // Sizes the chorus for blocks of block_frames at rate_hz; false when memory runs out.

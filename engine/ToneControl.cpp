@@ -13,10 +13,24 @@
 namespace vk {
 namespace {
 
-// a / b truncating toward zero; 32-bit division whenever a fits, which is
-// nearly always and much cheaper than the 64-bit one.
-inline std::int64_t Div(std::int64_t a, std::int32_t b) {
-  if (a >= INT32_MIN && a <= INT32_MAX) return static_cast<std::int32_t>(a) / b;
+// One band's settings for a block: the dB factor of its width and of its gain,
+// with each factor's divisor prepared once.
+struct BandSettings {
+  std::int32_t st, g;          // width and gain in dB
+  std::int32_t st_dt, g_dt;    // Dt[|st|], Dt[|g|]
+  BlockDivisor st_div, g_div;  // dividing by them
+};
+
+BandSettings Prepare(std::int32_t st, std::int32_t g, const std::int32_t* dt) {
+  const std::int32_t st_dt = dt[st >= 0 ? st : -st];
+  const std::int32_t g_dt = dt[g >= 0 ? g : -g];
+  return BandSettings{st, g, st_dt, g_dt, MakeBlockDivisor(st_dt), MakeBlockDivisor(g_dt)};
+}
+
+// a / b truncating toward zero; a multiply by the prepared reciprocal whenever
+// a fits 32 bits, which is nearly always and much cheaper than a divide.
+[[gnu::always_inline]] inline std::int64_t Div(std::int64_t a, std::int32_t b, BlockDivisor by_b) {
+  if (a > INT32_MIN && a <= INT32_MAX) return DivideBy(static_cast<std::int32_t>(a), by_b);
   return a / b;
 }
 
@@ -26,19 +40,19 @@ struct Band {
 
 // Stereo width st dB: st ≥ 0 lowers the centre and raises the sides, st < 0
 // lowers the sides. Divisions truncate toward zero.
-[[gnu::always_inline]] inline Band Widen(Band x, std::int32_t st, const std::int32_t* dt) {
+[[gnu::always_inline]] inline Band Widen(Band x, const BandSettings& b) {
   const std::int64_t s = (x.left + x.right) / 2;
   const std::int64_t d = (x.left - x.right) / 2;
   const std::int64_t d2 = (x.right - x.left) / 2;
-  if (st >= 0) {
-    const std::int64_t centre = Div(s * 1000, dt[st]);
-    return Band{centre + d * dt[st] / 1000, centre + d2 * dt[st] / 1000};
+  if (b.st >= 0) {
+    const std::int64_t centre = Div(s * 1000, b.st_dt, b.st_div);
+    return Band{centre + d * b.st_dt / 1000, centre + d2 * b.st_dt / 1000};
   }
-  return Band{s + Div(d * 1000, dt[-st]), s + Div(d2 * 1000, dt[-st])};
+  return Band{s + Div(d * 1000, b.st_dt, b.st_div), s + Div(d2 * 1000, b.st_dt, b.st_div)};
 }
 
-[[gnu::always_inline]] inline std::int64_t Gain(std::int64_t y, std::int32_t g, const std::int32_t* dt) {
-  return g >= 0 ? y * dt[g] / 1000 : Div(y * 1000, dt[-g]);
+[[gnu::always_inline]] inline std::int64_t Gain(std::int64_t y, const BandSettings& b) {
+  return b.g >= 0 ? y * b.g_dt / 1000 : Div(y * 1000, b.g_dt, b.g_div);
 }
 
 }  // namespace
@@ -48,19 +62,20 @@ void ToneControl(const ToneParams& p, ToneState& st, std::int16_t* frames, std::
   const std::int32_t* dt = ToneDecibels();
   const std::int64_t w = p.LowWidth;
   const std::int64_t h = p.HghWidth;
+  const BandSettings lo = Prepare(p.LowStereo, p.LowDepth, dt);
+  const BandSettings mi = Prepare(p.MidStereo, p.MidDepth, dt);
+  const BandSettings hi = Prepare(p.HghStereo, p.HghDepth, dt);
   for (std::int32_t i = 0; i < count; ++i) {
     const std::int64_t a = frames[2 * i];
     const std::int64_t b = frames[2 * i + 1];
     const Band low{(st.LowL * w + (100 - w) * a) / 100, (st.LowR * w + (100 - w) * b) / 100};
     const Band high{((100 - h) * a - h * st.PrevL) / 100, ((100 - h) * b - h * st.PrevR) / 100};
     const Band mid{a - high.left - low.left, b - high.right - low.right};
-    const Band yl = Widen(low, p.LowStereo, dt);
-    const Band ym = Widen(mid, p.MidStereo, dt);
-    const Band yh = Widen(high, p.HghStereo, dt);
-    frames[2 * i] = Saturate16(Gain(yl.left, p.LowDepth, dt) + Gain(yh.left, p.HghDepth, dt) +
-                               Gain(ym.left, p.MidDepth, dt));
-    frames[2 * i + 1] = Saturate16(Gain(yl.right, p.LowDepth, dt) +
-                                   Gain(yh.right, p.HghDepth, dt) + Gain(ym.right, p.MidDepth, dt));
+    const Band yl = Widen(low, lo);
+    const Band ym = Widen(mid, mi);
+    const Band yh = Widen(high, hi);
+    frames[2 * i] = Saturate16(Gain(yl.left, lo) + Gain(yh.left, hi) + Gain(ym.left, mi));
+    frames[2 * i + 1] = Saturate16(Gain(yl.right, lo) + Gain(yh.right, hi) + Gain(ym.right, mi));
     st.PrevL = static_cast<std::int32_t>(a);
     st.PrevR = static_cast<std::int32_t>(b);
     st.LowL = static_cast<std::int32_t>(low.left);

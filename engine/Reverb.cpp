@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/EffectLanes.h"
 #include "engine/Effects.h"
 
 namespace vk {
@@ -100,15 +101,12 @@ void RunGroup(EchoLine* lines, int first, const ReverbParams& p, const std::int1
 // taps of the chunk's early frames are read before the chunk is stepped, the
 // rest after, when the values are there.
 //
-// The arithmetic is EchoStep's, in doubles: every product and sum is an exact
-// integer below 2^36, and each truncating division is a rounding of
-// n × (1/d) − sign(n) × (1/2 − 1/(2d)), which is never within 1/(2d) of a half
-// while the product's error stays under 2^−15; so every result is the
-// integer EchoStep computes.
+// The arithmetic is EchoStep's, in exact doubles (see EffectLanes.h).
 
-using V4 = double __attribute__((vector_size(32)));
-using L4 = std::int64_t __attribute__((vector_size(32)));
-using I4 = std::int32_t __attribute__((vector_size(16)));
+using lanes::F64x4;
+using lanes::I32x4;
+using V4 = F64x4;
+using I4 = I32x4;
 
 constexpr int kLanes = 4;
 constexpr int kStride = kReverbLines;  // int32 values per row
@@ -137,15 +135,6 @@ template <int NV>
   const V4 cut = {cl, cl, cl, cl};
   const V4 pass = {1000 - ch, 1000 - ch, 1000 - ch, 1000 - ch};
   const V4 hold = {ch, ch, ch, ch};
-  const V4 hundredth = {0.01, 0.01, 0.01, 0.01};
-  const V4 thousandth = {0.001, 0.001, 0.001, 0.001};
-  const L4 c100 = (L4)(V4{0.495, 0.495, 0.495, 0.495});
-  const L4 c1000 = (L4)(V4{0.4995, 0.4995, 0.4995, 0.4995});
-  const L4 sign = {INT64_MIN, INT64_MIN, INT64_MIN, INT64_MIN};
-  // Adding and taking away 1.5 × 2^52 rounds to the nearest integer.
-  const V4 magic = {6755399441055744.0, 6755399441055744.0, 6755399441055744.0, 6755399441055744.0};
-#define VK_TRUNC_DIV(n, scale, offset) \
-  ((((n) * (scale) - (V4)(((L4)(n) & sign) | (offset))) + magic) - magic)
   for (std::int32_t j = 0; j < k_rows; ++j) {
     const double xs = x[j];
     const V4 xv = {xs, xs, xs, xs};
@@ -157,11 +146,11 @@ template <int NV>
       y = y > lo ? y : lo;
       y = y < hi ? y : hi;
       const V4 n1 = y * fb[v];
-      const V4 q1 = VK_TRUNC_DIV(n1, hundredth, c100);
+      const V4 q1 = VK_LANES_TRUNC_DIV(n1, 0.01, 0.495);
       const V4 n2 = q1 * keep + prev[v] * cut;
-      const V4 s = VK_TRUNC_DIV(n2, hundredth, c100);
+      const V4 s = VK_LANES_TRUNC_DIV(n2, 0.01, 0.495);
       const V4 n3 = s * pass + low_cut[v] * hold;
-      low_cut[v] = VK_TRUNC_DIV(n3, thousandth, c1000);
+      low_cut[v] = VK_LANES_TRUNC_DIV(n3, 0.001, 0.4995);
       V4 stored = s - low_cut[v];
       stored = stored > lo ? stored : lo;
       stored = stored < hi ? stored : hi;
@@ -170,7 +159,6 @@ template <int NV>
       std::memcpy(rows + j * kStride + v * kLanes, &stored_i, sizeof stored_i);
     }
   }
-#undef VK_TRUNC_DIV
   std::memcpy(st.prev, prev, sizeof prev);
   std::memcpy(st.low_cut, low_cut, sizeof low_cut);
 }

@@ -85,13 +85,20 @@ void Expand(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::i
 void Crossfade(std::int16_t* out, const std::int16_t* fading, const std::int16_t* rising,
                std::int32_t g) {
   if (out == nullptr || fading == nullptr || rising == nullptr || g <= 0) return;
-  for (std::int32_t i = 0; i < g; ++i) {
-    const double down = std::sin(static_cast<double>(g - i) / g * kHalfPi);
-    const double up = std::sin(static_cast<double>(i) / g * kHalfPi);
+  const auto frame = [&](std::int32_t i, double down, double up) {
     for (int c = 0; c < 2; ++c) {
       const double v = fading[2 * i + c] * down + rising[2 * i + c] * up;
       out[2 * i + c] = Saturate16(static_cast<std::int64_t>(std::trunc(v)));
     }
+  };
+  // Frame i fades by S(g − i) and rises by S(i), S(j) = sin(j/g × π/2); frame
+  // g − i uses the same two sines the other way round, so each pair costs two.
+  for (std::int32_t i = 0; 2 * i <= g; ++i) {
+    const double s_i = std::sin(static_cast<double>(i) / g * kHalfPi);
+    const double s_rest = std::sin(static_cast<double>(g - i) / g * kHalfPi);
+    // `out` may be `fading`: each frame reads its own samples before writing them.
+    frame(i, s_rest, s_i);
+    if (i > 0 && g - i != i) frame(g - i, s_i, s_rest);
   }
 }
 

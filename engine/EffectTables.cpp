@@ -47,7 +47,7 @@ const std::int32_t* ReverbRatios() {
   return t.data();
 }
 
-void MixByWeight(const std::int16_t* a, const std::int16_t* b, std::int16_t* out, std::int32_t n,
+VK_LANES_CLONES void MixByWeight(const std::int16_t* a, const std::int16_t* b, std::int16_t* out, std::int32_t n,
                  std::int32_t r) {
   if (a == nullptr || b == nullptr || out == nullptr || n <= 0) return;
   r = std::clamp(r, 0, 100);

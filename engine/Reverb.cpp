@@ -109,9 +109,9 @@ using V4 = F64x4;
 using I4 = I32x4;
 
 constexpr int kLanes = 4;
-constexpr int kStride = kReverbLines;  // int32 values per row
-constexpr int kChunk = 256;            // frames stepped per gather
-static_assert(kReverbLines % kLanes == 0, "rows hold whole vectors");
+constexpr int kChunk = 256;             // frames stepped per gather
+constexpr int kColumn = kChunk + kLanes;  // a line's values in a chunk, and room to read on
+static_assert(kReverbLines % kLanes == 0, "the lines fill whole vectors");
 
 // The state of the lanes between chunks, lanes past the tap count zero.
 struct LaneState {
@@ -120,11 +120,27 @@ struct LaneState {
   alignas(32) double low_cut[kReverbLines];
 };
 
-// K rows of the lines' `full` values, replaced by the values they store.
+// Four lines' values of four frames, turned from a line per vector to a frame
+// per vector or back.
+#define VK_TRANSPOSE4(r0, r1, r2, r3)                              \
+  do {                                                             \
+    const I4 t0 = __builtin_shuffle(r0, r1, I4{0, 4, 1, 5});       \
+    const I4 t1 = __builtin_shuffle(r0, r1, I4{2, 6, 3, 7});       \
+    const I4 t2 = __builtin_shuffle(r2, r3, I4{0, 4, 1, 5});       \
+    const I4 t3 = __builtin_shuffle(r2, r3, I4{2, 6, 3, 7});       \
+    r0 = __builtin_shuffle(t0, t2, I4{0, 1, 4, 5});                \
+    r1 = __builtin_shuffle(t0, t2, I4{2, 3, 6, 7});                \
+    r2 = __builtin_shuffle(t1, t3, I4{0, 1, 4, 5});                \
+    r3 = __builtin_shuffle(t1, t3, I4{2, 3, 6, 7});                \
+  } while (false)
+
+// K frames of the lines' `full` values, a column of kColumn per line,
+// replaced by the values the lines store. Four frames at a time are turned
+// into vectors of the lines' values, stepped in order, and turned back.
 template <int NV>
-[[gnu::always_inline]] inline void StepRows(LaneState& st, const std::int32_t* x,
-                                            std::int32_t* rows, std::int32_t k_rows, double cl,
-                                            double ch) {
+[[gnu::always_inline]] inline void StepColumns(LaneState& st, const std::int32_t* x,
+                                               std::int32_t* cols, std::int32_t k_rows, double cl,
+                                               double ch) {
   V4 fb[NV], prev[NV], low_cut[NV];
   std::memcpy(fb, st.fb, sizeof fb);
   std::memcpy(prev, st.prev, sizeof prev);
@@ -135,53 +151,64 @@ template <int NV>
   const V4 cut = {cl, cl, cl, cl};
   const V4 pass = {1000 - ch, 1000 - ch, 1000 - ch, 1000 - ch};
   const V4 hold = {ch, ch, ch, ch};
-  for (std::int32_t j = 0; j < k_rows; ++j) {
-    const double xs = x[j];
-    const V4 xv = {xs, xs, xs, xs};
+  for (std::int32_t j = 0; j < k_rows; j += kLanes) {
+    const int count = std::min(kLanes, k_rows - j);
+    I4 rows[NV][kLanes];
 #pragma GCC unroll 8
     for (int v = 0; v < NV; ++v) {
-      I4 full_i;
-      std::memcpy(&full_i, rows + j * kStride + v * kLanes, sizeof full_i);
-      V4 y = __builtin_convertvector(full_i, V4) + xv;
-      y = y > lo ? y : lo;
-      y = y < hi ? y : hi;
-      const V4 n1 = y * fb[v];
-      const V4 q1 = VK_LANES_TRUNC_DIV(n1, 0.01, 0.495);
-      const V4 n2 = q1 * keep + prev[v] * cut;
-      const V4 s = VK_LANES_TRUNC_DIV(n2, 0.01, 0.495);
-      const V4 n3 = s * pass + low_cut[v] * hold;
-      low_cut[v] = VK_LANES_TRUNC_DIV(n3, 0.001, 0.4995);
-      V4 stored = s - low_cut[v];
-      stored = stored > lo ? stored : lo;
-      stored = stored < hi ? stored : hi;
-      prev[v] = stored;
-      const I4 stored_i = __builtin_convertvector(stored, I4);
-      std::memcpy(rows + j * kStride + v * kLanes, &stored_i, sizeof stored_i);
+      for (int r = 0; r < kLanes; ++r) {
+        std::memcpy(&rows[v][r], cols + (v * kLanes + r) * kColumn + j, sizeof(I4));
+      }
+      VK_TRANSPOSE4(rows[v][0], rows[v][1], rows[v][2], rows[v][3]);
+    }
+#pragma GCC unroll 4
+    for (int r = 0; r < kLanes; ++r) {
+      if (r >= count) break;
+      const double xs = x[j + r];
+      const V4 xv = {xs, xs, xs, xs};
+#pragma GCC unroll 8
+      for (int v = 0; v < NV; ++v) {
+        V4 y = __builtin_convertvector(rows[v][r], V4) + xv;
+        y = y > lo ? y : lo;
+        y = y < hi ? y : hi;
+        const V4 n1 = y * fb[v];
+        const V4 q1 = VK_LANES_TRUNC_DIV(n1, 0.01, 0.495);
+        const V4 n2 = q1 * keep + prev[v] * cut;
+        const V4 s = VK_LANES_TRUNC_DIV(n2, 0.01, 0.495);
+        const V4 n3 = s * pass + low_cut[v] * hold;
+        low_cut[v] = VK_LANES_TRUNC_DIV(n3, 0.001, 0.4995);
+        V4 stored = s - low_cut[v];
+        stored = stored > lo ? stored : lo;
+        stored = stored < hi ? stored : hi;
+        prev[v] = stored;
+        rows[v][r] = __builtin_convertvector(stored, I4);
+      }
+    }
+#pragma GCC unroll 8
+    for (int v = 0; v < NV; ++v) {
+      VK_TRANSPOSE4(rows[v][0], rows[v][1], rows[v][2], rows[v][3]);
+      for (int r = 0; r < kLanes; ++r) {
+        std::memcpy(cols + (v * kLanes + r) * kColumn + j, &rows[v][r], sizeof(I4));
+      }
     }
   }
   std::memcpy(st.prev, prev, sizeof prev);
   std::memcpy(st.low_cut, low_cut, sizeof low_cut);
 }
 
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-// Every sum and product is exact, so fusing them changes no result.
-#define VK_REVERB_CLONES \
-  __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
-#else
-#define VK_REVERB_CLONES
-#endif
+#undef VK_TRANSPOSE4
 
 // As many vectors as the taps need. The AVX-512 copy keeps every lane's state
 // in its 32 registers; the AVX2 copy steps four lanes at once but spills some,
 // the baseline copy steps two at a time.
-VK_REVERB_CLONES void StepChunk(int vectors, LaneState& st, const std::int32_t* x,
-                                std::int32_t* rows, std::int32_t k_rows, double cl, double ch) {
+VK_LANES_CLONES void StepChunk(int vectors, LaneState& st, const std::int32_t* x,
+                                std::int32_t* cols, std::int32_t k_rows, double cl, double ch) {
   switch (vectors) {
-    case 1: StepRows<1>(st, x, rows, k_rows, cl, ch); break;
-    case 2: StepRows<2>(st, x, rows, k_rows, cl, ch); break;
-    case 3: StepRows<3>(st, x, rows, k_rows, cl, ch); break;
-    case 4: StepRows<4>(st, x, rows, k_rows, cl, ch); break;
-    default: StepRows<5>(st, x, rows, k_rows, cl, ch); break;
+    case 1: StepColumns<1>(st, x, cols, k_rows, cl, ch); break;
+    case 2: StepColumns<2>(st, x, cols, k_rows, cl, ch); break;
+    case 3: StepColumns<3>(st, x, cols, k_rows, cl, ch); break;
+    case 4: StepColumns<4>(st, x, cols, k_rows, cl, ch); break;
+    default: StepColumns<5>(st, x, cols, k_rows, cl, ch); break;
   }
 }
 static_assert(kReverbLines == 5 * kLanes, "StepChunk covers five vectors");
@@ -218,8 +245,8 @@ bool LanesFit(const ReverbParams& p) {
 
 void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16_t* block,
               std::int32_t* sum, std::int32_t f) {
-  // Row j holds the lines' `full` values of frame j, then what they store.
-  alignas(32) std::int32_t rows[kChunk * kStride];
+  // Column g holds line g's `full` values of the chunk's frames, then what it stores.
+  alignas(32) std::int32_t cols[kReverbLines * kColumn];
   std::int32_t x[kChunk], tap_sum[kChunk], full_sum[kChunk];
   std::int32_t write[kReverbLines], tap[kReverbLines], ahead[kReverbLines];
   LaneState st{};
@@ -235,8 +262,9 @@ void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16
     st.low_cut[g] = r.low_cut;
     shortest = std::min(shortest, r.length);
   }
-  // Lanes past the taps step whatever their slots hold; nothing reads them.
-  std::fill_n(rows, kChunk * kStride, 0);
+  // Lanes past the taps, and frames past the chunk, step whatever their slots
+  // hold; nothing reads their results.
+  std::fill_n(cols, kReverbLines * kColumn, 0);
   for (std::int32_t k0 = 0; k0 < f;) {
     const std::int32_t k_rows = std::min(f - k0, shortest);
     for (std::int32_t j = 0; j < k_rows; ++j) {
@@ -247,19 +275,21 @@ void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16
     for (int g = 0; g < taps; ++g) {
       const std::int32_t* l = lines[g].Line.get();
       const std::int32_t length = lines[g].Length;
-      AddFromRing(full_sum, l, length, write[g], k_rows);
+      std::int32_t* col = cols + g * kColumn;
       const std::int32_t first = std::min(k_rows, length - write[g]);
-      for (std::int32_t j = 0; j < first; ++j) rows[j * kStride + g] = l[write[g] + j];
-      for (std::int32_t j = first; j < k_rows; ++j) rows[j * kStride + g] = l[j - first];
+      std::memcpy(col, l + write[g], sizeof(std::int32_t) * static_cast<std::size_t>(first));
+      std::memcpy(col + first, l, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
+      AddInto(full_sum, col, k_rows);
       AddFromRing(tap_sum, l, length, tap[g], std::min(k_rows, length - ahead[g]));
     }
-    StepChunk(vectors, st, x, rows, k_rows, p.Lpf, p.Hpf);
+    StepChunk(vectors, st, x, cols, k_rows, p.Lpf, p.Hpf);
     for (int g = 0; g < taps; ++g) {
       std::int32_t* l = lines[g].Line.get();
       const std::int32_t length = lines[g].Length;
+      const std::int32_t* col = cols + g * kColumn;
       const std::int32_t first = std::min(k_rows, length - write[g]);
-      for (std::int32_t j = 0; j < first; ++j) l[write[g] + j] = rows[j * kStride + g];
-      for (std::int32_t j = first; j < k_rows; ++j) l[j - first] = rows[j * kStride + g];
+      std::memcpy(l + write[g], col, sizeof(std::int32_t) * static_cast<std::size_t>(first));
+      std::memcpy(l, col + first, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
       const std::int32_t early = std::min(k_rows, length - ahead[g]);
       if (early < k_rows) {
         std::int32_t from = tap[g] + early;

@@ -25,9 +25,10 @@ constexpr double kSineSeries[kSineTerms] = {
     -1.0 / 25852016738884976640000.0, 1.0 / 51090942171709440000.0, -1.0 / 121645100408832000.0,
     1.0 / 355687428096000.0, -1.0 / 1307674368000.0, 1.0 / 6227020800.0, -1.0 / 39916800.0,
     1.0 / 362880.0, -1.0 / 5040.0, 1.0 / 120.0, -1.0 / 6.0, 1.0};
-// How close to a whole number a scaled sine may come before the library's own
-// sine decides.
-constexpr double kNearWhole = 1e-6;
+// How close to a whole number a scaled sine may come, relative to its size,
+// before the library's own sine decides: both sines err by a few units in the
+// last place (about 10^−15 relative), far inside this.
+constexpr double kNearWhole = 1e-13;
 
 }  // namespace
 
@@ -92,10 +93,10 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
     }
     dry[i] = Saturate16((y * ww + dry[i] * wd) / 100);
   };
-  // Four samples at a time, the sine by its series: it differs from the
-  // library's by far less than 10^−6 once scaled, so wherever the scaled value
-  // is not that close to a whole number both truncate alike. The few that are
-  // take the exact path above.
+  // Four samples at a time, the sine by its series: wherever the scaled value
+  // is not within a hair of a whole number, the series and the library's sine
+  // truncate alike. The few that are (small values mostly, whose sine falls
+  // short of the whole number by a hair) take the exact path above.
   using namespace lanes;
   const F64x4 lo = F64x4{} - t, hi = F64x4{} + t;
   const F64x4 line_lo = F64x4{} + static_cast<double>(kLineMin);
@@ -115,7 +116,10 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
     for (int k = 1; k < kSineTerms; ++k) series = series * z + kSineSeries[k];
     const F64x4 scaled = scale * (x * series);
     const F64x4 off = scaled - VK_LANES_ROUND(scaled);
-    const I64x4 near = (off < kNearWhole) & (off > -kNearWhole);
+    const F64x4 margin = (F64x4)((I64x4)scaled & I64x4{INT64_MAX, INT64_MAX, INT64_MAX, INT64_MAX}) *
+                         kNearWhole;
+    // A zero is exact: the sine of zero is zero.
+    const I64x4 near = (off <= margin) & (off >= -margin) & (scaled != 0.0);
     if ((near[0] | near[1] | near[2] | near[3]) != 0) {
       for (int k = 0; k < 4; ++k) one(i + k);
       continue;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -140,6 +141,54 @@ TEST(SoftClipTest, MinusSixtyDecibelsLimitsToAbout10680) {
     MixSoftClip(b.data(), ramp, 5, 100, gain, &memo);  // from the memo this time
     // The second pass mixes 100 % wet, so it equals the first.
     EXPECT_EQ(a, b) << gain;
+  }
+}
+
+TEST(SoftClipTest, EveryPathGivesTheSineFormulaExactly) {
+  // The clip of wet value v at threshold T: trunc(2T/π × sin(π w / 2T)), w
+  // being v limited to the line's range and to ±T, mixed by the weights. Small
+  // and large values, runs of four and odd tails, with and without the memo.
+  constexpr double kPi = 3.1415926536;
+  std::uint32_t seed = 99;
+  std::vector<std::int32_t> wet;
+  for (std::int32_t v = -3000; v <= 3000; ++v) wet.push_back(v);
+  for (int k = 0; k < 300000; ++k) {
+    seed = seed * 1664525u + 1013904223u;
+    const int shift = static_cast<int>(seed % 27);
+    seed = seed * 1664525u + 1013904223u;
+    wet.push_back(static_cast<std::int32_t>(seed) >> shift);
+  }
+  wet.push_back(16777216);
+  wet.push_back(-16777217);
+  wet.push_back(INT32_MAX);
+  wet.push_back(INT32_MIN);
+  const std::int32_t n = static_cast<std::int32_t>(wet.size() / 2);
+  SoftClipMemo memo;
+  ASSERT_TRUE(AllocSoftClipMemo(memo));
+  for (int gain : {0, -1, -13, -60}) {
+    for (int r : {100, 37}) {
+      const double t = 16777216.0 * 100 / ClipDecibels()[-gain];
+      Frames expected(2 * n);
+      Frames dry(2 * n);
+      for (std::int32_t i = 0; i < 2 * n; ++i) {
+        dry[i] = static_cast<std::int16_t>(i * 7919);
+        const double w = std::clamp(
+            static_cast<double>(std::clamp<std::int64_t>(wet[i], kEchoMin, kEchoMax)), -t, t);
+        const auto y = static_cast<std::int32_t>(std::trunc(2 * t / kPi * std::sin(kPi * w / (2 * t))));
+        expected[i] = Saturate16((y * MixWeights()[r] + dry[i] * MixWeights()[100 - r]) / 100);
+      }
+      Frames plain = dry, memoised = dry, odd = dry;
+      MixSoftClip(plain.data(), wet.data(), n, r, gain);
+      MixSoftClip(memoised.data(), wet.data(), n, r, gain, &memo);
+      MixSoftClip(odd.data() + 2, wet.data() + 2, n - 1, r, gain);  // runs of four shifted
+      for (std::int32_t i = 0; i < 2 * n; ++i) {
+        ASSERT_EQ(plain[i], expected[i]) << "wet " << wet[i] << " gain " << gain;
+        ASSERT_EQ(memoised[i], expected[i]) << "wet " << wet[i] << " gain " << gain;
+        if (i >= 2) {
+          ASSERT_EQ(odd[i], expected[i]) << "wet " << wet[i] << " gain " << gain;
+        }
+      }
+    }
   }
 }
 

@@ -50,22 +50,32 @@ constexpr std::int32_t kUnknownSwing = -1;  // no fraction is negative
   return Swing{m[0], m[1]};
 }
 
-// The delayed sample of one channel (0 left, 1 right) for the swing s. The
-// newer frame read is at least the one stored last: with no base delay a swing
-// under one frame would otherwise reach the slot about to be overwritten,
-// which still holds the frame of a whole line ago.
-[[gnu::always_inline]] inline std::int16_t ReadDelayed(const ChorusState& c, Swing s, int channel) {
-  const std::int32_t lc = c.LineFrames;
-  const std::int32_t back = std::max(lc - c.Period - s.t, 1);
-  std::int32_t v = c.Position - back;
+// The line as one block steps it: held in locals, since the line's 16-bit
+// stores could otherwise alias the state's fields and force a reload per frame.
+struct LineRead {
+  const std::int16_t* line;
+  std::int32_t frames;  // Lc
+  std::int32_t period;  // P
+};
+
+// The delayed sample of one channel (0 left, 1 right) for the swing s, the slot
+// about to be written being `position`. The newer frame read is at least the
+// one stored last: with no base delay a swing under one frame would otherwise
+// reach the slot about to be overwritten, which still holds the frame of a
+// whole line ago.
+[[gnu::always_inline]] inline std::int16_t ReadDelayed(const LineRead& r, std::int32_t position,
+                                                       Swing s, int channel) {
+  const std::int32_t lc = r.frames;
+  const std::int32_t back = std::max(lc - r.period - s.t, 1);
+  std::int32_t v = position - back;
   // One wrap is all the ranges need; the loops only guard the line's bounds.
   while (v < 0) v += lc;
   while (v >= lc) v -= lc;
   std::int32_t w = v - 1;
   if (w < 0) w += lc;
   // f ≤ 10 000 and 16-bit samples keep the weighted sum inside 32 bits.
-  const std::int32_t older = c.Line[2 * w + channel];
-  const std::int32_t newer = c.Line[2 * v + channel];
+  const std::int32_t older = r.line[2 * w + channel];
+  const std::int32_t newer = r.line[2 * v + channel];
   return static_cast<std::int16_t>((s.f * older + (10000 - s.f) * newer) / 10000);
 }
 
@@ -127,20 +137,30 @@ void RunChorus(ChorusState& c, const ChorusParams& p, std::int16_t* block, std::
   // would make the compiler reload them every frame.
   const std::int32_t depth = p.Depth, period = c.Period, lpf = p.Lpf, hpf = p.Hpf;
   const double base = SwingBase(depth, period);
+  std::int16_t* line = c.Line.get();
+  std::int32_t* swings_l = c.SwingL.get();
+  std::int32_t* swings_r = c.SwingR.get();
+  const LineRead read{line, c.LineFrames, period};
+  std::int32_t position = c.Position, counter = c.Counter;
+  std::int16_t low_cut_l = c.LowCutL, low_cut_r = c.LowCutR;
   for (std::int32_t i = 0; i < f; ++i) {
-    const std::int32_t g_l = c.Line[2 * c.Position];
-    const std::int32_t g_r = c.Line[2 * c.Position + 1];
-    if (++c.Position >= c.LineFrames) c.Position = 0;
-    if (++c.Counter >= period) c.Counter = 0;
-    const Swing swing_l = SwingFor(c.SwingL.get(), c.Counter, period, 0.0, depth, base);
-    const Swing swing_r = SwingFor(c.SwingR.get(), c.Counter, period, phase, depth, base);
-    const std::int16_t out_l = ReadDelayed(c, swing_l, 0);
-    const std::int16_t out_r = ReadDelayed(c, swing_r, 1);
-    c.Line[2 * c.Position] = LineInput(g_l, work[2 * i], lpf, hpf, c.LowCutL);
-    c.Line[2 * c.Position + 1] = LineInput(g_r, work[2 * i + 1], lpf, hpf, c.LowCutR);
+    const std::int32_t g_l = line[2 * position];
+    const std::int32_t g_r = line[2 * position + 1];
+    if (++position >= read.frames) position = 0;
+    if (++counter >= period) counter = 0;
+    const Swing swing_l = SwingFor(swings_l, counter, period, 0.0, depth, base);
+    const Swing swing_r = SwingFor(swings_r, counter, period, phase, depth, base);
+    const std::int16_t out_l = ReadDelayed(read, position, swing_l, 0);
+    const std::int16_t out_r = ReadDelayed(read, position, swing_r, 1);
+    line[2 * position] = LineInput(g_l, work[2 * i], lpf, hpf, low_cut_l);
+    line[2 * position + 1] = LineInput(g_r, work[2 * i + 1], lpf, hpf, low_cut_r);
     work[2 * i] = out_l;
     work[2 * i + 1] = out_r;
   }
+  c.Position = position;
+  c.Counter = counter;
+  c.LowCutL = low_cut_l;
+  c.LowCutR = low_cut_r;
   MixByWeight(work, block, block, 2 * f, p.WetRatio);
 }
 

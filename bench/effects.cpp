@@ -185,8 +185,28 @@ void BM_WholeChain20Lines(benchmark::State& state) {
 }
 BENCHMARK(BM_WholeChain20Lines)->Unit(benchmark::kMicrosecond);
 
+// The case the speed goal is set for: 75 % speed, both pitch voices, the
+// vocal-cancel tone, chorus, delay and 20 reverb lines.
+void EveryEffectAtSeventyFivePercent() {
+  EveryEffectOn(20);
+  vk::gSettings.Speed = 10;
+  vk::gSettings.PsftPitch1 = 5;
+  vk::gSettings.PsftPitch2 = -7;
+  vk::gSettings.Psft2Ratio = 40;
+  vk::gSettings.ToneLowWidth = 99;
+  vk::gSettings.ToneLowDepth = 3;
+  vk::gSettings.ToneLowStereo = 0;
+  vk::gSettings.ToneMidDepth = -22;
+  vk::gSettings.ToneMidStereo = 30;
+  vk::gSettings.ToneHghWidth = 50;
+  vk::gSettings.ToneHghDepth = -18;
+  vk::gSettings.ToneHghStereo = 12;
+}
+
+enum class ExportCase { kDefaults, kEveryEffect, kEveryEffectAt75 };
+
 // One minute exported through the play thread as velkaris-cli export does.
-void Export(benchmark::State& state, bool every_effect) {
+void Export(benchmark::State& state, ExportCase which) {
   static const std::string wav = WriteWav("vk-bench-effects-60s.wav", 60);
   const std::string out = (std::filesystem::temp_directory_path() / "vk-bench-export.wav").string();
   vk::WaveOutChoice file;
@@ -194,7 +214,8 @@ void Export(benchmark::State& state, bool every_effect) {
   vk::SetWaveOutChoice(file);
   for (auto _ : state) {
     vk::ResetSettings(vk::gSettings);
-    if (every_effect) EveryEffectOn(8);
+    if (which == ExportCase::kEveryEffect) EveryEffectOn(8);
+    if (which == ExportCase::kEveryEffectAt75) EveryEffectAtSeventyFivePercent();
     vk::MessageQueue queue;
     if (vk::StartPlayback(wav.c_str(), &queue) != 0) {
       state.SkipWithError("cannot start");
@@ -212,10 +233,15 @@ void Export(benchmark::State& state, bool every_effect) {
   std::filesystem::remove(out);
 }
 
-void BM_ExportMinuteDefaults(benchmark::State& state) { Export(state, false); }
+void BM_ExportMinuteDefaults(benchmark::State& state) { Export(state, ExportCase::kDefaults); }
 BENCHMARK(BM_ExportMinuteDefaults)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
-void BM_ExportMinuteEveryEffect(benchmark::State& state) { Export(state, true); }
+void BM_ExportMinuteEveryEffect(benchmark::State& state) { Export(state, ExportCase::kEveryEffect); }
 BENCHMARK(BM_ExportMinuteEveryEffect)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+void BM_ExportMinuteEveryEffectAt75(benchmark::State& state) {
+  Export(state, ExportCase::kEveryEffectAt75);
+}
+BENCHMARK(BM_ExportMinuteEveryEffectAt75)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 }  // namespace

@@ -17,8 +17,8 @@ static_assert(static_cast<std::int64_t>(kReverbLines) * (kEchoMax + 1) < (1LL <<
 
 std::int32_t Taps(const ReverbParams& p) { return std::clamp(p.DelayTap, 1, kReverbLines); }
 
-// Lines stepped side by side: two overlap their serial recursions; more run
-// out of registers and measured slower.
+// The integer path, for settings outside the lanes' ranges: lines stepped in
+// pairs, which overlaps their serial recursions.
 constexpr int kGroup = 2;
 
 // One line's state copied into locals for a block. Positions are those the
@@ -95,9 +95,9 @@ void RunGroup(EchoLine* lines, int first, const ReverbParams& p, const std::int1
 //
 // The lines are stepped together, one vector lane per line, a chunk of frames
 // at a time. A chunk is no longer than the shortest line, so every value a
-// step reads as `full` was written before the chunk: the chunk's inputs are
-// gathered into rows of a frame each first, the rows stepped, and the results
-// put back. A tap reads what its line wrote L − (tap − write) steps before: the
+// step reads as `full` was written before the chunk: each line's inputs are
+// copied into a column first, the columns stepped four frames at a time, and
+// the results copied back. A tap reads what its line wrote L − (tap − write) steps before: the
 // taps of the chunk's early frames are read before the chunk is stepped, the
 // rest after, when the values are there.
 //
@@ -345,9 +345,8 @@ void RunReverb(EchoLine* lines, const ReverbParams& p, std::int16_t* block, std:
     f = std::min(f, lines[i].BlockFrames);
   }
   // The lines are independent and their outputs are summed as whole integers
-  // that never reach the 31-bit limit, so they can run in any order: a few at a
-  // time side by side, which keeps their states in registers and lets the
-  // processor overlap their serial recursions.
+  // that never reach the 31-bit limit, so they can run in any order: all side
+  // by side in vector lanes, or for settings outside the lanes' ranges, in pairs.
   std::int32_t* sum = lines[0].Work.get();
   if (LanesFit(p)) {
     RunLanes(lines, taps, p, block, sum, f);

@@ -33,8 +33,9 @@ using I16x4 = std::int16_t __attribute__((vector_size(8)));
                                       (::vk::lanes::I64x4)(::vk::lanes::F64x4{} + (bias))))
 
 // The functions built on these lanes come in copies for AVX-512, AVX2 and the
-// x86-64 baseline, chosen when the program starts.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// x86-64 baseline, chosen when the program starts. VK_LANES_BASELINE_ONLY
+// builds the baseline alone, to test it on a machine that would choose another.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(VK_LANES_BASELINE_ONLY)
 #define VK_LANES_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #else
 #define VK_LANES_CLONES

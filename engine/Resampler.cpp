@@ -1,11 +1,9 @@
 // The speed resampler: n_in frames in, n_out frames out. Up to 48 kHz it
 // interpolates linearly between neighbouring frames; above, and for mono, it
 // drops or repeats whole frames.
-#include <algorithm>
 #include <cstring>
 
 #include "engine/EffectChain.h"
-#include "engine/EffectLanes.h"
 #include "engine/Effects.h"
 
 namespace vk {
@@ -60,43 +58,23 @@ void RepeatFrames(const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
 }
 
 // The weights (n_out − f, f) of a block: when n_out fits 16 bits they are
-// never halved and always add up to n_out, so a chunk of frames is mixed at
-// once (MixChunk); otherwise Mix halves them frame by frame.
+// never halved and always add up to n_out, so the mean divides by the block's
+// one divisor; otherwise Mix halves them frame by frame.
 struct Weights {
+  std::int64_t n_out;
   bool fixed;
+  BlockDivisor by_n_out;
 };
 
-Weights BlockWeights(std::int32_t n_out) { return Weights{n_out <= kMaxWeight}; }
+Weights BlockWeights(std::int32_t n_out) {
+  return Weights{n_out, n_out <= kMaxWeight, MakeBlockDivisor(n_out)};
+}
 
-constexpr std::int32_t kMixChunk = 256;  // frames gathered per call of MixChunk
-
-// n frames out = trunc((x × (n_out − f) + y × f) / n_out) of the gathered
-// frames x, y and fractions f, two frames at a time in exact doubles
-// (EffectLanes.h): the weighted sum is a whole number below 2^31.
-VK_LANES_CLONES void MixChunk(const std::int16_t* xs, const std::int16_t* ys, const std::int32_t* fs,
-                              std::int32_t n, std::int32_t n_out, std::int16_t* out) {
-  using lanes::F64x4;
-  using lanes::I16x4;
-  const double reciprocal = 1.0 / n_out, bias = 0.5 - 0.5 / n_out;
-  const double whole = n_out;
-  std::int32_t k = 0;
-  for (; k + 2 <= n; k += 2) {
-    I16x4 x4, y4;
-    std::memcpy(&x4, xs + 2 * k, sizeof x4);
-    std::memcpy(&y4, ys + 2 * k, sizeof y4);
-    const double f0 = fs[k], f1 = fs[k + 1];
-    const F64x4 b = {f0, f0, f1, f1};
-    const F64x4 a = whole - b;
-    const F64x4 sum = __builtin_convertvector(x4, F64x4) * a + __builtin_convertvector(y4, F64x4) * b;
-    const I16x4 o = __builtin_convertvector(VK_LANES_TRUNC_DIV(sum, reciprocal, bias), I16x4);
-    std::memcpy(out + 2 * k, &o, sizeof o);
-  }
-  for (; k < n; ++k) {
-    const std::int32_t a = n_out - fs[k];
-    for (int c = 0; c < 2; ++c) {
-      out[2 * k + c] = static_cast<std::int16_t>((xs[2 * k + c] * a + ys[2 * k + c] * fs[k]) / n_out);
-    }
-  }
+inline std::int16_t MixAt(const Weights& w, std::int32_t x, std::int32_t y, std::int64_t f) {
+  if (!w.fixed) return Mix(x, y, f, w.n_out);
+  const auto b = static_cast<std::int32_t>(f);
+  const auto a = static_cast<std::int32_t>(w.n_out) - b;
+  return static_cast<std::int16_t>(DivideBy(x * a + y * b, w.by_n_out));
 }
 
 // Frame k reads input position (k × n_in) / n_out: its whole part p and
@@ -105,29 +83,17 @@ void Shrink(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::i
   const Weights w = BlockWeights(n_out);
   const std::int64_t step_p = n_in / n_out, step_f = n_in % n_out;
   std::int64_t p = 0, f = 0;
-  std::int16_t xs[2 * kMixChunk], ys[2 * kMixChunk];
-  std::int32_t fs[kMixChunk];
-  for (std::int32_t k0 = 0; k0 < n_out; k0 += kMixChunk) {
-    const std::int32_t n = std::min(kMixChunk, n_out - k0);
-    for (std::int32_t k = 0; k < n; ++k) {
-      const std::int16_t* x = in + 2 * p;
-      const std::int16_t* y = (p + 1 < n_in) ? x + 2 : x;
-      if (w.fixed) {
-        std::memcpy(xs + 2 * k, x, 2 * sizeof(std::int16_t));
-        std::memcpy(ys + 2 * k, y, 2 * sizeof(std::int16_t));
-        fs[k] = static_cast<std::int32_t>(f);
-      } else {
-        out[2 * (k0 + k)] = Mix(x[0], y[0], f, n_out);
-        out[2 * (k0 + k) + 1] = Mix(x[1], y[1], f, n_out);
-      }
-      p += step_p;
-      f += step_f;
-      if (f >= n_out) {
-        f -= n_out;
-        ++p;
-      }
+  for (std::int32_t k = 0; k < n_out; ++k) {
+    const std::int16_t* x = in + 2 * p;
+    const std::int16_t* y = (p + 1 < n_in) ? x + 2 : x;
+    out[2 * k] = MixAt(w, x[0], y[0], f);
+    out[2 * k + 1] = MixAt(w, x[1], y[1], f);
+    p += step_p;
+    f += step_f;
+    if (f >= n_out) {
+      f -= n_out;
+      ++p;
     }
-    if (w.fixed) MixChunk(xs, ys, fs, n, n_out, out + 2 * k0);
   }
 }
 
@@ -138,30 +104,18 @@ void Stretch(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::
   const Weights w = BlockWeights(n_out);
   std::int16_t last_x[2] = {history[0], history[1]};
   std::int64_t p = n_in / n_out, f = n_in % n_out;  // n_in < n_out: p starts at 0
-  std::int16_t xs[2 * kMixChunk], ys[2 * kMixChunk];
-  std::int32_t fs[kMixChunk];
-  for (std::int32_t k0 = 0; k0 < n_out; k0 += kMixChunk) {
-    const std::int32_t n = std::min(kMixChunk, n_out - k0);
-    for (std::int32_t k = 0; k < n; ++k) {
-      const std::int16_t* x = (p == 0) ? history : in + 2 * (p - 1);
-      const std::int16_t* y = (p < n_in) ? in + 2 * p : x;
-      if (w.fixed) {
-        std::memcpy(xs + 2 * k, x, 2 * sizeof(std::int16_t));
-        std::memcpy(ys + 2 * k, y, 2 * sizeof(std::int16_t));
-        fs[k] = static_cast<std::int32_t>(f);
-      } else {
-        out[2 * (k0 + k)] = Mix(x[0], y[0], f, n_out);
-        out[2 * (k0 + k) + 1] = Mix(x[1], y[1], f, n_out);
-      }
-      last_x[0] = x[0];
-      last_x[1] = x[1];
-      f += n_in;
-      if (f >= n_out) {
-        f -= n_out;
-        ++p;
-      }
+  for (std::int32_t k = 0; k < n_out; ++k) {
+    const std::int16_t* x = (p == 0) ? history : in + 2 * (p - 1);
+    const std::int16_t* y = (p < n_in) ? in + 2 * p : x;
+    out[2 * k] = MixAt(w, x[0], y[0], f);
+    out[2 * k + 1] = MixAt(w, x[1], y[1], f);
+    last_x[0] = x[0];
+    last_x[1] = x[1];
+    f += n_in;
+    if (f >= n_out) {
+      f -= n_out;
+      ++p;
     }
-    if (w.fixed) MixChunk(xs, ys, fs, n, n_out, out + 2 * k0);
   }
   history[0] = last_x[0];
   history[1] = last_x[1];

@@ -27,6 +27,8 @@
 //   before: user 0.76 s, CPU 0.82 s (74× real time by CPU time)
 //   after:  user 0.49 s, CPU 0.53 s (113×); after/before 0.64 user, 0.65 CPU
 //   (on the idle machine before the work: CPU 0.96 s, wall 1.15 s, 52×)
+// Instructions executed by that export, counted by callgrind (which hides
+// AVX-512, so the AVX2 copies ran): 8.20 G before, 4.70 G after.
 // Where the time goes after (sampled): reverb lanes 32 % (stepping 26 %, copies
 // 6 %), soft clip 12 % plus part of the 5 % in the library's sine, chorus 9 %,
 // resampler 6 %, tone 6 %, delay line 5 %, equal-power mixes 4 %. The goal of

@@ -18,13 +18,6 @@ constexpr double kPi = 3.1415926536;
 // No clipped value reaches this: |y| ≤ T ≤ 2^24.
 constexpr std::int32_t kUnknownClip = INT32_MIN;
 
-// sin x = x × Σ (−x²)^k / (2k + 1)! for |x| ≤ π/2, Horner's order from the
-// x^22 term: the first term left out is below 10^−18.
-constexpr int kSineTerms = 12;
-constexpr double kSineSeries[kSineTerms] = {
-    -1.0 / 25852016738884976640000.0, 1.0 / 51090942171709440000.0, -1.0 / 121645100408832000.0,
-    1.0 / 355687428096000.0, -1.0 / 1307674368000.0, 1.0 / 6227020800.0, -1.0 / 39916800.0,
-    1.0 / 362880.0, -1.0 / 5040.0, 1.0 / 120.0, -1.0 / 6.0, 1.0};
 // How close to a whole number a scaled sine may come, relative to its size,
 // before the library's own sine decides: both sines err by a few units in the
 // last place (about 10^−15 relative), far inside this.
@@ -102,8 +95,7 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
   const double pi_over_twice_t = kPi / twice_t;
   const F64x4 line_lo = F64x4{} + static_cast<double>(kLineMin);
   const F64x4 line_hi = F64x4{} + static_cast<double>(kLineMax);
-  // Two groups of four per round, and the series split into its even and odd
-  // powers of z²: four chains of products in flight instead of one.
+  // Two groups of four per round: four chains of products in flight.
   constexpr int kGroups = 2;
   std::int32_t i = 0;
   for (; i + 4 * kGroups <= 2 * n; i += 4 * kGroups) {
@@ -121,15 +113,9 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
       // The library's argument is kPi × w / 2T; a unit in its last place moves
       // the sine by far less than the margin below.
       const F64x4 x = w * pi_over_twice_t;
-      const F64x4 z = x * x;
-      const F64x4 z2 = z * z;
-      F64x4 even = F64x4{} + kSineSeries[0], odd = F64x4{} + kSineSeries[1];
-#pragma GCC unroll 8
-      for (int k = 2; k < kSineTerms; k += 2) {
-        even = even * z2 + kSineSeries[k];
-        odd = odd * z2 + kSineSeries[k + 1];
-      }
-      const F64x4 scaled = scale * (x * (even * z + odd));
+      F64x4 sine;
+      VK_LANES_SINE(x, sine);
+      const F64x4 scaled = scale * sine;
       const F64x4 off = scaled - VK_LANES_ROUND(scaled);
       const F64x4 margin =
           (F64x4)((I64x4)scaled & I64x4{INT64_MAX, INT64_MAX, INT64_MAX, INT64_MAX}) * kNearWhole;

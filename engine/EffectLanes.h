@@ -32,6 +32,31 @@ using I16x4 = std::int16_t __attribute__((vector_size(8)));
                                                           INT64_MIN}) |                           \
                                       (::vk::lanes::I64x4)(::vk::lanes::F64x4{} + (bias))))
 
+namespace vk::lanes {
+// sin x = x × Σ (−x²)^k / (2k + 1)! for |x| ≤ π/2, Horner's order from the
+// x^22 term: the first term left out is below 10^−18.
+inline constexpr int kSineTerms = 12;
+inline constexpr double kSineSeries[kSineTerms] = {
+    -1.0 / 25852016738884976640000.0, 1.0 / 51090942171709440000.0, -1.0 / 121645100408832000.0,
+    1.0 / 355687428096000.0, -1.0 / 1307674368000.0, 1.0 / 6227020800.0, -1.0 / 39916800.0,
+    1.0 / 362880.0, -1.0 / 5040.0, 1.0 / 120.0, -1.0 / 6.0, 1.0};
+}  // namespace vk::lanes
+
+// sin x of lanes with |x| ≤ π/2 into `out`, the series split into its even and
+// odd powers of x⁴ so two chains of products are in flight instead of one.
+#define VK_LANES_SINE(x, out)                                                             \
+  do {                                                                                    \
+    const ::vk::lanes::F64x4 z_ = (x) * (x);                                              \
+    const ::vk::lanes::F64x4 z2_ = z_ * z_;                                               \
+    ::vk::lanes::F64x4 even_ = ::vk::lanes::F64x4{} + ::vk::lanes::kSineSeries[0];        \
+    ::vk::lanes::F64x4 odd_ = ::vk::lanes::F64x4{} + ::vk::lanes::kSineSeries[1];         \
+    _Pragma("GCC unroll 8") for (int k_ = 2; k_ < ::vk::lanes::kSineTerms; k_ += 2) {     \
+      even_ = even_ * z2_ + ::vk::lanes::kSineSeries[k_];                                 \
+      odd_ = odd_ * z2_ + ::vk::lanes::kSineSeries[k_ + 1];                               \
+    }                                                                                     \
+    (out) = (x) * (even_ * z_ + odd_);                                                    \
+  } while (false)
+
 // The functions built on these lanes come in copies for AVX-512, AVX2 and the
 // x86-64 baseline, chosen when the program starts. VK_LANES_BASELINE_ONLY
 // builds the baseline alone, to test it on a machine that would choose another.

@@ -107,6 +107,7 @@ using lanes::F64x4;
 using lanes::I32x4;
 using V4 = F64x4;
 using I4 = I32x4;
+using U4 = std::uint32_t __attribute__((vector_size(16)));
 
 constexpr int kLanes = 4;
 constexpr int kChunk = 256;             // frames stepped per gather
@@ -151,9 +152,9 @@ template <int NV>
   const V4 cut = {cl, cl, cl, cl};
   const V4 pass = {1000 - ch, 1000 - ch, 1000 - ch, 1000 - ch};
   const V4 hold = {ch, ch, ch, ch};
-  for (std::int32_t j = 0; j < k_rows; j += kLanes) {
-    const int count = std::min(kLanes, k_rows - j);
-    I4 rows[NV][kLanes];
+  // A value is inside the lines' range when adding 2^24 leaves it within 25 bits.
+  const U4 offset = {1U << 24, 1U << 24, 1U << 24, 1U << 24};
+  const auto load = [&](I4 (&rows)[NV][kLanes], std::int32_t j) {
 #pragma GCC unroll 8
     for (int v = 0; v < NV; ++v) {
       for (int r = 0; r < kLanes; ++r) {
@@ -161,27 +162,62 @@ template <int NV>
       }
       VK_TRANSPOSE4(rows[v][0], rows[v][1], rows[v][2], rows[v][3]);
     }
+  };
+  for (std::int32_t j = 0; j < k_rows; j += kLanes) {
+    const int count = std::min(kLanes, k_rows - j);
+    I4 rows[NV][kLanes];
+    load(rows, j);
+    V4 prev_before[NV], low_cut_before[NV];
+    std::memcpy(prev_before, prev, sizeof prev);
+    std::memcpy(low_cut_before, low_cut, sizeof low_cut);
+    // First without the clamps, which cost a comparison and a blend each: the
+    // sums and the stored values are gathered, offset, into `range`. Only if
+    // one left the lines' range (which sound far louder than full scale needs)
+    // are the four frames stepped again with the clamps.
+    U4 range = {};
 #pragma GCC unroll 4
     for (int r = 0; r < kLanes; ++r) {
       if (r >= count) break;
-      const double xs = x[j + r];
-      const V4 xv = {xs, xs, xs, xs};
+      const std::int32_t xs = x[j + r];
+      const I4 xv = {xs, xs, xs, xs};
 #pragma GCC unroll 8
       for (int v = 0; v < NV; ++v) {
-        V4 y = __builtin_convertvector(rows[v][r], V4) + xv;
-        y = y > lo ? y : lo;
-        y = y < hi ? y : hi;
-        const V4 n1 = y * fb[v];
+        const I4 y = rows[v][r] + xv;
+        range |= (U4)y + offset;
+        const V4 n1 = __builtin_convertvector(y, V4) * fb[v];
         const V4 q1 = VK_LANES_TRUNC_DIV(n1, 0.01, 0.495);
         const V4 n2 = q1 * keep + prev[v] * cut;
         const V4 s = VK_LANES_TRUNC_DIV(n2, 0.01, 0.495);
         const V4 n3 = s * pass + low_cut[v] * hold;
         low_cut[v] = VK_LANES_TRUNC_DIV(n3, 0.001, 0.4995);
-        V4 stored = s - low_cut[v];
-        stored = stored > lo ? stored : lo;
-        stored = stored < hi ? stored : hi;
-        prev[v] = stored;
-        rows[v][r] = __builtin_convertvector(stored, I4);
+        prev[v] = s - low_cut[v];
+        rows[v][r] = __builtin_convertvector(prev[v], I4);
+        range |= (U4)rows[v][r] + offset;
+      }
+    }
+    if (((range[0] | range[1] | range[2] | range[3]) >> 25) != 0) {
+      load(rows, j);
+      std::memcpy(prev, prev_before, sizeof prev);
+      std::memcpy(low_cut, low_cut_before, sizeof low_cut);
+      for (int r = 0; r < count; ++r) {
+        const double xs = x[j + r];
+        const V4 xv = {xs, xs, xs, xs};
+        for (int v = 0; v < NV; ++v) {
+          V4 y = __builtin_convertvector(rows[v][r], V4) + xv;
+          y = y > lo ? y : lo;
+          y = y < hi ? y : hi;
+          const V4 n1 = y * fb[v];
+          const V4 q1 = VK_LANES_TRUNC_DIV(n1, 0.01, 0.495);
+          const V4 n2 = q1 * keep + prev[v] * cut;
+          const V4 s = VK_LANES_TRUNC_DIV(n2, 0.01, 0.495);
+          const V4 n3 = s * pass + low_cut[v] * hold;
+          low_cut[v] = VK_LANES_TRUNC_DIV(n3, 0.001, 0.4995);
+          V4 stored = s - low_cut[v];
+          stored = stored > lo ? stored : lo;
+          stored = stored < hi ? stored : hi;
+          prev[v] = stored;
+          rows[v][r] = __builtin_convertvector(stored, I4);
+        }
       }
     }
 #pragma GCC unroll 8

@@ -247,13 +247,19 @@ TEST(ReverbTest, LinesSumLikeSeparateEchoLinesAcrossBlocks) {
   // the reverb must give, whatever order it steps the lines in: over uneven
   // blocks that wrap each line many times, with the tap on the write position,
   // midway and one short of it, and with the lines' feedback driven into
-  // saturation.
+  // saturation, and with full-scale DC piling up in 1 ms lines that keep all
+  // of it (feedback 100, no low-pass, the high-pass held) past their range,
+  // then the opposite DC bringing them back.
   constexpr int kBlock = 1000;
-  const Frames music = vktest::Sine(6000, 220, 44100, 30000);
-  for (const ReverbParams& p : {ReverbParams{20, 19, 96, 45, 999, 50, 0, 5},
-                                ReverbParams{20, 7, 100, 0, 0, 0, -30, 100},
-                                ReverbParams{13, 23, 90, 100, 500, 100, -6, 60},
-                                ReverbParams{1, 3, 50, 9, 909, 99, 0, 40}}) {
+  const Frames sine = vktest::Sine(6000, 220, 44100, 30000);
+  Frames dc(2 * 100000, 32767);
+  std::fill(dc.begin() + 2 * 40000, dc.end(), -32768);  // and back down past zero
+  for (const auto& [p, music] : {std::pair{ReverbParams{20, 19, 96, 45, 999, 50, 0, 5}, sine},
+                                 std::pair{ReverbParams{20, 7, 100, 0, 0, 0, -30, 100}, sine},
+                                 std::pair{ReverbParams{13, 23, 90, 100, 500, 100, -6, 60}, sine},
+                                 std::pair{ReverbParams{1, 3, 50, 9, 909, 99, 0, 40}, sine},
+                                 std::pair{ReverbParams{20, 1, 100, 0, 1000, 50, 0, 50}, dc}}) {
+    const int frames = static_cast<int>(music.size() / 2);
     EchoLine lines[kReverbLines], reference[kReverbLines];
     for (int i = 0; i < kReverbLines; ++i) {
       ASSERT_TRUE(AllocEchoLine(lines[i], kBlock, 4410));
@@ -263,8 +269,8 @@ TEST(ReverbTest, LinesSumLikeSeparateEchoLinesAcrossBlocks) {
     ResetReverb(reference, p, 44100);
     Frames out = music, expected = music;
     std::vector<std::int32_t> wet(2 * kBlock);
-    for (int at = 0, n = 0; at < 6000; at += n) {
-      n = std::min(kBlock - 3 * (at % 7), 6000 - at);
+    for (int at = 0, n = 0; at < frames; at += n) {
+      n = std::min(kBlock - 3 * (at % 7), frames - at);
       std::int16_t* e = expected.data() + 2 * at;
       std::fill(wet.begin(), wet.end(), 0);
       for (int i = 0; i < p.DelayTap; ++i) {

@@ -109,6 +109,8 @@ VK_LANES_CLONES void Crossfade(std::int16_t* out, const std::int16_t* fading, co
   // (a frame at full weight, or by chance) the two sines could truncate apart,
   // and the library's sines decide the whole group.
   using lanes::F64x4;
+  using lanes::I32x4;
+  using lanes::I64x4;
   std::int32_t i = 1;
   for (; 2 * (i + 3) < g; i += 4) {
     const F64x4 at = {static_cast<double>(i), static_cast<double>(i + 1),
@@ -118,34 +120,43 @@ VK_LANES_CLONES void Crossfade(std::int16_t* out, const std::int16_t* fading, co
     F64x4 s_i, s_rest;
     VK_LANES_SINE(x_i, s_i);
     VK_LANES_SINE(x_rest, s_rest);
-    std::int32_t v[4][4];  // frame i's, then frame g − i's channels
-    bool near = false;
+    F64x4 v[4];  // frame i's channels, then frame g − i's
+    I64x4 near = {};
     for (int k = 0; k < 4; ++k) {
       const std::int16_t* f = fading + 2 * (i + k);
       const std::int16_t* r = rising + 2 * (i + k);
       const std::int16_t* f_back = fading + 2 * (g - i - k);
       const std::int16_t* r_back = rising + 2 * (g - i - k);
-      const double mixed[4] = {f[0] * s_rest[k] + r[0] * s_i[k], f[1] * s_rest[k] + r[1] * s_i[k],
-                               f_back[0] * s_i[k] + r_back[0] * s_rest[k],
-                               f_back[1] * s_i[k] + r_back[1] * s_rest[k]};
-      for (int c = 0; c < 4; ++c) {
-        const double t = std::trunc(mixed[c]);
-        const double off = std::abs(mixed[c] - t);
-        // Both sines err by a few units in the last place; times 65 536 that
-        // is far below this margin.
-        near |= (off < kNearWhole || off > 1 - kNearWhole) && mixed[c] != 0.0;
-        v[k][c] = static_cast<std::int32_t>(t);
-      }
+      const F64x4 from = {static_cast<double>(f[0]), static_cast<double>(f[1]),
+                          static_cast<double>(f_back[0]), static_cast<double>(f_back[1])};
+      const F64x4 to = {static_cast<double>(r[0]), static_cast<double>(r[1]),
+                        static_cast<double>(r_back[0]), static_cast<double>(r_back[1])};
+      const F64x4 down = {s_rest[k], s_rest[k], s_i[k], s_i[k]};
+      const F64x4 up = {s_i[k], s_i[k], s_rest[k], s_rest[k]};
+      const F64x4 mixed = from * down + to * up;
+      // Truncating is rounding half a unit toward zero, away from whole numbers.
+      const F64x4 half =
+          (F64x4)(((I64x4)mixed & I64x4{INT64_MIN, INT64_MIN, INT64_MIN, INT64_MIN}) |
+                  (I64x4)(F64x4{} + 0.5));
+      v[k] = VK_LANES_ROUND(mixed - half);
+      // Both sines err by a few units in the last place; times 65 536 that
+      // is far below this margin.
+      F64x4 off = mixed - v[k];
+      off = off < 0 ? -off : off;
+      near |= (off < kNearWhole || off > 1 - kNearWhole) && mixed != 0.0;
     }
-    if (near) {
+    if ((near[0] | near[1] | near[2] | near[3]) != 0) {
       for (int k = 0; k < 4; ++k) pair(i + k);
       continue;
     }
     for (int k = 0; k < 4; ++k) {
-      out[2 * (i + k)] = Saturate16(v[k][0]);
-      out[2 * (i + k) + 1] = Saturate16(v[k][1]);
-      out[2 * (g - i - k)] = Saturate16(v[k][2]);
-      out[2 * (g - i - k) + 1] = Saturate16(v[k][3]);
+      F64x4 w = v[k] > -32768.0 ? v[k] : -32768.0;
+      w = w < 32767.0 ? w : 32767.0;
+      const I32x4 o = __builtin_convertvector(w, I32x4);
+      out[2 * (i + k)] = static_cast<std::int16_t>(o[0]);
+      out[2 * (i + k) + 1] = static_cast<std::int16_t>(o[1]);
+      out[2 * (g - i - k)] = static_cast<std::int16_t>(o[2]);
+      out[2 * (g - i - k) + 1] = static_cast<std::int16_t>(o[3]);
     }
   }
   pair(0);

@@ -10,37 +10,38 @@
 // speed (the same sources with the resampler and chorus faults already mended),
 // after the first round (lanes for the reverb, soft clip, tone, mixes), and now
 // (the reverb's groups of four frames stepped without the clamps unless a value
-// leaves the lines' range; the crossfade's sines by their series). Before and
+// leaves the lines' range; the crossfade's sines by their series and its mixes
+// in vector lanes). Before and
 // after: the least CPU time of five repetitions of 0.2 s; now: the least of 25
 // repetitions of 0.02 s, with the after column's binary measured alongside it
 // the same way (which gave the same figures within 5 %). Every output sample is
 // the same (EffectHashTest).
 //
 //   per block                 before     after      now
-//   BM_TimeStretch50Percent    162 us     89 us     58 us
-//   BM_PitchShiftTwoVoices     530 us    334 us    286 us
-//   BM_ToneControl             332 us    165 us    162 us  (vocal cancel: ~395 → 165 us)
-//   BM_Chorus                  434 us    285 us    288 us
-//   BM_Delay                   233 us    254 us    248 us  (this signal's wet values all
+//   BM_TimeStretch50Percent    162 us     89 us     43 us
+//   BM_PitchShiftTwoVoices     530 us    334 us    263 us
+//   BM_ToneControl             332 us    165 us    163 us  (vocal cancel: ~395 → 165 us)
+//   BM_Chorus                  434 us    285 us    286 us
+//   BM_Delay                   233 us    254 us    245 us  (this signal's wet values all
 //                                                            hit the soft clip's memo)
-//   BM_Reverb/8                931 us    538 us    483 us
-//   BM_Reverb/20              2209 us   1075 us    857 us
-//   BM_WholeChain20Lines      4017 us   2348 us   2002 us  (100× → 170× → 200× real time)
+//   BM_Reverb/8                931 us    538 us    475 us
+//   BM_Reverb/20              2209 us   1075 us    836 us
+//   BM_WholeChain20Lines      4017 us   2348 us   1898 us  (100× → 170× → 210× real time)
 //
 // `velkaris-cli export` of one minute of noisy 44.1 kHz music in the goal's
 // case, as a whole process, seven runs of each in turn (medians):
 //   before: user 0.76 s, CPU 0.82 s (74× real time by CPU time)
 //   after:  user 0.49 s, CPU 0.53 s (113×); after/before 0.64 user, 0.65 CPU
-//   now:    user 0.43 s, CPU 0.45 s (133×), fourteen runs in two rounds, the
-//           after binary alongside it: user 0.48 s, CPU 0.51 s; now/after 0.88 CPU
+//   now:    user 0.39 s, CPU 0.42 s (143×); the after binary run alongside
+//           it: user 0.46 s, CPU 0.48 s; now/after 0.87 CPU
 //   (on the idle machine before the work: CPU 0.96 s, wall 1.15 s, 52×)
 // Instructions executed by that export, counted by callgrind (which hides
-// AVX-512, so the AVX2 copies ran): 8.20 G before, 4.70 G after, 4.51 G now;
+// AVX-512, so the AVX2 copies ran): 8.20 G before, 4.70 G after, 4.41 G now;
 // 95 % of them inside the effects; taking from the ring 1.8 %, the time base
 // 1.5 %, the volume 0.9 %; opening, start-up and the WAV writer under 0.5 %.
 // Where the time goes now (sampled): reverb lanes 30 % (stepping 23 %, copies
-// 7 %), soft clip 12 %, chorus 10 %, tone 7 %, resampler 6.5 %, delay line 6 %,
-// crossfade 5 %, equal-power mixes 5 %, volume 2 %. The goal of 300× (0.2 s)
+// 7 %), soft clip 11 %, chorus 10 %, tone 7 %, resampler 6 %, delay line 5 %,
+// equal-power mixes 5 %, crossfade 4 %, volume 2 %. The goal of 300× (0.2 s)
 // is not reached.
 #include <benchmark/benchmark.h>
 

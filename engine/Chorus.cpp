@@ -21,16 +21,6 @@ struct Swing {
   std::int32_t f;  // fraction ×10 000 toward the older frame
 };
 
-constexpr double kUnknownCos = 2.0;  // no cosine is this
-
-// cos(θ) of the counter value, θ = 2π × counter / P (+ phase), remembered in
-// `memo` once computed.
-double CosAt(double* memo, std::int32_t counter, std::int32_t period, double phase) {
-  double& c = memo[counter];
-  if (c == kUnknownCos) c = std::cos(kTwoPi * counter / period + phase);
-  return c;
-}
-
 // The swing's fixed part k·P/2000 depends on the block's settings only, so the
 // caller works it out once per block (`base`) instead of once per frame.
 double SwingBase(std::int32_t k, std::int32_t period) {
@@ -44,17 +34,48 @@ Swing SwingAt(double cos_theta, std::int32_t k, std::int32_t period, double base
   return Swing{static_cast<std::int32_t>(t), static_cast<std::int32_t>(std::trunc(std::fabs(x - t) * 10000))};
 }
 
-// The delayed sample of one channel (0 left, 1 right) for the swing s.
-[[gnu::always_inline]] inline std::int16_t ReadDelayed(const ChorusState& c, Swing s, int channel) {
-  const std::int32_t lc = c.LineFrames;
-  std::int32_t v = s.t - lc + c.Period + c.Position;
+constexpr std::int32_t kUnknownSwing = -1;  // no fraction is negative
+
+// The swing at a counter value, θ = 2π × counter / P (+ phase), remembered in
+// `memo` once computed: it depends on the block's settings and the counter only.
+[[gnu::always_inline]] inline Swing SwingFor(std::int32_t* memo, std::int32_t counter,
+                                             std::int32_t period, double phase, std::int32_t k,
+                                             double base) {
+  std::int32_t* m = memo + 2 * counter;
+  if (m[1] == kUnknownSwing) {
+    const Swing s = SwingAt(std::cos(kTwoPi * counter / period + phase), k, period, base);
+    m[0] = s.t;
+    m[1] = s.f;
+  }
+  return Swing{m[0], m[1]};
+}
+
+// The line as one block steps it: held in locals, since the line's 16-bit
+// stores could otherwise alias the state's fields and force a reload per frame.
+struct LineRead {
+  const std::int16_t* line;
+  std::int32_t frames;  // Lc
+  std::int32_t period;  // P
+};
+
+// The delayed sample of one channel (0 left, 1 right) for the swing s, the slot
+// about to be written being `position`. The newer frame read is at least the
+// one stored last: with no base delay a swing under one frame would otherwise
+// reach the slot about to be overwritten, which still holds the frame of a
+// whole line ago.
+[[gnu::always_inline]] inline std::int16_t ReadDelayed(const LineRead& r, std::int32_t position,
+                                                       Swing s, int channel) {
+  const std::int32_t lc = r.frames;
+  const std::int32_t back = std::max(lc - r.period - s.t, 1);
+  std::int32_t v = position - back;
   // One wrap is all the ranges need; the loops only guard the line's bounds.
   while (v < 0) v += lc;
   while (v >= lc) v -= lc;
   std::int32_t w = v - 1;
   if (w < 0) w += lc;
-  const std::int64_t older = c.Line[2 * w + channel];
-  const std::int64_t newer = c.Line[2 * v + channel];
+  // f ≤ 10 000 and 16-bit samples keep the weighted sum inside 32 bits.
+  const std::int32_t older = r.line[2 * w + channel];
+  const std::int32_t newer = r.line[2 * v + channel];
   return static_cast<std::int16_t>((s.f * older + (10000 - s.f) * newer) / 10000);
 }
 
@@ -77,9 +98,9 @@ bool AllocChorus(ChorusState& c, std::int32_t block_frames, std::uint32_t rate_h
   // reset clears the part of the line in use, so untouched pages cost nothing.
   c.Work.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(block_frames)]);
   c.Line.reset(new (std::nothrow) std::int16_t[2 * static_cast<std::size_t>(c.Capacity)]);
-  c.CosL.reset(new (std::nothrow) double[static_cast<std::size_t>(c.Capacity)]);
-  c.CosR.reset(new (std::nothrow) double[static_cast<std::size_t>(c.Capacity)]);
-  return c.Work && c.Line && c.CosL && c.CosR;
+  c.SwingL.reset(new (std::nothrow) std::int32_t[2 * static_cast<std::size_t>(c.Capacity)]);
+  c.SwingR.reset(new (std::nothrow) std::int32_t[2 * static_cast<std::size_t>(c.Capacity)]);
+  return c.Work && c.Line && c.SwingL && c.SwingR;
 }
 
 void ResetChorus(ChorusState& c, const ChorusParams& p, std::uint32_t rate_hz) {
@@ -91,41 +112,55 @@ void ResetChorus(ChorusState& c, const ChorusParams& p, std::uint32_t rate_hz) {
   c.Position = 0;
   c.Counter = 0;
   c.LowCutL = c.LowCutR = 0;
-  // The period may have changed: every remembered cosine is void.
-  if (c.CosL) std::fill_n(c.CosL.get(), c.Period, kUnknownCos);
-  c.CosPhase = -1;
+  // The period may have changed: every remembered swing is void.
+  c.SwingDepth = c.SwingPhase = -1;
 }
 
 void RunChorus(ChorusState& c, const ChorusParams& p, std::int16_t* block, std::int32_t f) {
-  if (block == nullptr || !c.Work || !c.Line || !c.CosL || !c.CosR || f <= 0 || c.LineFrames <= 0) {
+  if (block == nullptr || !c.Work || !c.Line || !c.SwingL || !c.SwingR || f <= 0 || c.LineFrames <= 0) {
     return;
   }
   f = std::min(f, c.BlockFrames);
   std::int16_t* work = c.Work.get();
   std::memcpy(work, block, static_cast<std::size_t>(f) * 2 * sizeof(std::int16_t));
   const double phase = p.LfoPhase * kPi / 180;
-  if (c.CosPhase != p.LfoPhase) {
-    std::fill_n(c.CosR.get(), c.Period, kUnknownCos);
-    c.CosPhase = p.LfoPhase;
+  if (c.SwingDepth != p.Depth) {
+    std::fill_n(c.SwingL.get(), 2 * static_cast<std::size_t>(c.Period), kUnknownSwing);
+    c.SwingDepth = p.Depth;
+    c.SwingPhase = -1;
+  }
+  if (c.SwingPhase != p.LfoPhase) {
+    std::fill_n(c.SwingR.get(), 2 * static_cast<std::size_t>(c.Period), kUnknownSwing);
+    c.SwingPhase = p.LfoPhase;
   }
   // Settings copied out of the records: the line's stores could alias them, which
   // would make the compiler reload them every frame.
   const std::int32_t depth = p.Depth, period = c.Period, lpf = p.Lpf, hpf = p.Hpf;
   const double base = SwingBase(depth, period);
+  std::int16_t* line = c.Line.get();
+  std::int32_t* swings_l = c.SwingL.get();
+  std::int32_t* swings_r = c.SwingR.get();
+  const LineRead read{line, c.LineFrames, period};
+  std::int32_t position = c.Position, counter = c.Counter;
+  std::int16_t low_cut_l = c.LowCutL, low_cut_r = c.LowCutR;
   for (std::int32_t i = 0; i < f; ++i) {
-    const std::int32_t g_l = c.Line[2 * c.Position];
-    const std::int32_t g_r = c.Line[2 * c.Position + 1];
-    if (++c.Position >= c.LineFrames) c.Position = 0;
-    if (++c.Counter >= period) c.Counter = 0;
-    const double cos_l = CosAt(c.CosL.get(), c.Counter, period, 0.0);
-    const double cos_r = CosAt(c.CosR.get(), c.Counter, period, phase);
-    const std::int16_t out_l = ReadDelayed(c, SwingAt(cos_l, depth, period, base), 0);
-    const std::int16_t out_r = ReadDelayed(c, SwingAt(cos_r, depth, period, base), 1);
-    c.Line[2 * c.Position] = LineInput(g_l, work[2 * i], lpf, hpf, c.LowCutL);
-    c.Line[2 * c.Position + 1] = LineInput(g_r, work[2 * i + 1], lpf, hpf, c.LowCutR);
+    const std::int32_t g_l = line[2 * position];
+    const std::int32_t g_r = line[2 * position + 1];
+    if (++position >= read.frames) position = 0;
+    if (++counter >= period) counter = 0;
+    const Swing swing_l = SwingFor(swings_l, counter, period, 0.0, depth, base);
+    const Swing swing_r = SwingFor(swings_r, counter, period, phase, depth, base);
+    const std::int16_t out_l = ReadDelayed(read, position, swing_l, 0);
+    const std::int16_t out_r = ReadDelayed(read, position, swing_r, 1);
+    line[2 * position] = LineInput(g_l, work[2 * i], lpf, hpf, low_cut_l);
+    line[2 * position + 1] = LineInput(g_r, work[2 * i + 1], lpf, hpf, low_cut_r);
     work[2 * i] = out_l;
     work[2 * i + 1] = out_r;
   }
+  c.Position = position;
+  c.Counter = counter;
+  c.LowCutL = low_cut_l;
+  c.LowCutR = low_cut_r;
   MixByWeight(work, block, block, 2 * f, p.WetRatio);
 }
 

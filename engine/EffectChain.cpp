@@ -116,7 +116,7 @@ void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s) {
   const std::int32_t f = e.BufFrames;
   EffectStates& st = e.Effects;
   if (s.PsftOnOff == 1) {
-    PitchShift(PitchShiftParamsFrom(s), out, f, e.WorkA.get(), e.WorkB.get(), e.ResampleHistory, rate);
+    PitchShift(PitchShiftParamsFrom(s), out, f, e.WorkA.get(), e.WorkB.get(), e.PitchVoiceHistory, rate);
   }
   if (s.ToneOnOff == 1) ToneControl(ToneParamsFrom(s), st.Tone, out, f);
   if (s.ChrsOnOff == 1) RunChorus(st.Chorus, ChorusParamsFrom(s), out, f);

@@ -45,8 +45,8 @@ void ApplyBalance(std::int16_t* frames, std::int32_t count, std::int32_t balance
 // Turns n_in frames into n_out frames: linear interpolation up to 48 kHz, whole
 // frames dropped or repeated above (and always for mono). Slowing down with
 // interpolation starts from `history` (the frame before the input, left and
-// right) and leaves the last frame it used there for the next call; the engine
-// keeps one such frame shared by the time base and both pitch-shift voices.
+// right) and leaves the last frame it used there for the next call; each signal
+// resampled (the time base, each pitch-shift voice) needs a frame of its own.
 void SpeedResample(const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
                    std::int32_t n_out, const WaveFormatEx& format, std::int16_t* history);
 

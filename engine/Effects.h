@@ -31,6 +31,29 @@ inline std::int16_t Saturate16(std::int64_t v) {
   return static_cast<std::int16_t>(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
 }
 
+// Truncating division by a divisor fixed for a whole block, as a multiply and
+// a shift instead of a hardware divide: the reciprocal rounded up to
+// k = 31 + ⌈log2 d⌉ bits errs by less than 1/d on any |n| < 2^31, so the
+// quotient is exactly n / d, and |n| × m stays below 2^63.
+struct BlockDivisor {
+  std::uint64_t m = 1;  // ⌈2^k / d⌉, at most 2^32
+  int k = 0;
+};
+
+inline BlockDivisor MakeBlockDivisor(std::int32_t d) {  // 1 ≤ d < 2^31
+  int bits = 0;
+  while ((std::int64_t{1} << bits) < d) ++bits;
+  const std::uint64_t one_k = std::uint64_t{1} << (31 + bits);
+  const auto ud = static_cast<std::uint64_t>(d);
+  return BlockDivisor{one_k / ud + (one_k % ud != 0), 31 + bits};
+}
+
+inline std::int32_t DivideBy(std::int32_t n, BlockDivisor d) {  // n > INT32_MIN
+  const std::uint64_t u = static_cast<std::uint64_t>(n < 0 ? -n : n);
+  const auto q = static_cast<std::int32_t>((u * d.m) >> d.k);
+  return n < 0 ? -q : q;
+}
+
 // (a × Wt[r] + b × Wt[100 − r]) / 100 over n samples into `out`, saturated; r
 // is clamped to 0 … 100. `b` and `out` may be the same buffer.
 void MixByWeight(const std::int16_t* a, const std::int16_t* b, std::int16_t* out, std::int32_t n,
@@ -61,11 +84,18 @@ struct PitchShiftParams {
 // to `frames`: frames / 2^(p/12), between frames / 2 and 2 × frames.
 std::int32_t PitchVoiceFrames(std::int32_t frames, std::int32_t pitch);
 
+// The resampler's history frames (left, right) of the two voices. Each voice
+// is a signal of its own: it must go on from its own last frame, never from
+// the other voice's or the time base's.
+struct PitchHistory {
+  std::int16_t Voice1[2] = {0, 0};
+  std::int16_t Voice2[2] = {0, 0};
+};
+
 // Two voices of the block (f frames in `block`) transposed and mixed back in
-// place. `scratch_a` and `scratch_b` hold 2 × f frames each; `history` is the
-// resampler's history frame, shared with the time base.
+// place. `scratch_a` and `scratch_b` hold 2 × f frames each.
 void PitchShift(const PitchShiftParams& p, std::int16_t* block, std::int32_t f,
-                std::int16_t* scratch_a, std::int16_t* scratch_b, std::int16_t* history,
+                std::int16_t* scratch_a, std::int16_t* scratch_b, PitchHistory& history,
                 std::uint32_t rate_hz);
 
 // ---- Tone control ----------------------------------------------------------
@@ -99,10 +129,11 @@ struct ChorusState {
   std::int32_t Period = 0;     // P: LFO period in frames
   std::int32_t Counter = 0;    // 0 … P − 1
   std::int16_t LowCutL = 0, LowCutR = 0;
-  // cos(θ) per counter value for each channel, computed on first use (2.0 until
-  // then); the right channel's belong to the phase CosPhase.
-  std::unique_ptr<double[]> CosL, CosR;  // Capacity values each
-  std::int32_t CosPhase = -1;
+  // The swing (whole frames, fraction) per counter value for each channel,
+  // computed on first use (fraction −1 until then) for the depth SwingDepth
+  // and, on the right, the phase SwingPhase; the reset voids them all.
+  std::unique_ptr<std::int32_t[]> SwingL, SwingR;  // 2 × Capacity values each
+  std::int32_t SwingDepth = -1, SwingPhase = -1;
 };
 
 // Sizes the chorus for blocks of block_frames at rate_hz; false when memory runs out.

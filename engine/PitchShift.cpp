@@ -21,14 +21,14 @@ std::int32_t PitchVoiceFrames(std::int32_t frames, std::int32_t pitch) {
 }
 
 void PitchShift(const PitchShiftParams& p, std::int16_t* block, std::int32_t f,
-                std::int16_t* scratch_a, std::int16_t* scratch_b, std::int16_t* history,
+                std::int16_t* scratch_a, std::int16_t* scratch_b, PitchHistory& history,
                 std::uint32_t rate_hz) {
   if (block == nullptr || scratch_a == nullptr || scratch_b == nullptr || f <= 0) return;
   const WaveFormatEx format = DeliveredFormat(rate_hz);
   const std::int32_t n1 = PitchVoiceFrames(f, p.Pitch1);
   const std::int32_t n2 = PitchVoiceFrames(f, p.Pitch2);
-  SpeedResample(block, f, scratch_a, n1, format, history);
-  SpeedResample(block, f, scratch_b, n2, format, history);
+  SpeedResample(block, f, scratch_a, n1, format, history.Voice1);
+  SpeedResample(block, f, scratch_b, n2, format, history.Voice2);
   const auto w1 = static_cast<std::int32_t>(static_cast<std::int64_t>(p.WndSiz1) * rate_hz / 1000);
   const auto w2 = static_cast<std::int32_t>(static_cast<std::int64_t>(p.WndSiz2) * rate_hz / 1000);
   TimeStretch(scratch_a, n1, block, f, w1);

@@ -31,6 +31,13 @@ void ForgetHanded(PlayEngine& e) {
   e.SpeedRunCount = 0;
 }
 
+// The frames the resampler goes on from belong to the sound before them: after
+// an open or a seek there is none.
+void ClearResampleHistory(PlayEngine& e) {
+  e.ResampleHistory[0] = e.ResampleHistory[1] = 0;
+  e.PitchVoiceHistory = PitchHistory{};
+}
+
 // Every field back to its state at program start, except the A-B points, which
 // belong to the window.
 void ZeroFields(PlayEngine& e) {
@@ -38,7 +45,7 @@ void ZeroFields(PlayEngine& e) {
   e.RingWrite = e.RingRead = 0;
   e.BufFrames = 0;
   e.NumBufs = 0;
-  e.ResampleHistory[0] = e.ResampleHistory[1] = 0;
+  ClearResampleHistory(e);
   e.BaseSmpl = 0;
   e.EndPending = 0;
   e.ABState = kABOff;
@@ -257,6 +264,7 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
     ForgetHanded(e);
     if (e.Paused.load(std::memory_order_relaxed)) e.hWaveOut->Pause();
     e.RingWrite = e.RingRead = e.BaseSmpl & (e.RingSize - 1);
+    ClearResampleHistory(e);
   }
   ResetEffectStates(e.Effects, e.Format(), e.Params.Latest());
 }

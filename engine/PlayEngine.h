@@ -67,10 +67,12 @@ struct PlayEngine {
   std::int32_t NumBufs = 0;  // buffers opened (the count option at open)
 
   // The chain's state between blocks: the effect states, sized at open and reset
-  // at every seek and settings change, and the resampler's history frame (left,
-  // right), shared by the time base and both pitch-shift voices.
+  // at every seek and settings change, and the resampler's history frames (left,
+  // right) of the time base and of the pitch-shift voices, one per signal,
+  // cleared at open and at every seek.
   EffectStates Effects;
   std::int16_t ResampleHistory[2] = {0, 0};
+  PitchHistory PitchVoiceHistory;
 
   std::unique_ptr<WaveOut> hWaveOut;  // null when closed: the play thread then ends
   std::int32_t BaseSmpl = 0;    // file frame at device position 0

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/EffectChain.h"
+#include "engine/Effects.h"
 
 namespace vk {
 namespace {
@@ -56,33 +57,65 @@ void RepeatFrames(const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
   }
 }
 
+// The weights (n_out − f, f) of a block: when n_out fits 16 bits they are
+// never halved and always add up to n_out, so the mean divides by the block's
+// one divisor; otherwise Mix halves them frame by frame.
+struct Weights {
+  std::int64_t n_out;
+  bool fixed;
+  BlockDivisor by_n_out;
+};
+
+Weights BlockWeights(std::int32_t n_out) {
+  return Weights{n_out, n_out <= kMaxWeight, MakeBlockDivisor(n_out)};
+}
+
+inline std::int16_t MixAt(const Weights& w, std::int32_t x, std::int32_t y, std::int64_t f) {
+  if (!w.fixed) return Mix(x, y, f, w.n_out);
+  const auto b = static_cast<std::int32_t>(f);
+  const auto a = static_cast<std::int32_t>(w.n_out) - b;
+  return static_cast<std::int16_t>(DivideBy(x * a + y * b, w.by_n_out));
+}
+
+// Frame k reads input position (k × n_in) / n_out: its whole part p and
+// remainder f step on by n_in per frame, without a division each.
 void Shrink(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::int32_t n_out) {
+  const Weights w = BlockWeights(n_out);
+  const std::int64_t step_p = n_in / n_out, step_f = n_in % n_out;
+  std::int64_t p = 0, f = 0;
   for (std::int32_t k = 0; k < n_out; ++k) {
-    const std::uint64_t a = static_cast<std::uint64_t>(k) * static_cast<std::uint64_t>(n_in);
-    const std::int64_t p = static_cast<std::int64_t>(a / static_cast<std::uint64_t>(n_out));
-    const std::int64_t f = static_cast<std::int64_t>(a % static_cast<std::uint64_t>(n_out));
     const std::int16_t* x = in + 2 * p;
     const std::int16_t* y = (p + 1 < n_in) ? x + 2 : x;
-    out[2 * k] = Mix(x[0], y[0], f, n_out);
-    out[2 * k + 1] = Mix(x[1], y[1], f, n_out);
+    out[2 * k] = MixAt(w, x[0], y[0], f);
+    out[2 * k + 1] = MixAt(w, x[1], y[1], f);
+    p += step_p;
+    f += step_f;
+    if (f >= n_out) {
+      f -= n_out;
+      ++p;
+    }
   }
 }
 
 // The frame before the first input frame is `history`: the last frame the
-// previous call interpolated from.
+// previous call interpolated from. Frame k reads position ((k + 1) × n_in) / n_out.
 void Stretch(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::int32_t n_out,
              std::int16_t* history) {
+  const Weights w = BlockWeights(n_out);
   std::int16_t last_x[2] = {history[0], history[1]};
+  std::int64_t p = n_in / n_out, f = n_in % n_out;  // n_in < n_out: p starts at 0
   for (std::int32_t k = 0; k < n_out; ++k) {
-    const std::uint64_t a = static_cast<std::uint64_t>(k + 1) * static_cast<std::uint64_t>(n_in);
-    const std::int64_t p = static_cast<std::int64_t>(a / static_cast<std::uint64_t>(n_out));
-    const std::int64_t f = static_cast<std::int64_t>(a % static_cast<std::uint64_t>(n_out));
     const std::int16_t* x = (p == 0) ? history : in + 2 * (p - 1);
     const std::int16_t* y = (p < n_in) ? in + 2 * p : x;
-    out[2 * k] = Mix(x[0], y[0], f, n_out);
-    out[2 * k + 1] = Mix(x[1], y[1], f, n_out);
+    out[2 * k] = MixAt(w, x[0], y[0], f);
+    out[2 * k + 1] = MixAt(w, x[1], y[1], f);
     last_x[0] = x[0];
     last_x[1] = x[1];
+    f += n_in;
+    if (f >= n_out) {
+      f -= n_out;
+      ++p;
+    }
   }
   history[0] = last_x[0];
   history[1] = last_x[1];

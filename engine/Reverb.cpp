@@ -4,7 +4,9 @@
 // buffer and mixed through the soft clip.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
+#include "engine/EffectLanes.h"
 #include "engine/Effects.h"
 
 namespace vk {
@@ -15,8 +17,8 @@ static_assert(static_cast<std::int64_t>(kReverbLines) * (kEchoMax + 1) < (1LL <<
 
 std::int32_t Taps(const ReverbParams& p) { return std::clamp(p.DelayTap, 1, kReverbLines); }
 
-// Lines stepped side by side: two overlap their serial recursions; more run
-// out of registers and measured slower.
+// The integer path, for settings outside the lanes' ranges: lines stepped in
+// pairs, which overlaps their serial recursions.
 constexpr int kGroup = 2;
 
 // One line's state copied into locals for a block. Positions are those the
@@ -89,6 +91,266 @@ void RunGroup(EchoLine* lines, int first, const ReverbParams& p, const std::int1
   for (int g = 0; g < G; ++g) Store(r[g], lines[g]);
 }
 
+// ---- All the lines side by side --------------------------------------------
+//
+// The lines are stepped together, one vector lane per line, a chunk of frames
+// at a time. A chunk is no longer than the shortest line, so every value a
+// step reads as `full` was written before the chunk: each line's inputs are
+// copied into a column first, the columns stepped four frames at a time, and
+// the results copied back. A tap reads what its line wrote L − (tap − write) steps before: the
+// taps of the chunk's early frames are read before the chunk is stepped, the
+// rest after, when the values are there.
+//
+// The arithmetic is EchoStep's, in exact doubles (see EffectLanes.h).
+
+using lanes::F64x4;
+using lanes::I32x4;
+using V4 = F64x4;
+using I4 = I32x4;
+using U4 = std::uint32_t __attribute__((vector_size(16)));
+
+constexpr int kLanes = 4;
+constexpr int kChunk = 256;             // frames stepped per gather
+constexpr int kColumn = kChunk + kLanes;  // a line's values in a chunk, and room to read on
+static_assert(kReverbLines % kLanes == 0, "the lines fill whole vectors");
+
+// The state of the lanes between chunks, lanes past the tap count zero.
+struct LaneState {
+  alignas(32) double fb[kReverbLines];
+  alignas(32) double prev[kReverbLines];
+  alignas(32) double low_cut[kReverbLines];
+};
+
+// Four lines' values of four frames, turned from a line per vector to a frame
+// per vector or back.
+#define VK_TRANSPOSE4(r0, r1, r2, r3)                              \
+  do {                                                             \
+    const I4 t0 = __builtin_shuffle(r0, r1, I4{0, 4, 1, 5});       \
+    const I4 t1 = __builtin_shuffle(r0, r1, I4{2, 6, 3, 7});       \
+    const I4 t2 = __builtin_shuffle(r2, r3, I4{0, 4, 1, 5});       \
+    const I4 t3 = __builtin_shuffle(r2, r3, I4{2, 6, 3, 7});       \
+    r0 = __builtin_shuffle(t0, t2, I4{0, 1, 4, 5});                \
+    r1 = __builtin_shuffle(t0, t2, I4{2, 3, 6, 7});                \
+    r2 = __builtin_shuffle(t1, t3, I4{0, 1, 4, 5});                \
+    r3 = __builtin_shuffle(t1, t3, I4{2, 3, 6, 7});                \
+  } while (false)
+
+// K frames of the lines' `full` values, a column of kColumn per line,
+// replaced by the values the lines store. Four frames at a time are turned
+// into vectors of the lines' values, stepped in order, and turned back.
+template <int NV>
+[[gnu::always_inline]] inline void StepColumns(LaneState& st, const std::int32_t* x,
+                                               std::int32_t* cols, std::int32_t k_rows, double cl,
+                                               double ch) {
+  V4 fb[NV], prev[NV], low_cut[NV];
+  std::memcpy(fb, st.fb, sizeof fb);
+  std::memcpy(prev, st.prev, sizeof prev);
+  std::memcpy(low_cut, st.low_cut, sizeof low_cut);
+  const V4 lo = {kEchoMin, kEchoMin, kEchoMin, kEchoMin};
+  const V4 hi = {kEchoMax, kEchoMax, kEchoMax, kEchoMax};
+  const V4 keep = {100 - cl, 100 - cl, 100 - cl, 100 - cl};
+  const V4 cut = {cl, cl, cl, cl};
+  const V4 pass = {1000 - ch, 1000 - ch, 1000 - ch, 1000 - ch};
+  const V4 hold = {ch, ch, ch, ch};
+  // A value is inside the lines' range when adding 2^24 leaves it within 25 bits.
+  const U4 offset = {1U << 24, 1U << 24, 1U << 24, 1U << 24};
+  const auto load = [&](I4 (&rows)[NV][kLanes], std::int32_t j) {
+#pragma GCC unroll 8
+    for (int v = 0; v < NV; ++v) {
+      for (int r = 0; r < kLanes; ++r) {
+        std::memcpy(&rows[v][r], cols + (v * kLanes + r) * kColumn + j, sizeof(I4));
+      }
+      VK_TRANSPOSE4(rows[v][0], rows[v][1], rows[v][2], rows[v][3]);
+    }
+  };
+  for (std::int32_t j = 0; j < k_rows; j += kLanes) {
+    const int count = std::min(kLanes, k_rows - j);
+    I4 rows[NV][kLanes];
+    load(rows, j);
+    V4 prev_before[NV], low_cut_before[NV];
+    std::memcpy(prev_before, prev, sizeof prev);
+    std::memcpy(low_cut_before, low_cut, sizeof low_cut);
+    // First without the clamps, which cost a comparison and a blend each: the
+    // sums and the stored values are gathered, offset, into `range`. Only if
+    // one left the lines' range (which sound far louder than full scale needs)
+    // are the four frames stepped again with the clamps.
+    U4 range = {};
+#pragma GCC unroll 4
+    for (int r = 0; r < kLanes; ++r) {
+      if (r >= count) break;
+      const std::int32_t xs = x[j + r];
+      const I4 xv = {xs, xs, xs, xs};
+#pragma GCC unroll 8
+      for (int v = 0; v < NV; ++v) {
+        const I4 y = rows[v][r] + xv;
+        range |= (U4)y + offset;
+        const V4 n1 = __builtin_convertvector(y, V4) * fb[v];
+        const V4 q1 = VK_LANES_TRUNC_DIV(n1, 0.01, 0.495);
+        const V4 n2 = q1 * keep + prev[v] * cut;
+        const V4 s = VK_LANES_TRUNC_DIV(n2, 0.01, 0.495);
+        const V4 n3 = s * pass + low_cut[v] * hold;
+        low_cut[v] = VK_LANES_TRUNC_DIV(n3, 0.001, 0.4995);
+        prev[v] = s - low_cut[v];
+        rows[v][r] = __builtin_convertvector(prev[v], I4);
+        range |= (U4)rows[v][r] + offset;
+      }
+    }
+    if (((range[0] | range[1] | range[2] | range[3]) >> 25) != 0) {
+      load(rows, j);
+      std::memcpy(prev, prev_before, sizeof prev);
+      std::memcpy(low_cut, low_cut_before, sizeof low_cut);
+      for (int r = 0; r < count; ++r) {
+        const double xs = x[j + r];
+        const V4 xv = {xs, xs, xs, xs};
+        for (int v = 0; v < NV; ++v) {
+          V4 y = __builtin_convertvector(rows[v][r], V4) + xv;
+          y = y > lo ? y : lo;
+          y = y < hi ? y : hi;
+          const V4 n1 = y * fb[v];
+          const V4 q1 = VK_LANES_TRUNC_DIV(n1, 0.01, 0.495);
+          const V4 n2 = q1 * keep + prev[v] * cut;
+          const V4 s = VK_LANES_TRUNC_DIV(n2, 0.01, 0.495);
+          const V4 n3 = s * pass + low_cut[v] * hold;
+          low_cut[v] = VK_LANES_TRUNC_DIV(n3, 0.001, 0.4995);
+          V4 stored = s - low_cut[v];
+          stored = stored > lo ? stored : lo;
+          stored = stored < hi ? stored : hi;
+          prev[v] = stored;
+          rows[v][r] = __builtin_convertvector(stored, I4);
+        }
+      }
+    }
+#pragma GCC unroll 8
+    for (int v = 0; v < NV; ++v) {
+      VK_TRANSPOSE4(rows[v][0], rows[v][1], rows[v][2], rows[v][3]);
+      for (int r = 0; r < kLanes; ++r) {
+        std::memcpy(cols + (v * kLanes + r) * kColumn + j, &rows[v][r], sizeof(I4));
+      }
+    }
+  }
+  std::memcpy(st.prev, prev, sizeof prev);
+  std::memcpy(st.low_cut, low_cut, sizeof low_cut);
+}
+
+#undef VK_TRANSPOSE4
+
+// As many vectors as the taps need. The AVX-512 copy keeps every lane's state
+// in its 32 registers; the AVX2 copy steps four lanes at once but spills some,
+// the baseline copy steps two at a time.
+VK_LANES_CLONES void StepChunk(int vectors, LaneState& st, const std::int32_t* x,
+                                std::int32_t* cols, std::int32_t k_rows, double cl, double ch) {
+  switch (vectors) {
+    case 1: StepColumns<1>(st, x, cols, k_rows, cl, ch); break;
+    case 2: StepColumns<2>(st, x, cols, k_rows, cl, ch); break;
+    case 3: StepColumns<3>(st, x, cols, k_rows, cl, ch); break;
+    case 4: StepColumns<4>(st, x, cols, k_rows, cl, ch); break;
+    default: StepColumns<5>(st, x, cols, k_rows, cl, ch); break;
+  }
+}
+static_assert(kReverbLines == 5 * kLanes, "StepChunk covers five vectors");
+
+using I8 = std::int32_t __attribute__((vector_size(32)));
+
+// dst[j] += src[j] for j < n, eight at a time.
+void AddInto(std::int32_t* __restrict dst, const std::int32_t* __restrict src, std::int32_t n) {
+  std::int32_t j = 0;
+  for (; j + 8 <= n; j += 8) {
+    I8 a, b;
+    std::memcpy(&a, dst + j, sizeof a);
+    std::memcpy(&b, src + j, sizeof b);
+    a += b;
+    std::memcpy(dst + j, &a, sizeof a);
+  }
+  for (; j < n; ++j) dst[j] += src[j];
+}
+
+// dst[j] += ring[(from + j) mod length] for j < n, n ≤ length.
+void AddFromRing(std::int32_t* dst, const std::int32_t* ring, std::int32_t length,
+                 std::int32_t from, std::int32_t n) {
+  const std::int32_t first = std::min(n, length - from);
+  AddInto(dst, ring + from, first);
+  AddInto(dst + first, ring, n - first);
+}
+
+// Whether the lanes give EchoStep's results: its products stay inside 32 bits
+// and its filters are weighted means only for settings in these ranges.
+bool LanesFit(const ReverbParams& p) {
+  return p.Feedback >= 0 && p.Feedback <= 100 && p.Lpf >= 0 && p.Lpf <= 100 && p.Hpf >= 0 &&
+         p.Hpf <= 1000;
+}
+
+void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16_t* block,
+              std::int32_t* sum, std::int32_t f) {
+  // Column g holds line g's `full` values of the chunk's frames, then what it stores.
+  alignas(32) std::int32_t cols[kReverbLines * kColumn];
+  std::int32_t x[kChunk], tap_sum[kChunk], full_sum[kChunk];
+  std::int32_t write[kReverbLines], tap[kReverbLines], ahead[kReverbLines];
+  LaneState st{};
+  const int vectors = (taps + kLanes - 1) / kLanes;
+  std::int32_t shortest = kChunk;
+  for (int g = 0; g < taps; ++g) {
+    const LineRun r = Load(lines[g], ReverbLineFeedback(p.Feedback, g));
+    write[g] = r.write;
+    tap[g] = r.tap;
+    ahead[g] = r.tap >= r.write ? r.tap - r.write : r.tap - r.write + r.length;
+    st.fb[g] = r.fb;
+    st.prev[g] = r.prev;
+    st.low_cut[g] = r.low_cut;
+    shortest = std::min(shortest, r.length);
+  }
+  // Lanes past the taps, and frames past the chunk, step whatever their slots
+  // hold; nothing reads their results.
+  std::fill_n(cols, kReverbLines * kColumn, 0);
+  for (std::int32_t k0 = 0; k0 < f;) {
+    const std::int32_t k_rows = std::min(f - k0, shortest);
+    for (std::int32_t j = 0; j < k_rows; ++j) {
+      x[j] = (block[2 * (k0 + j)] >> 1) + (block[2 * (k0 + j) + 1] >> 1);
+    }
+    std::fill_n(tap_sum, k_rows, 0);
+    std::fill_n(full_sum, k_rows, 0);
+    for (int g = 0; g < taps; ++g) {
+      const std::int32_t* l = lines[g].Line.get();
+      const std::int32_t length = lines[g].Length;
+      std::int32_t* col = cols + g * kColumn;
+      const std::int32_t first = std::min(k_rows, length - write[g]);
+      std::memcpy(col, l + write[g], sizeof(std::int32_t) * static_cast<std::size_t>(first));
+      std::memcpy(col + first, l, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
+      AddInto(full_sum, col, k_rows);
+      AddFromRing(tap_sum, l, length, tap[g], std::min(k_rows, length - ahead[g]));
+    }
+    StepChunk(vectors, st, x, cols, k_rows, p.Lpf, p.Hpf);
+    for (int g = 0; g < taps; ++g) {
+      std::int32_t* l = lines[g].Line.get();
+      const std::int32_t length = lines[g].Length;
+      const std::int32_t* col = cols + g * kColumn;
+      const std::int32_t first = std::min(k_rows, length - write[g]);
+      std::memcpy(l + write[g], col, sizeof(std::int32_t) * static_cast<std::size_t>(first));
+      std::memcpy(l, col + first, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
+      const std::int32_t early = std::min(k_rows, length - ahead[g]);
+      if (early < k_rows) {
+        std::int32_t from = tap[g] + early;
+        if (from >= length) from -= length;
+        AddFromRing(tap_sum + early, l, length, from, k_rows - early);
+      }
+      write[g] += k_rows;
+      if (write[g] >= length) write[g] -= length;
+      tap[g] += k_rows;
+      if (tap[g] >= length) tap[g] -= length;
+    }
+    for (std::int32_t j = 0; j < k_rows; ++j) {
+      sum[2 * (k0 + j)] = tap_sum[j];
+      sum[2 * (k0 + j) + 1] = full_sum[j];
+    }
+    k0 += k_rows;
+  }
+  for (int g = 0; g < taps; ++g) {
+    const std::int32_t length = lines[g].Length;
+    Store(LineRun{lines[g].Line.get(), length, write[g], tap[g],
+                  static_cast<std::int32_t>(st.low_cut[g]), 0, 0},
+          lines[g]);
+  }
+}
+
 }  // namespace
 
 std::int32_t ReverbLineFeedback(std::int32_t feedback, int i) {
@@ -119,10 +381,14 @@ void RunReverb(EchoLine* lines, const ReverbParams& p, std::int16_t* block, std:
     f = std::min(f, lines[i].BlockFrames);
   }
   // The lines are independent and their outputs are summed as whole integers
-  // that never reach the 31-bit limit, so they can run in any order: a few at a
-  // time side by side, which keeps their states in registers and lets the
-  // processor overlap their serial recursions.
+  // that never reach the 31-bit limit, so they can run in any order: all side
+  // by side in vector lanes, or for settings outside the lanes' ranges, in pairs.
   std::int32_t* sum = lines[0].Work.get();
+  if (LanesFit(p)) {
+    RunLanes(lines, taps, p, block, sum, f);
+    MixSoftClip(block, sum, f, p.WetRatio, p.CompGain, memo);
+    return;
+  }
   std::fill_n(sum, 2 * static_cast<std::size_t>(f), 0);
   int i = 0;
   for (; i + kGroup <= taps; i += kGroup) RunGroup<kGroup>(lines + i, i, p, block, sum, f);

@@ -6,12 +6,16 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/EffectLanes.h"
 #include "engine/Effects.h"
 
 namespace vk {
 namespace {
 
 constexpr double kHalfPi = 3.1415926536 / 2.0;
+// How close to a whole number a crossfaded value may come before the library's
+// sines decide it.
+constexpr double kNearWhole = 1e-9;
 
 // Copies up to n frames to out[o …], never past n_out frames.
 void CopyFrames(std::int16_t* out, std::int64_t o, std::int32_t n_out, const std::int16_t* from,
@@ -82,17 +86,81 @@ void Expand(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::i
 
 }  // namespace
 
-void Crossfade(std::int16_t* out, const std::int16_t* fading, const std::int16_t* rising,
-               std::int32_t g) {
+VK_LANES_CLONES void Crossfade(std::int16_t* out, const std::int16_t* fading, const std::int16_t* rising,
+                               std::int32_t g) {
   if (out == nullptr || fading == nullptr || rising == nullptr || g <= 0) return;
-  for (std::int32_t i = 0; i < g; ++i) {
-    const double down = std::sin(static_cast<double>(g - i) / g * kHalfPi);
-    const double up = std::sin(static_cast<double>(i) / g * kHalfPi);
+  const auto frame = [&](std::int32_t i, double down, double up) {
     for (int c = 0; c < 2; ++c) {
       const double v = fading[2 * i + c] * down + rising[2 * i + c] * up;
       out[2 * i + c] = Saturate16(static_cast<std::int64_t>(std::trunc(v)));
     }
+  };
+  // Frame i fades by S(g − i) and rises by S(i), S(j) = sin(j/g × π/2); frame
+  // g − i uses the same two sines the other way round, so each pair costs two.
+  const auto pair = [&](std::int32_t i) {
+    const double s_i = std::sin(static_cast<double>(i) / g * kHalfPi);
+    const double s_rest = std::sin(static_cast<double>(g - i) / g * kHalfPi);
+    // `out` may be `fading`: each frame reads its own samples before writing them.
+    frame(i, s_rest, s_i);
+    if (i > 0 && g - i != i) frame(g - i, s_i, s_rest);
+  };
+  // Four pairs at a time, the sines by their series, while the pairs' frames
+  // stay apart. Wherever a mixed value comes within a hair of a whole number
+  // (a frame at full weight, or by chance) the two sines could truncate apart,
+  // and the library's sines decide the whole group.
+  using lanes::F64x4;
+  using lanes::I32x4;
+  using lanes::I64x4;
+  std::int32_t i = 1;
+  for (; 2 * (i + 3) < g; i += 4) {
+    const F64x4 at = {static_cast<double>(i), static_cast<double>(i + 1),
+                      static_cast<double>(i + 2), static_cast<double>(i + 3)};
+    const F64x4 x_i = at / g * kHalfPi;
+    const F64x4 x_rest = (g - at) / g * kHalfPi;
+    F64x4 s_i, s_rest;
+    VK_LANES_SINE(x_i, s_i);
+    VK_LANES_SINE(x_rest, s_rest);
+    F64x4 v[4];  // frame i's channels, then frame g − i's
+    I64x4 near = {};
+    for (int k = 0; k < 4; ++k) {
+      const std::int16_t* f = fading + 2 * (i + k);
+      const std::int16_t* r = rising + 2 * (i + k);
+      const std::int16_t* f_back = fading + 2 * (g - i - k);
+      const std::int16_t* r_back = rising + 2 * (g - i - k);
+      const F64x4 from = {static_cast<double>(f[0]), static_cast<double>(f[1]),
+                          static_cast<double>(f_back[0]), static_cast<double>(f_back[1])};
+      const F64x4 to = {static_cast<double>(r[0]), static_cast<double>(r[1]),
+                        static_cast<double>(r_back[0]), static_cast<double>(r_back[1])};
+      const F64x4 down = {s_rest[k], s_rest[k], s_i[k], s_i[k]};
+      const F64x4 up = {s_i[k], s_i[k], s_rest[k], s_rest[k]};
+      const F64x4 mixed = from * down + to * up;
+      // Truncating is rounding half a unit toward zero, away from whole numbers.
+      const F64x4 half =
+          (F64x4)(((I64x4)mixed & I64x4{INT64_MIN, INT64_MIN, INT64_MIN, INT64_MIN}) |
+                  (I64x4)(F64x4{} + 0.5));
+      v[k] = VK_LANES_ROUND(mixed - half);
+      // Both sines err by a few units in the last place; times 65 536 that
+      // is far below this margin.
+      F64x4 off = mixed - v[k];
+      off = off < 0 ? -off : off;
+      near |= (off < kNearWhole || off > 1 - kNearWhole) && mixed != 0.0;
+    }
+    if ((near[0] | near[1] | near[2] | near[3]) != 0) {
+      for (int k = 0; k < 4; ++k) pair(i + k);
+      continue;
+    }
+    for (int k = 0; k < 4; ++k) {
+      F64x4 w = v[k] > -32768.0 ? v[k] : -32768.0;
+      w = w < 32767.0 ? w : 32767.0;
+      const I32x4 o = __builtin_convertvector(w, I32x4);
+      out[2 * (i + k)] = static_cast<std::int16_t>(o[0]);
+      out[2 * (i + k) + 1] = static_cast<std::int16_t>(o[1]);
+      out[2 * (g - i - k)] = static_cast<std::int16_t>(o[2]);
+      out[2 * (g - i - k) + 1] = static_cast<std::int16_t>(o[3]);
+    }
   }
+  pair(0);
+  for (; 2 * i <= g; ++i) pair(i);
 }
 
 void TimeStretch(const std::int16_t* in, std::int32_t n_in, std::int16_t* out, std::int32_t n_out,

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "engine/EffectTestSupport.h"
@@ -55,6 +57,26 @@ TEST(ChorusTest, WetRatioAndLfoPhase) {
   int differ = 0;
   for (size_t i = 0; i < opposite.size(); i += 2) differ += opposite[i] != opposite[i + 1];
   EXPECT_GT(differ, 1000);
+}
+
+TEST(ChorusTest, NoBaseDelayAndASwingUnderOneFrameLeaveNoGhost) {
+  // 11 025 Hz, depth 1, LFO 100: the swing stays under one frame. The copy must
+  // follow the impulse at once and never come back a line's length (100 ms)
+  // later from the slot about to be overwritten.
+  constexpr std::uint32_t kLowRate = 11025;
+  const ChorusParams p{0, 1, 100, 90, 9, 999, 100};
+  ChorusState c;
+  ASSERT_TRUE(AllocChorus(c, 500, kLowRate));
+  ResetChorus(c, p, kLowRate);
+  Frames f = Impulse(3000, 10000, 10000);
+  for (int at = 0; at < 3000; at += 500) RunChorus(c, p, f.data() + 2 * at, 500);
+  int early = 0, late = 0;
+  for (int k = 0; k < 3000; ++k) {
+    int& peak = k < 10 ? early : late;
+    peak = std::max({peak, std::abs(f[2 * k]), std::abs(f[2 * k + 1])});
+  }
+  EXPECT_GT(early, 5000);
+  EXPECT_LT(late, 100);
 }
 
 EchoLine MakeLine(int capacity, int block) {
@@ -122,6 +144,54 @@ TEST(SoftClipTest, MinusSixtyDecibelsLimitsToAbout10680) {
   }
 }
 
+TEST(SoftClipTest, EveryPathGivesTheSineFormulaExactly) {
+  // The clip of wet value v at threshold T: trunc(2T/π × sin(π w / 2T)), w
+  // being v limited to the line's range and to ±T, mixed by the weights. Small
+  // and large values, runs of four and odd tails, with and without the memo.
+  constexpr double kPi = 3.1415926536;
+  std::uint32_t seed = 99;
+  std::vector<std::int32_t> wet;
+  for (std::int32_t v = -3000; v <= 3000; ++v) wet.push_back(v);
+  for (int k = 0; k < 300000; ++k) {
+    seed = seed * 1664525u + 1013904223u;
+    const int shift = static_cast<int>(seed % 27);
+    seed = seed * 1664525u + 1013904223u;
+    wet.push_back(static_cast<std::int32_t>(seed) >> shift);
+  }
+  wet.push_back(16777216);
+  wet.push_back(-16777217);
+  wet.push_back(INT32_MAX);
+  wet.push_back(INT32_MIN);
+  const std::int32_t n = static_cast<std::int32_t>(wet.size() / 2);
+  SoftClipMemo memo;
+  ASSERT_TRUE(AllocSoftClipMemo(memo));
+  for (int gain : {0, -1, -13, -60}) {
+    for (int r : {100, 37}) {
+      const double t = 16777216.0 * 100 / ClipDecibels()[-gain];
+      Frames expected(2 * n);
+      Frames dry(2 * n);
+      for (std::int32_t i = 0; i < 2 * n; ++i) {
+        dry[i] = static_cast<std::int16_t>(i * 7919);
+        const double w = std::clamp(
+            static_cast<double>(std::clamp<std::int64_t>(wet[i], kEchoMin, kEchoMax)), -t, t);
+        const auto y = static_cast<std::int32_t>(std::trunc(2 * t / kPi * std::sin(kPi * w / (2 * t))));
+        expected[i] = Saturate16((y * MixWeights()[r] + dry[i] * MixWeights()[100 - r]) / 100);
+      }
+      Frames plain = dry, memoised = dry, odd = dry;
+      MixSoftClip(plain.data(), wet.data(), n, r, gain);
+      MixSoftClip(memoised.data(), wet.data(), n, r, gain, &memo);
+      MixSoftClip(odd.data() + 2, wet.data() + 2, n - 1, r, gain);  // runs of four shifted
+      for (std::int32_t i = 0; i < 2 * n; ++i) {
+        ASSERT_EQ(plain[i], expected[i]) << "wet " << wet[i] << " gain " << gain;
+        ASSERT_EQ(memoised[i], expected[i]) << "wet " << wet[i] << " gain " << gain;
+        if (i >= 2) {
+          ASSERT_EQ(odd[i], expected[i]) << "wet " << wet[i] << " gain " << gain;
+        }
+      }
+    }
+  }
+}
+
 TEST(ReverbTest, LineFeedbackAndLengthsFollowTheRatios) {
   EXPECT_EQ(ReverbLineFeedback(96, 0), 96);
   EXPECT_EQ(ReverbLineFeedback(96, 1), 94);  // 100 × 0.96^1.4142 = 94.4
@@ -177,13 +247,19 @@ TEST(ReverbTest, LinesSumLikeSeparateEchoLinesAcrossBlocks) {
   // the reverb must give, whatever order it steps the lines in: over uneven
   // blocks that wrap each line many times, with the tap on the write position,
   // midway and one short of it, and with the lines' feedback driven into
-  // saturation.
+  // saturation, and with full-scale DC piling up in 1 ms lines that keep all
+  // of it (feedback 100, no low-pass, the high-pass held) past their range,
+  // then the opposite DC bringing them back.
   constexpr int kBlock = 1000;
-  const Frames music = vktest::Sine(6000, 220, 44100, 30000);
-  for (const ReverbParams& p : {ReverbParams{20, 19, 96, 45, 999, 50, 0, 5},
-                                ReverbParams{20, 7, 100, 0, 0, 0, -30, 100},
-                                ReverbParams{13, 23, 90, 100, 500, 100, -6, 60},
-                                ReverbParams{1, 3, 50, 9, 909, 99, 0, 40}}) {
+  const Frames sine = vktest::Sine(6000, 220, 44100, 30000);
+  Frames dc(2 * 100000, 32767);
+  std::fill(dc.begin() + 2 * 40000, dc.end(), -32768);  // and back down past zero
+  for (const auto& [p, music] : {std::pair{ReverbParams{20, 19, 96, 45, 999, 50, 0, 5}, sine},
+                                 std::pair{ReverbParams{20, 7, 100, 0, 0, 0, -30, 100}, sine},
+                                 std::pair{ReverbParams{13, 23, 90, 100, 500, 100, -6, 60}, sine},
+                                 std::pair{ReverbParams{1, 3, 50, 9, 909, 99, 0, 40}, sine},
+                                 std::pair{ReverbParams{20, 1, 100, 0, 1000, 50, 0, 50}, dc}}) {
+    const int frames = static_cast<int>(music.size() / 2);
     EchoLine lines[kReverbLines], reference[kReverbLines];
     for (int i = 0; i < kReverbLines; ++i) {
       ASSERT_TRUE(AllocEchoLine(lines[i], kBlock, 4410));
@@ -193,8 +269,8 @@ TEST(ReverbTest, LinesSumLikeSeparateEchoLinesAcrossBlocks) {
     ResetReverb(reference, p, 44100);
     Frames out = music, expected = music;
     std::vector<std::int32_t> wet(2 * kBlock);
-    for (int at = 0, n = 0; at < 6000; at += n) {
-      n = std::min(kBlock - 3 * (at % 7), 6000 - at);
+    for (int at = 0, n = 0; at < frames; at += n) {
+      n = std::min(kBlock - 3 * (at % 7), frames - at);
       std::int16_t* e = expected.data() + 2 * at;
       std::fill(wet.begin(), wet.end(), 0);
       for (int i = 0; i < p.DelayTap; ++i) {

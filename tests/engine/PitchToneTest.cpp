@@ -14,7 +14,7 @@ constexpr int kF = 17640;  // a 400-ms block at 44.1 kHz
 
 Frames Shift(const PitchShiftParams& p, Frames block) {
   Frames a(4 * kF), b(4 * kF);
-  std::int16_t history[2] = {0, 0};
+  PitchHistory history;
   PitchShift(p, block.data(), kF, a.data(), b.data(), history, 44100);
   return block;
 }

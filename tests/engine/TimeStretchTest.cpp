@@ -2,6 +2,9 @@
 // hand, and the length and pitch of a sine at the speeds a user picks.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 #include "engine/EffectTestSupport.h"
 #include "engine/Effects.h"
 
@@ -48,6 +51,45 @@ TEST(TimeStretchTest, CrossfadeWeightsAndSaturation) {
   Crossfade(out, fading, rising, 2);
   EXPECT_EQ(out[2], 32767);
   EXPECT_EQ(out[3], 32767);
+}
+
+// Every crossfade length up to a few windows (frames 0 … g − 1), with loud noise, silence, equal
+// and opposite samples, and full-scale steps (values that land on whole numbers),
+// into its own buffer and in place: each frame as the equal-power formula gives.
+TEST(TimeStretchTest, CrossfadeMatchesTheSineFormulaAtEveryLength) {
+  constexpr double kHalfPi = 3.1415926536 / 2.0;
+  std::uint32_t seed = 12345;
+  const auto noise = [&] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<std::int16_t>(seed >> 16);
+  };
+  for (int g = 1; g <= 700; g += (g < 80 ? 1 : 37)) {
+    for (int kind = 0; kind < 4; ++kind) {
+      Frames fading(2 * g), rising(2 * g);
+      for (int k = 0; k < 2 * g; ++k) {
+        switch (kind) {
+          case 0: fading[k] = noise(); rising[k] = noise(); break;
+          case 1: fading[k] = 0; rising[k] = 0; break;
+          case 2: fading[k] = static_cast<std::int16_t>(k * 97 % 20000 - 10000); rising[k] = static_cast<std::int16_t>(-fading[k]); break;
+          default: fading[k] = (k / 6) % 2 ? 32767 : -32768; rising[k] = (k / 10) % 2 ? 0 : 32767; break;
+        }
+      }
+      Frames want(2 * g);
+      for (int i = 0; i < g; ++i) {
+        const double up = std::sin(static_cast<double>(i) / g * kHalfPi);
+        const double down = std::sin(static_cast<double>(g - i) / g * kHalfPi);
+        for (int c = 0; c < 2; ++c) {
+          const double v = fading[2 * i + c] * down + rising[2 * i + c] * up;
+          want[2 * i + c] = Saturate16(static_cast<std::int64_t>(std::trunc(v)));
+        }
+      }
+      Frames out(2 * g);
+      Crossfade(out.data(), fading.data(), rising.data(), g);
+      ASSERT_EQ(out, want) << "g " << g << " kind " << kind;
+      Crossfade(fading.data(), fading.data(), rising.data(), g);
+      ASSERT_EQ(fading, want) << "in place, g " << g << " kind " << kind;
+    }
+  }
 }
 
 TEST(TimeStretchTest, SameLengthCopiesAndBadArgumentsWriteNothing) {

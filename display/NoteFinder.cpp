@@ -1,0 +1,300 @@
+#include "display/NoteFinder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vk {
+namespace {
+
+// Weight of harmonic m of a note at f0 Hz in its salience, (f0 + a)/(m·f0 + b):
+// low partials count most, and a high note is not outvoted by the many
+// partials a low one has.
+constexpr float kWeightA = 27.0f;
+constexpr float kWeightB = 320.0f;
+// Whitening: each band keeps sigma^kWhiten of its level (0 = flat, 1 = as is).
+constexpr float kWhiten = 0.33f;
+// A partial is searched up to half a semitone either side, and further sharp
+// for the stretched partials of strings (B = 0.0002).
+constexpr double kHalfSemitone = 1.0293022366434921;  // 2^(1/24)
+constexpr double kStretch = 0.0002;
+// Highest frequency the partials are looked for at.
+constexpr double kTopHz = 8000.0;
+// Nothing is found in a frame whose strongest partial is below -80 dBFS.
+constexpr float kSilence = 1e-4f;
+
+// A key lights when its salience, over that of a flat (whitened noise)
+// spectrum, reaches kLightOn, and stays lit down to kStayOn; every note must
+// reach a share of the frame's strongest.
+constexpr float kLightOn = 2.6f;
+constexpr float kStayOn = 2.0f;
+constexpr float kShareOn = 0.10f;
+constexpr float kShareStay = 0.07f;
+// A key an octave, twelfth, two octaves... above a found note shares all its
+// partials with it; it must hold this share of that note's salience from
+// what the cancelling left.
+// Steps of harmonics 2..16 above a note (and the fifth, whose every second
+// partial is the note's third), with the share each must hold.
+struct AboveStep {
+  int keys;
+  float share;
+};
+constexpr AboveStep kAboveSteps[] = {{7, 0.2f}, {12, 0.15f}, {19, 0.30f}, {24, 0.25f}, {28, 0.2f},
+                                     {31, 0.2f},  {34, 0.2f},  {36, 0.2f},  {38, 0.2f},
+                                     {40, 0.2f},  {42, 0.2f},  {43, 0.2f},  {45, 0.2f},
+                                     {46, 0.2f},  {47, 0.2f},  {48, 0.2f}};
+// Frames in a row a key must be found before it lights.
+constexpr int kConfirmFrames = 2;
+// The carried state is dropped when the position jumps more than this (seconds / 4).
+constexpr int kJumpDivisor = 4;
+constexpr int kMaxRounds = 16;
+
+double KeyHz(int key) { return 440.0 * std::pow(2.0, (key - 69) / 12.0); }
+
+double BandCentre(int b) { return 229.0 * (std::pow(10.0, (b + 1) / 21.4) - 1.0); }
+
+void Prepare(NoteFinder& f, int points, int rate) {
+  f.points = points;
+  f.rate = rate;
+  const double df = static_cast<double>(rate) / points;
+  const double top_hz = std::min(kTopHz, 0.45 * rate);
+  f.top_bin = std::clamp(static_cast<int>(top_hz / df), 1, points / 2);
+
+  double centre[kNoteBands];
+  int bands = 0;
+  while (bands < kNoteBands) {
+    centre[bands] = BandCentre(bands);
+    ++bands;
+    if (centre[bands - 1] > top_hz) break;
+  }
+  f.band_count = bands;
+  int b = 0;
+  for (int k = 0; k <= f.top_bin; ++k) {
+    const double hz = k * df;
+    while (b + 2 < bands && hz >= centre[b + 1]) ++b;
+    const double t = (hz - centre[b]) / (centre[b + 1] - centre[b]);
+    f.BinBand[k] = static_cast<std::uint8_t>(b);
+    f.BinT[k] = static_cast<float>(std::clamp(t, 0.0, 1.0));
+  }
+
+  for (int c = 0; c < kNoteKeys; ++c) {
+    const double f0 = KeyHz(kNoteLowKey + c);
+    int n = 0;
+    for (int m = 1; m <= kNoteMaxHarmonics; ++m) {
+      const double centre_hz = m * f0;
+      const double lo_hz = centre_hz / kHalfSemitone;
+      const double hi_hz = centre_hz * kHalfSemitone * std::sqrt(1.0 + kStretch * m * m);
+      const int lo = std::max(1, static_cast<int>(std::lround(lo_hz / df)));
+      const int hi = std::max(lo, static_cast<int>(std::lround(hi_hz / df)));
+      if (hi > f.top_bin) break;
+      const float w = static_cast<float>((f0 + kWeightA) / (m * f0 + kWeightB));
+      f.Harm[c][n++] = NoteHarmonic{lo, hi, w};
+    }
+    f.HarmCount[c] = n;
+  }
+}
+
+// Band-wise compression of the magnitudes (amplitudes of full scale 1) into White.
+float Whiten(NoteFinder& f, const double* mag, int points) {
+  const float scale = static_cast<float>(4.0 / (points * 32768.0));
+  double energy[kNoteBands] = {};
+  double weight[kNoteBands] = {};
+  float peak = 0;
+  for (int k = 1; k <= f.top_bin; ++k) {
+    const float x = static_cast<float>(mag[k]) * scale;
+    f.White[k] = x;
+    peak = std::max(peak, x);
+    const int b = f.BinBand[k];
+    const double t = f.BinT[k];
+    energy[b] += (1.0 - t) * x * x;
+    weight[b] += 1.0 - t;
+    energy[b + 1] += t * x * x;
+    weight[b + 1] += t;
+  }
+  float gain[kNoteBands];
+  for (int b = 0; b < f.band_count; ++b) {
+    const double sigma = weight[b] > 0 ? std::sqrt(energy[b] / weight[b]) : 0.0;
+    gain[b] = static_cast<float>(std::pow(sigma + 1e-7, kWhiten - 1.0));
+  }
+  f.White[0] = 0;
+  for (int k = 1; k <= f.top_bin; ++k) {
+    const int b = f.BinBand[k];
+    const float t = f.BinT[k];
+    f.White[k] *= (1.0f - t) * gain[b] + t * gain[b + 1];
+  }
+  return peak;
+}
+
+float Salience(const NoteFinder& f, int c) {
+  float s = 0;
+  const float* r = f.Resid.get();
+  for (int h = 0; h < f.HarmCount[c]; ++h) {
+    const NoteHarmonic& p = f.Harm[c][h];
+    float best = 0;
+    for (int k = p.lo; k <= p.hi; ++k) best = std::max(best, r[k]);
+    s += p.weight * best;
+  }
+  return s;
+}
+
+// Removes the partials of note c from Resid: each partial is scaled down by
+// the share a smooth envelope over its neighbours explains, so a partial that
+// another note shares keeps its excess.
+void Cancel(NoteFinder& f, int c) {
+  float* r = f.Resid.get();
+  const int n = f.HarmCount[c];
+  float amp[kNoteMaxHarmonics];
+  int at[kNoteMaxHarmonics];
+  for (int h = 0; h < n; ++h) {
+    const NoteHarmonic& p = f.Harm[c][h];
+    at[h] = p.lo;
+    for (int k = p.lo; k <= p.hi; ++k) {
+      if (r[k] > r[at[h]]) at[h] = k;
+    }
+    amp[h] = r[at[h]];
+  }
+  for (int h = 0; h < n; ++h) {
+    if (!(amp[h] > 0)) continue;
+    // The envelope is the strongest of the two partials either side: a
+    // neighbour an earlier note already took (near zero) must not make this
+    // partial look shared.
+    float envelope = 0;
+    for (int j = std::max(0, h - 2); j <= std::min(n - 1, h + 2); ++j) {
+      if (j != h) envelope = std::max(envelope, amp[j]);
+    }
+    if (n == 1) envelope = amp[h];
+    const float keep = 1.0f - std::min(amp[h], envelope) / amp[h];
+    const int lo = std::max(1, at[h] - 2);
+    const int hi = std::min(f.top_bin, at[h] + 2);
+    for (int k = lo; k <= hi; ++k) r[k] *= keep;
+  }
+}
+
+// The share of `found`'s salience a key at a harmonic of it must hold (0: not at one).
+float AboveShare(int key, int found) {
+  for (const AboveStep& step : kAboveSteps) {
+    if (key - found == step.keys) return step.share;
+  }
+  return 0.0f;
+}
+
+}  // namespace
+
+bool NoteFinderStart(NoteFinder& f) {
+  if (!f.White) {
+    f.BinBand.reset(new (std::nothrow) std::uint8_t[kFftMaxBins]());
+    f.BinT.reset(new (std::nothrow) float[kFftMaxBins]());
+    f.White.reset(new (std::nothrow) float[kFftMaxBins]());
+    f.Resid.reset(new (std::nothrow) float[kFftMaxBins]());
+  }
+  if (!f.BinBand || !f.BinT || !f.White || !f.Resid) return false;
+  f.points = f.rate = 0;
+  NoteFinderReset(f);
+  return true;
+}
+
+void NoteFinderReset(NoteFinder& f) {
+  std::memset(f.Lit, 0, sizeof f.Lit);
+  std::memset(f.Seen, 0, sizeof f.Seen);
+  std::memset(f.Strength, 0, sizeof f.Strength);
+  f.LitCount = 0;
+  f.fresh = true;
+}
+
+void NoteFinderFrame(NoteFinder& f, const double* mag, int points, int rate, std::int32_t position) {
+  if (!f.White || points <= 0 || rate <= 0) {
+    NoteFinderReset(f);
+    return;
+  }
+  if (points != f.points || rate != f.rate) {
+    Prepare(f, points, rate);
+    NoteFinderReset(f);
+  }
+  const std::int32_t jump = position - f.last_position;
+  if (jump < 0 || jump > rate / kJumpDivisor) NoteFinderReset(f);
+  f.last_position = position;
+  const bool first = f.fresh;
+  f.fresh = false;
+
+  bool found[kNumKeys] = {};
+  float found_salience[kNumKeys] = {};
+  int found_keys[kNoteMaxFound];
+  int found_count = 0;
+  const float peak = Whiten(f, mag, points);
+  std::memcpy(f.Resid.get(), f.White.get(), sizeof(float) * (f.top_bin + 1));
+
+  // The salience a flat spectrum at the whitened mean would give each key.
+  double mean = 0;
+  for (int k = 1; k <= f.top_bin; ++k) mean += f.White[k];
+  mean /= f.top_bin;
+
+  if (peak >= kSilence && mean > 0) {
+    bool rejected[kNoteKeys] = {};
+    float strongest = 0;
+    for (int round = 0; round < kMaxRounds && found_count < kNoteMaxFound; ++round) {
+      int best = -1;
+      float best_s = 0;
+      for (int c = 0; c < kNoteKeys; ++c) {
+        if (rejected[c] || found[kNoteLowKey + c] || f.HarmCount[c] == 0) continue;
+        const float s = Salience(f, c);
+        if (s > best_s) best_s = s, best = c;
+      }
+      if (best < 0) break;
+      const int key = kNoteLowKey + best;
+      float flat = 0;
+      for (int h = 0; h < f.HarmCount[best]; ++h) flat += f.Harm[best][h].weight;
+      flat *= static_cast<float>(mean);
+      const bool lit = f.Lit[key];
+      bool ok = best_s >= (lit ? kStayOn : kLightOn) * flat &&
+                best_s >= (lit ? kShareStay : kShareOn) * strongest;
+      for (int i = 0; ok && i < found_count; ++i) {
+        if (best_s < AboveShare(key, found_keys[i]) * found_salience[found_keys[i]]) {
+          ok = false;
+        }
+      }
+      if (std::getenv("VK_NOTE_DEBUG")) std::fprintf(stderr, "key %d s %.4f flat %.4f strongest %.4f ok %d\n", key, best_s, flat, strongest, ok);
+      if (!ok) {
+        rejected[best] = true;
+        continue;
+      }
+      strongest = std::max(strongest, best_s);
+      found[key] = true;
+      found_salience[key] = best_s;
+      found_keys[found_count++] = key;
+      Cancel(f, best);
+    }
+  }
+
+  f.LitCount = 0;
+  float strongest = 0;
+  for (int i = 0; i < found_count; ++i) strongest = std::max(strongest, found_salience[found_keys[i]]);
+  for (int key = 0; key < kNumKeys; ++key) {
+    if (found[key]) {
+      f.Seen[key] = static_cast<std::uint8_t>(std::min(f.Seen[key] + 1, 255));
+      if (first || f.Seen[key] >= kConfirmFrames) f.Lit[key] = true;
+    } else {
+      f.Seen[key] = 0;
+      f.Lit[key] = false;
+    }
+    f.Strength[key] = f.Lit[key] && strongest > 0 ? found_salience[key] / strongest : 0.0f;
+    if (f.Lit[key]) ++f.LitCount;
+  }
+}
+
+void NoteKeyLevels(const NoteFinder& f, int thres_dw, int thres_up, int* levels) {
+  const int span = std::max(0, thres_up - thres_dw);
+  for (int key = 0; key < kNumKeys; ++key) {
+    if (!f.Lit[key]) {
+      levels[key] = kLevelNothing;
+      continue;
+    }
+    // Even the weakest lit note glows visibly: a third of the way up at least.
+    const float share = 0.35f + 0.65f * std::clamp(f.Strength[key], 0.0f, 1.0f);
+    levels[key] = thres_dw + static_cast<int>(std::ceil(span * share));
+  }
+}
+
+}  // namespace vk

@@ -1,0 +1,22 @@
+#include "display/NoteMode.h"
+
+namespace vk {
+
+bool NoteModeStart(NoteMode& m) {
+  for (int& level : m.Level) level = kLevelNothing;
+  m.Chord[0] = '\0';
+  return NoteFinderStart(m.finder);
+}
+
+void NoteModeFrame(NoteMode& m, const Analysis& a, const AnalysisInput& in, int thres_dw,
+                   int thres_up) {
+  if (!a.file_open) {
+    NoteFinderReset(m.finder);
+  } else {
+    NoteFinderFrame(m.finder, a.BinMagnitude.get(), a.fft_points, in.rate_hz, in.position);
+  }
+  NoteKeyLevels(m.finder, thres_dw, thres_up, m.Level);
+  NameChord(m.finder.Lit, m.Chord);
+}
+
+}  // namespace vk

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstring>
 #include <new>
-#include <cstdio>
-#include <cstdlib>
 
 namespace vk {
 namespace {
@@ -29,10 +27,10 @@ constexpr float kSilence = 1e-4f;
 // A key lights when its salience, over that of a flat (whitened noise)
 // spectrum, reaches kLightOn, and stays lit down to kStayOn; every note must
 // reach a share of the frame's strongest.
-constexpr float kLightOn = 2.6f;
-constexpr float kStayOn = 2.0f;
-constexpr float kShareOn = 0.10f;
-constexpr float kShareStay = 0.07f;
+constexpr float kLightOn = 4.0f;
+constexpr float kStayOn = 3.2f;
+constexpr float kShareOn = 0.15f;
+constexpr float kShareStay = 0.11f;
 // A key an octave, twelfth, two octaves... above a found note shares all its
 // partials with it; it must hold this share of that note's salience from
 // what the cancelling left.
@@ -171,6 +169,26 @@ void Cancel(NoteFinder& f, int c) {
     const int hi = std::min(f.top_bin, at[h] + 2);
     for (int k = lo; k <= hi; ++k) r[k] *= keep;
   }
+  // A low note's partials go on past those its salience counts (a piano's
+  // bass reaches kilohertz); they are followed up the spectrum, each where
+  // the spacing of the last two puts it, and taken out whole, or they would
+  // light high keys.
+  if (n < 3) return;
+  int prev = at[n - 2], last = at[n - 1];
+  while (true) {
+    const int step = last - prev;
+    if (step < 2) return;
+    const int guess = last + step;
+    const int lo = guess - step / 4, hi = guess + step / 4;
+    if (hi + 2 > f.top_bin) return;
+    int peak = lo;
+    for (int k = lo; k <= hi; ++k) {
+      if (r[k] > r[peak]) peak = k;
+    }
+    for (int k = peak - 2; k <= peak + 2; ++k) r[k] = 0;
+    prev = last;
+    last = peak;
+  }
 }
 
 // The share of `found`'s salience a key at a harmonic of it must hold (0: not at one).
@@ -179,6 +197,43 @@ float AboveShare(int key, int found) {
     if (key - found == step.keys) return step.share;
   }
   return 0.0f;
+}
+
+// The pick order favours a single strong partial of a low note over the low
+// note itself; so each found note is weighed again on the spectrum with every
+// other found note cancelled, and dropped when what is left is too little for
+// a note of its own, or too little beside a lower note it is a harmonic of.
+void Recheck(NoteFinder& f, bool* found, float* salience, int* keys, int& count, float mean) {
+  float again[kNoteMaxFound];
+  for (int i = 0; i < count; ++i) {
+    std::memcpy(f.Resid.get(), f.White.get(), sizeof(float) * (f.top_bin + 1));
+    for (int j = 0; j < count; ++j) {
+      if (j != i) Cancel(f, keys[j] - kNoteLowKey);
+    }
+    again[i] = Salience(f, keys[i] - kNoteLowKey);
+  }
+  float strongest = 0;
+  for (int i = 0; i < count; ++i) strongest = std::max(strongest, salience[keys[i]]);
+  int kept = 0;
+  for (int i = 0; i < count; ++i) {
+    const int key = keys[i];
+    const int c = key - kNoteLowKey;
+    float flat = 0;
+    for (int h = 0; h < f.HarmCount[c]; ++h) flat += f.Harm[c][h].weight;
+    flat *= mean;
+    const bool lit = f.Lit[key];
+    bool ok = again[i] >= (lit ? kStayOn : kLightOn) * flat &&
+              again[i] >= (lit ? kShareStay : kShareOn) * strongest;
+    for (int j = 0; ok && j < count; ++j) {
+      if (again[i] < AboveShare(key, keys[j]) * salience[keys[j]]) ok = false;
+    }
+    if (!ok) {
+      found[key] = false;
+      continue;
+    }
+    keys[kept++] = key;
+  }
+  count = kept;
 }
 
 }  // namespace
@@ -255,7 +310,6 @@ void NoteFinderFrame(NoteFinder& f, const double* mag, int points, int rate, std
           ok = false;
         }
       }
-      if (std::getenv("VK_NOTE_DEBUG")) std::fprintf(stderr, "key %d s %.4f flat %.4f strongest %.4f ok %d\n", key, best_s, flat, strongest, ok);
       if (!ok) {
         rejected[best] = true;
         continue;
@@ -267,6 +321,8 @@ void NoteFinderFrame(NoteFinder& f, const double* mag, int points, int rate, std
       Cancel(f, best);
     }
   }
+
+  Recheck(f, found, found_salience, found_keys, found_count, static_cast<float>(mean));
 
   f.LitCount = 0;
   float strongest = 0;

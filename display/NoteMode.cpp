@@ -19,4 +19,12 @@ void NoteModeFrame(NoteMode& m, const Analysis& a, const AnalysisInput& in, int 
   NameChord(m.finder.Lit, m.Chord);
 }
 
+void DrawChordName(PixelBuffer& picture, const DrawFonts& fonts, const char* chord,
+                   const ThemeColours& theme) {
+  if (chord[0] == '\0') return;
+  DrawTextSmall(chord, fonts, picture, kChordTextX + 1, kChordTextY + 1,
+                theme.GrpLrcsStaShdw.bgr());
+  DrawTextSmall(chord, fonts, picture, kChordTextX, kChordTextY, theme.GrpLrcsStaFont.bgr());
+}
+
 }  // namespace vk

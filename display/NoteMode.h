@@ -5,7 +5,10 @@
 
 #include "display/ChordName.h"
 #include "display/NoteFinder.h"
+#include "display/PixelBuffer.h"
 #include "display/SpectrumKeys.h"
+#include "display/TextRender.h"
+#include "display/Theme.h"
 
 namespace vk {
 
@@ -24,8 +27,13 @@ void NoteModeFrame(NoteMode& m, const Analysis& a, const AnalysisInput& in, int 
                    int thres_up);
 
 // Where the chord name is drawn: inside the graph, just above the keys and
-// clear of the Hz labels.
+// clear of the Hz labels along row 131.
 inline constexpr int kChordTextX = 28;
-inline constexpr int kChordTextY = 116;
+inline constexpr int kChordTextY = 100;
+
+// The chord name at (kChordTextX, kChordTextY) in the theme's lyric colours,
+// its shadow one pixel down and right, so it reads over the spectrum.
+void DrawChordName(PixelBuffer& picture, const DrawFonts& fonts, const char* chord,
+                   const ThemeColours& theme);
 
 }  // namespace vk

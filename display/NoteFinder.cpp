@@ -16,34 +16,50 @@ constexpr float kWeightB = 320.0f;
 // Whitening: each band keeps sigma^kWhiten of its level (0 = flat, 1 = as is).
 constexpr float kWhiten = 0.33f;
 // A partial is searched up to half a semitone either side, and further sharp
-// for the stretched partials of strings (B = 0.0002).
+// for the stretched partials of strings (B = 0.0004).
 constexpr double kHalfSemitone = 1.0293022366434921;  // 2^(1/24)
-constexpr double kStretch = 0.0002;
+constexpr double kStretch = 0.0004;
 // Highest frequency the partials are looked for at.
 constexpr double kTopHz = 8000.0;
 // Nothing is found in a frame whose strongest partial is below -80 dBFS.
 constexpr float kSilence = 1e-4f;
+// Whitening lifts the faint top partials of a loud low note to the level of
+// real notes; before whitening a note's own first partials must come within
+// 30 dB of the frame's strongest partial.
+constexpr float kLoudShare = 0.1f;
+constexpr int kLoudPartials = 3;
 
 // A key lights when its salience, over that of a flat (whitened noise)
 // spectrum, reaches kLightOn, and stays lit down to kStayOn; every note must
 // reach a share of the frame's strongest.
-constexpr float kLightOn = 4.0f;
-constexpr float kStayOn = 3.2f;
+constexpr float kLightOn = 3.0f;
+constexpr float kStayOn = 2.4f;
+// With the other notes taken out a note has less left: the recheck's thresholds.
+constexpr float kRecheckOn = 2.0f;
+constexpr float kRecheckStay = 1.6f;
 constexpr float kShareOn = 0.15f;
 constexpr float kShareStay = 0.11f;
 // A key an octave, twelfth, two octaves... above a found note shares all its
 // partials with it; it must hold this share of that note's salience from
 // what the cancelling left.
-// Steps of harmonics 2..16 above a note (and the fifth, whose every second
-// partial is the note's third), with the share each must hold.
-struct AboveStep {
-  int keys;
-  float share;
-};
-constexpr AboveStep kAboveSteps[] = {{7, 0.2f}, {12, 0.15f}, {19, 0.30f}, {24, 0.25f}, {28, 0.2f},
-                                     {31, 0.2f},  {34, 0.2f},  {36, 0.2f},  {38, 0.2f},
-                                     {40, 0.2f},  {42, 0.2f},  {43, 0.2f},  {45, 0.2f},
-                                     {46, 0.2f},  {47, 0.2f},  {48, 0.2f}};
+// Partials looked at, and how many must stand, for a key above a kept note.
+constexpr int kSupportLook = 4;
+constexpr int kSupportPartials = 2;
+// A key at a harmonic of a found note shares all its partials with it and
+// must hold this share of that note's salience from what the cancelling
+// left: the fifth (whose every second partial is the note's third), the
+// octave, twelfth and double octave, and anything from the fifth harmonic up
+// (where the stretched partials of a low string sit a semitone or more sharp
+// of the harmonic's key, so every key there counts).
+constexpr float kFifthShare = 0.2f;
+constexpr float kOctaveShare = 0.15f;
+constexpr float kTwelfthShare = 0.5f;
+constexpr float kDoubleOctaveShare = 0.35f;
+constexpr float kHighShare = 0.35f;
+constexpr int kHighSteps = 28;
+// An octave, twelfth or double octave below a found note every partial of
+// that note is one of the key's: it must show partials of its own.
+constexpr float kBelowShare = 0.35f;
 // Frames in a row a key must be found before it lights.
 constexpr int kConfirmFrames = 2;
 // The carried state is dropped when the position jumps more than this (seconds / 4).
@@ -104,6 +120,7 @@ float Whiten(NoteFinder& f, const double* mag, int points) {
   for (int k = 1; k <= f.top_bin; ++k) {
     const float x = static_cast<float>(mag[k]) * scale;
     f.White[k] = x;
+    f.Raw[k] = x;
     peak = std::max(peak, x);
     const int b = f.BinBand[k];
     const double t = f.BinT[k];
@@ -124,6 +141,32 @@ float Whiten(NoteFinder& f, const double* mag, int points) {
     f.White[k] *= (1.0f - t) * gain[b] + t * gain[b + 1];
   }
   return peak;
+}
+
+// The strongest of the first partials of note c before whitening.
+float RawLevel(const NoteFinder& f, int c) {
+  float level = 0;
+  for (int h = 0; h < std::min(kLoudPartials, f.HarmCount[c]); ++h) {
+    for (int k = f.Harm[c][h].lo; k <= f.Harm[c][h].hi; ++k) level = std::max(level, f.Raw[k]);
+  }
+  return level;
+}
+
+// How many of the first partials of note c stand in Resid at a quarter of
+// the strongest of them or more (all of them when the note has too few).
+int Support(const NoteFinder& f, int c) {
+  const int n = std::min(kSupportLook, f.HarmCount[c]);
+  if (n < kSupportLook) return kSupportLook;
+  float amp[kSupportLook];
+  float top = 0;
+  for (int h = 0; h < n; ++h) {
+    amp[h] = 0;
+    for (int k = f.Harm[c][h].lo; k <= f.Harm[c][h].hi; ++k) amp[h] = std::max(amp[h], f.Resid[k]);
+    top = std::max(top, amp[h]);
+  }
+  int count = 0;
+  for (int h = 0; h < n; ++h) count += amp[h] >= 0.25f * top && top > 0 ? 1 : 0;
+  return count;
 }
 
 float Salience(const NoteFinder& f, int c) {
@@ -191,12 +234,20 @@ void Cancel(NoteFinder& f, int c) {
   }
 }
 
-// The share of `found`'s salience a key at a harmonic of it must hold (0: not at one).
+// The share of `found`'s salience a key at a harmonic of it must hold (0: none).
 float AboveShare(int key, int found) {
-  for (const AboveStep& step : kAboveSteps) {
-    if (key - found == step.keys) return step.share;
+  const int steps = key - found;
+  if (steps >= kHighSteps) return kHighShare;
+  switch (steps) {
+    case 7: return kFifthShare;
+    case 12: return kOctaveShare;
+    case 19: return kTwelfthShare;
+    case 24: return kDoubleOctaveShare;
+    case -12:
+    case -19:
+    case -24: return kBelowShare;
+    default: return 0.0f;
   }
-  return 0.0f;
 }
 
 // The pick order favours a single strong partial of a low note over the low
@@ -205,34 +256,50 @@ float AboveShare(int key, int found) {
 // a note of its own, or too little beside a lower note it is a harmonic of.
 void Recheck(NoteFinder& f, bool* found, float* salience, int* keys, int& count, float mean) {
   float again[kNoteMaxFound];
+  int support[kNoteMaxFound];
   for (int i = 0; i < count; ++i) {
     std::memcpy(f.Resid.get(), f.White.get(), sizeof(float) * (f.top_bin + 1));
     for (int j = 0; j < count; ++j) {
       if (j != i) Cancel(f, keys[j] - kNoteLowKey);
     }
     again[i] = Salience(f, keys[i] - kNoteLowKey);
+    support[i] = Support(f, keys[i] - kNoteLowKey);
   }
-  float strongest = 0;
-  for (int i = 0; i < count; ++i) strongest = std::max(strongest, salience[keys[i]]);
+  // Decided strongest first, each against the notes already kept, so of two
+  // notes that explain each other the stronger stays.
+  int order[kNoteMaxFound];
+  for (int i = 0; i < count; ++i) order[i] = i;
+  std::sort(order, order + count, [&](int x, int y) { return again[x] > again[y]; });
+  const float strongest = count > 0 ? again[order[0]] : 0.0f;
+  int kept_keys[kNoteMaxFound];
+  float kept_again[kNoteMaxFound];
   int kept = 0;
-  for (int i = 0; i < count; ++i) {
+  for (int n = 0; n < count; ++n) {
+    const int i = order[n];
     const int key = keys[i];
     const int c = key - kNoteLowKey;
     float flat = 0;
     for (int h = 0; h < f.HarmCount[c]; ++h) flat += f.Harm[c][h].weight;
     flat *= mean;
     const bool lit = f.Lit[key];
-    bool ok = again[i] >= (lit ? kStayOn : kLightOn) * flat &&
+    bool ok = again[i] >= (lit ? kRecheckStay : kRecheckOn) * flat &&
               again[i] >= (lit ? kShareStay : kShareOn) * strongest;
-    for (int j = 0; ok && j < count; ++j) {
-      if (again[i] < AboveShare(key, keys[j]) * salience[keys[j]]) ok = false;
+    for (int j = 0; ok && j < kept; ++j) {
+      if (again[i] < AboveShare(key, kept_keys[j]) * kept_again[j]) ok = false;
+      // One strong partial of a lower note is not a note: above its octave a key
+      // needs several partials of its own left.
+      if (key - kept_keys[j] > 12 && support[i] < kSupportPartials) ok = false;
     }
     if (!ok) {
       found[key] = false;
       continue;
     }
-    keys[kept++] = key;
+    salience[key] = again[i];
+    kept_keys[kept] = key;
+    kept_again[kept] = again[i];
+    ++kept;
   }
+  std::memcpy(keys, kept_keys, sizeof(int) * kept);
   count = kept;
 }
 
@@ -242,10 +309,11 @@ bool NoteFinderStart(NoteFinder& f) {
   if (!f.White) {
     f.BinBand.reset(new (std::nothrow) std::uint8_t[kFftMaxBins]());
     f.BinT.reset(new (std::nothrow) float[kFftMaxBins]());
+    f.Raw.reset(new (std::nothrow) float[kFftMaxBins]());
     f.White.reset(new (std::nothrow) float[kFftMaxBins]());
     f.Resid.reset(new (std::nothrow) float[kFftMaxBins]());
   }
-  if (!f.BinBand || !f.BinT || !f.White || !f.Resid) return false;
+  if (!f.BinBand || !f.BinT || !f.Raw || !f.White || !f.Resid) return false;
   f.points = f.rate = 0;
   NoteFinderReset(f);
   return true;
@@ -304,7 +372,8 @@ void NoteFinderFrame(NoteFinder& f, const double* mag, int points, int rate, std
       flat *= static_cast<float>(mean);
       const bool lit = f.Lit[key];
       bool ok = best_s >= (lit ? kStayOn : kLightOn) * flat &&
-                best_s >= (lit ? kShareStay : kShareOn) * strongest;
+                best_s >= (lit ? kShareStay : kShareOn) * strongest &&
+                RawLevel(f, best) >= kLoudShare * peak;
       for (int i = 0; ok && i < found_count; ++i) {
         if (best_s < AboveShare(key, found_keys[i]) * found_salience[found_keys[i]]) {
           ok = false;

@@ -47,6 +47,7 @@ struct NoteFinder {
   int band_count = 0;
   std::unique_ptr<std::uint8_t[]> BinBand;  // kFftMaxBins: lower band of each bin
   std::unique_ptr<float[]> BinT;            // kFftMaxBins: weight of the upper band
+  std::unique_ptr<float[]> Raw;             // kFftMaxBins: magnitudes, full scale 1
   std::unique_ptr<float[]> White;           // kFftMaxBins: whitened magnitudes
   std::unique_ptr<float[]> Resid;           // kFftMaxBins: what is left after cancelling
   NoteHarmonic Harm[kNoteKeys][kNoteMaxHarmonics] = {};

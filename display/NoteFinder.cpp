@@ -59,7 +59,7 @@ constexpr float kHighShare = 0.35f;
 constexpr int kHighSteps = 28;
 // An octave, twelfth or double octave below a found note every partial of
 // that note is one of the key's: it must show partials of its own.
-constexpr float kBelowShare = 0.35f;
+constexpr float kBelowShare = 0.2f;
 // Frames in a row a key must be found before it lights.
 constexpr int kConfirmFrames = 2;
 // The carried state is dropped when the position jumps more than this (seconds / 4).

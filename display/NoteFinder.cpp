@@ -19,13 +19,14 @@ constexpr float kWhiten = 0.33f;
 // for the stretched partials of strings (B = 0.0004).
 constexpr double kHalfSemitone = 1.0293022366434921;  // 2^(1/24)
 constexpr double kStretch = 0.0004;
-// Highest frequency the partials are looked for at.
+// Highest frequency the partials are looked for at (C8's second partial is
+// past it; C8 is found by its first).
 constexpr double kTopHz = 8000.0;
 // Nothing is found in a frame whose strongest partial is below -80 dBFS.
 constexpr float kSilence = 1e-4f;
 // Whitening lifts the faint top partials of a loud low note to the level of
 // real notes; before whitening a note's own first partials must come within
-// 30 dB of the frame's strongest partial.
+// 20 dB of the frame's strongest partial.
 constexpr float kLoudShare = 0.1f;
 constexpr int kLoudPartials = 3;
 
@@ -39,9 +40,6 @@ constexpr float kRecheckOn = 2.0f;
 constexpr float kRecheckStay = 1.6f;
 constexpr float kShareOn = 0.15f;
 constexpr float kShareStay = 0.11f;
-// A key an octave, twelfth, two octaves... above a found note shares all its
-// partials with it; it must hold this share of that note's salience from
-// what the cancelling left.
 // Partials looked at, and how many must stand, for a key above a kept note.
 constexpr int kSupportLook = 4;
 constexpr int kSupportPartials = 2;
@@ -108,6 +106,8 @@ void Prepare(NoteFinder& f, int points, int rate) {
       f.Harm[c][n++] = NoteHarmonic{lo, hi, w};
     }
     f.HarmCount[c] = n;
+    f.WeightSum[c] = 0;
+    for (int h = 0; h < n; ++h) f.WeightSum[c] += f.Harm[c][h].weight;
   }
 }
 
@@ -278,9 +278,7 @@ void Recheck(NoteFinder& f, bool* found, float* salience, int* keys, int& count,
     const int i = order[n];
     const int key = keys[i];
     const int c = key - kNoteLowKey;
-    float flat = 0;
-    for (int h = 0; h < f.HarmCount[c]; ++h) flat += f.Harm[c][h].weight;
-    flat *= mean;
+    const float flat = f.WeightSum[c] * mean;
     const bool lit = f.Lit[key];
     bool ok = again[i] >= (lit ? kRecheckStay : kRecheckOn) * flat &&
               again[i] >= (lit ? kShareStay : kShareOn) * strongest;
@@ -367,9 +365,7 @@ void NoteFinderFrame(NoteFinder& f, const double* mag, int points, int rate, std
       }
       if (best < 0) break;
       const int key = kNoteLowKey + best;
-      float flat = 0;
-      for (int h = 0; h < f.HarmCount[best]; ++h) flat += f.Harm[best][h].weight;
-      flat *= static_cast<float>(mean);
+      const float flat = f.WeightSum[best] * static_cast<float>(mean);
       const bool lit = f.Lit[key];
       bool ok = best_s >= (lit ? kStayOn : kLightOn) * flat &&
                 best_s >= (lit ? kShareStay : kShareOn) * strongest &&

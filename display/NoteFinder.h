@@ -13,7 +13,12 @@
 // was chosen over least squares against fixed note templates because it
 // needs no per-instrument template shape, makes an octave or twelfth above a
 // found note prove itself with energy of its own, and costs a few hundred
-// microseconds at N = 8192. Lit keys carry over frames with two thresholds
+// microseconds at N = 8192. Because the best-first order can take a loud
+// partial of a low note before the note itself, the notes found are weighed
+// again, strongest first, each with all the others cancelled; a key at a
+// harmonic of a kept note (or an octave below one) must then hold a share of
+// that note's salience, and a key a twelfth or more above one must show
+// several partials of its own. Lit keys carry over frames with two thresholds
 // (a lit key needs less to stay lit than an unlit one to light) and a key
 // must be found in two frames in a row to light, so notes do not flicker.
 //
@@ -52,6 +57,8 @@ struct NoteFinder {
   std::unique_ptr<float[]> Resid;           // kFftMaxBins: what is left after cancelling
   NoteHarmonic Harm[kNoteKeys][kNoteMaxHarmonics] = {};
   int HarmCount[kNoteKeys] = {};
+  // Sum of the weights: times the whitened mean, the salience of a flat spectrum.
+  float WeightSum[kNoteKeys] = {};
 
   // Carried between frames.
   bool Lit[kNumKeys] = {};

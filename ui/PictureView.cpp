@@ -28,8 +28,7 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
   key_mode_button_->setText(QStringLiteral("\u266A"));
   key_mode_button_->setToolTip(QStringLiteral("鍵盤に演奏中の音を表示(N)"));
   key_mode_button_->setFocusPolicy(Qt::NoFocus);
-  key_mode_button_->setAutoRaise(true);
-  key_mode_button_->setFixedSize(16, 16);
+  key_mode_button_->setFixedSize(18, 16);
   connect(key_mode_button_, &QToolButton::clicked, this, &PictureView::keyModeClicked);
 }
 

@@ -26,9 +26,9 @@ bool NoteModeStart(NoteMode& m);
 void NoteModeFrame(NoteMode& m, const Analysis& a, const AnalysisInput& in, int thres_dw,
                    int thres_up);
 
-// Where the chord name is drawn: inside the graph, just above the keys and
+// Where the chord name is drawn: inside the graph, right of the dB labels,
 // clear of the Hz labels along row 131.
-inline constexpr int kChordTextX = 28;
+inline constexpr int kChordTextX = 48;
 inline constexpr int kChordTextY = 100;
 
 // The chord name at (kChordTextX, kChordTextY) in the theme's lyric colours,

@@ -7,7 +7,9 @@ sounding one, as a share of lit keys) and chord accuracy (root and quality, on
 moments where the true notes make a triad or seventh chord). Only moments at
 least 150 ms from every note's start and end are counted.
 
-usage: evaluate.py NOTE_FRAMES [WORKDIR]   (needs fluidsynth, fluid-soundfont-gm, python3-mido)
+usage: /usr/bin/python3 bench/notes/evaluate.py build/bench/note_frames [WORKDIR]
+(needs the Debian packages fluidsynth, fluid-soundfont-gm and python3-mido;
+not part of CI)
 """
 import os
 import subprocess

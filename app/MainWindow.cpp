@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -178,6 +179,11 @@ void MainWindow::ConnectWidgets() {
           [this](std::int32_t side) { Command(cmd::kPictureLeft + side); });
   connect(picture_view_, &QWidget::customContextMenuRequested, this,
           [this](QPoint pos) { ShowPopup(bitmap_popup_, picture_view_, pos); });
+  connect(picture_view_, &PictureView::keyModeClicked, this, [this] { Command(cmd::kKeyMode); });
+  // N switches the keys between the spectrum and the notes found; a text box
+  // with the focus still takes the letter.
+  auto* key_mode = new QShortcut(QKeySequence(Qt::Key_N), this);
+  connect(key_mode, &QShortcut::activated, this, [this] { Command(cmd::kKeyMode); });
 }
 
 void MainWindow::ShowPopup(QMenu* menu, QWidget* from, QPoint pos) {

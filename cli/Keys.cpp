@@ -1,7 +1,8 @@
 // velkaris-cli keys FILE --pos FRAMES|--at SECONDS [--set Key=Value]... [--ini MAIN.INI]
 // The analysis of one frame as the draw thread would run it with the file
 // playing at that position: the FFT size, the summary for the automatic
-// thresholds, and each key of the octave range with its level and glow.
+// thresholds, and each key of the octave range with its level and glow. With
+// KeyMode=1 the keys are those of the notes found, and Chord= names their chord.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "cli/FileAtPosition.h"
 #include "cli/Refusal.h"
 #include "common/Settings.h"
+#include "display/NoteMode.h"
 #include "display/SpectrumKeys.h"
 #include "engine/PlayEngine.h"
 
@@ -56,11 +58,25 @@ int RunKeys(int argc, char** argv) {
   const int up = gSettings.ThresUp;
   std::printf("Position=%d\nFFTSize=%d\nKeyMax=%d\nKeyFloor=%d\nThresDw=%d\nThresUp=%d\n", position,
               analysis.fft_points, analysis.KeyMax, analysis.KeyFloor, dw, up);
+  // In note mode the keys show the notes found (one frame: no history to
+  // carry), and the chord they name follows the summary.
+  const bool note_mode = gSettings.KeyMode == 1;
+  NoteMode notes;
+  if (note_mode) {
+    if (!NoteModeStart(notes)) {
+      CloseFileAtPosition(gPlay);
+      std::fprintf(stderr, "%s\n", EngineErrorText(kEngineNoMemory).c_str());
+      return 1;
+    }
+    NoteModeFrame(notes, analysis, in, dw, up);
+    std::printf("Chord=%s\n", notes.Chord);
+  }
+  const int* levels = note_mode ? notes.Level : analysis.KeyLevel;
   const KeyRange range = KeyRangeForOctave(in.bmp_octave);
   for (int key = range.lowest_key; key <= range.highest_key; ++key) {
     char name[8];
     KeyName(key, name);
-    const int level = analysis.KeyLevel[key];
+    const int level = levels[key];
     std::printf("Key=%d %s %d %d\n", key, name, level, GlowStrength(level, dw, up));
   }
   CloseFileAtPosition(engine);

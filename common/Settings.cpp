@@ -68,6 +68,7 @@ constexpr KeyDef kDisplayKeys[] = {
     Int("ThresDw", &S::ThresDw, -45, -100, 0, R | W),
     Int("ThresUp", &S::ThresUp, -40, -100, 0, R | W),
     Int("AutoThres", &S::AutoThres, 1, 0, 1, R | W),
+    Int("KeyMode", &S::KeyMode, 0, 0, 1, R | W),
 };
 
 // Speed is never written: every start begins at 100 % unless the file is edited.

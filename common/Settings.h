@@ -56,6 +56,7 @@ struct Settings {
   SettingInt BmpWndPos, BmpOctave, GrpType, GaugeDB, GaugeHZ, PeakHold;
   SettingInt LyricsLrcsOnOff, LyricsWipeOnOff, LyricsNowBeforeTimeItem, LyricsNowAfterTimeItem;
   SettingInt LyricsNowMinScrlTimeItem, LyricsNowGapTimeItem, FrameRate, ThresDw, ThresUp, AutoThres;
+  SettingInt KeyMode;  // 0: keys lit by the folded spectrum, 1: by the notes found
   // [Play]
   SettingInt Speed, Volume;
   // [Effectors]

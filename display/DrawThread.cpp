@@ -66,7 +66,7 @@ void SetPictureOctave(DrawContext& c, std::int32_t bmp_octave) {
 }
 
 bool DrawStartCommand(DrawContext& c, const char* theme_name) {
-  if (!AnalysisStart(c.analysis)) return false;
+  if (!AnalysisStart(c.analysis) || !NoteModeStart(c.notes)) return false;
   ResetSnapshot(c.LastDrawn);
   c.file = NowPlayingFacts();
   c.file_generation = 0;

@@ -41,6 +41,7 @@
 #include "display/KeyboardView.h"
 #include "display/Lyrics.h"
 #include "display/LyricsView.h"
+#include "display/NoteMode.h"
 #include "display/NowPlaying.h"
 #include "display/SpectrumKeys.h"
 #include "display/TextRender.h"
@@ -72,7 +73,7 @@ struct FrameSnapshot {
   std::int32_t Speed, ChannelSelect, Balance, Volume;
   std::int32_t Theme, BmpOctave, GrpType, GaugeDB, GaugeHZ, ThresDw, ThresUp, FrameRate;
   std::int32_t FftItem, LrcsOnOff, WipeOnOff, BeforeItem, AfterItem, MinScrlItem, GapItem;
-  std::int32_t PeakHold, FramesPerSecond;
+  std::int32_t PeakHold, FramesPerSecond, KeyMode;
   char Caption[kTextFieldSize];
   char FormatLine[128];
   char Path[kTextFieldSize];
@@ -101,6 +102,7 @@ struct DrawContext : ThreadMailbox {
 
   // The draw thread's own state.
   Analysis analysis;
+  NoteMode notes;  // KeyMode 1: the notes found, their key levels and the chord
   Lyrics lyrics;
   LyricsView lyrics_view;
   DrawFonts fonts;

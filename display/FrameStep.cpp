@@ -66,6 +66,7 @@ void TakeSnapshot(DrawContext& c, FrameSnapshot& s) {
   s.MinScrlItem = g.LyricsNowMinScrlTimeItem;
   s.GapItem = g.LyricsNowGapTimeItem;
   s.PeakHold = g.PeakHold;
+  s.KeyMode = g.KeyMode == 1 ? 1 : 0;
 
   const std::time_t second = std::time(nullptr);
   if (second != c.last_second) {
@@ -92,7 +93,7 @@ bool KeyboardChanged(const FrameSnapshot& a, const FrameSnapshot& b) {
          a.GaugeHZ != b.GaugeHZ || a.ThresDw != b.ThresDw || a.ThresUp != b.ThresUp ||
          a.Balance != b.Balance || a.Volume != b.Volume || a.LrcsOnOff != b.LrcsOnOff ||
          a.WipeOnOff != b.WipeOnOff || a.BeforeItem != b.BeforeItem || a.AfterItem != b.AfterItem ||
-         a.MinScrlItem != b.MinScrlItem || a.GapItem != b.GapItem;
+         a.MinScrlItem != b.MinScrlItem || a.GapItem != b.GapItem || a.KeyMode != b.KeyMode;
 }
 
 bool InfoChanged(const FrameSnapshot& a, const FrameSnapshot& b) {
@@ -151,7 +152,13 @@ int DrawKeyboardGroup(DrawContext& c, const FrameSnapshot& s) {
     g.PeakHold = s.PeakHold;
     flags = DrawLevelGauge(p, c.gauge, g, c.theme);
   }
-  DrawKeyboard(p, c.bitmaps, a.KeyLevel, s.BmpOctave, s.ThresDw, s.ThresUp, c.theme);
+  if (s.KeyMode == 1) {
+    NoteModeFrame(c.notes, a, in, s.ThresDw, s.ThresUp);
+    DrawKeyboard(p, c.bitmaps, c.notes.Level, s.BmpOctave, s.ThresDw, s.ThresUp, c.theme);
+    DrawChordName(p, c.fonts, c.notes.Chord, c.theme);
+  } else {
+    DrawKeyboard(p, c.bitmaps, a.KeyLevel, s.BmpOctave, s.ThresDw, s.ThresUp, c.theme);
+  }
   return flags;
 }
 

@@ -5,6 +5,7 @@
 #include <QRubberBand>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QToolButton>
 #include "shell/WindowGeometry.h"
 
 namespace vk {
@@ -19,6 +20,19 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("PRJ041_BmpWnd1_Orvane"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::ClickFocus);
+  key_mode_button_ = new QToolButton(this);
+  key_mode_button_->setObjectName(QStringLiteral("KeyModeButton"));
+  key_mode_button_->setText(QStringLiteral("\u266A"));
+  key_mode_button_->setToolTip(QStringLiteral("鍵盤に演奏中の音を表示(N)"));
+  key_mode_button_->setFocusPolicy(Qt::NoFocus);
+  key_mode_button_->setFixedSize(18, 16);
+  connect(key_mode_button_, &QToolButton::clicked, this, &PictureView::keyModeClicked);
+}
+
+void PictureView::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  // Top right of the graph, clear of the meters in the right margin.
+  key_mode_button_->move(width() - kEdge - 25 - 18, kEdge + 43);
 }
 
 QSize PictureView::sizeHint() const {

@@ -4,7 +4,8 @@
 // any time (an expose, a resize) never reads the buffer another thread draws.
 //
 // Signals: sideDropped(side) when a drag ends past the middle of the window
-// (0 left, 1 right, as the picture-side setting counts), and
+// (0 left, 1 right, as the picture-side setting counts), keyModeClicked() from
+// the small note button at the graph's top right, and
 // customContextMenuRequested(pos) on a right press, in widget coordinates.
 #pragma once
 
@@ -16,6 +17,7 @@
 #include "display/PixelBuffer.h"
 
 class QRubberBand;
+class QToolButton;
 
 namespace vk {
 
@@ -41,6 +43,7 @@ class PictureView final : public QWidget {
 
  signals:
   void sideDropped(std::int32_t side);
+  void keyModeClicked();
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -49,6 +52,7 @@ class PictureView final : public QWidget {
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 
  private:
   void EndDrag(bool move);
@@ -58,6 +62,7 @@ class PictureView final : public QWidget {
   bool dragging_ = false;
   int drag_start_x_ = 0;
   QRubberBand* drag_frame_ = nullptr;
+  QToolButton* key_mode_button_ = nullptr;
   QRect drag_rect_;
 };
 

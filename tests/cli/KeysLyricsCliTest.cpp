@@ -80,6 +80,50 @@ TEST(KeysCliTest, AToneLightsA4InTheSelectedChannelOnly) {
   EXPECT_EQ(Field(r.text, "KeyMax"), "-200");
 }
 
+// Two seconds of a C major triad (C4 E4 G4) of harmonic tones, both channels alike.
+Bytes TriadWav() {
+  const std::uint32_t frames = 2 * 44100;
+  Bytes b;
+  for (std::uint32_t i = 0; i < frames; ++i) {
+    double v = 0;
+    for (int key : {60, 64, 67}) {
+      const double f0 = 440.0 * std::pow(2.0, (key - 69) / 12.0);
+      for (int m = 1; m <= 8; ++m) v += 2500.0 / m * std::sin(2 * 3.14159265358979 * m * f0 * i / 44100);
+    }
+    const long s = std::lround(v);
+    vktest::PutU16(b, static_cast<std::uint32_t>(s) & 0xFFFF);
+    vktest::PutU16(b, static_cast<std::uint32_t>(s) & 0xFFFF);
+  }
+  return vktest::Pcm16Wav(2, 44100, b);
+}
+
+TEST(KeysCliTest, NoteModeLightsTheTriadAndNamesIt) {
+  vktest::TempDir dir;
+  const std::string wav = dir.File("triad.wav");
+  vktest::WriteFile(wav, TriadWav());
+
+  CliRun r = RunCli("keys " + wav + " --at 1 --set KeyMode=1 --set BmpOctave=3");
+  ASSERT_EQ(r.status, 0) << r.text;
+  EXPECT_EQ(Field(r.text, "Chord"), "C");
+  EXPECT_EQ(CountLines(r.text, "Key="), 144);
+  // Only the three notes glow; their harmonics (C5, G5, B5...) stay dark.
+  std::istringstream in(r.text);
+  std::string line;
+  std::string glowing;
+  while (std::getline(in, line)) {
+    if (line.rfind("Key=", 0) == 0 && line.substr(line.rfind(' ')) != " 0") {
+      glowing += line.substr(4, line.find(' ') - 4) + " ";
+    }
+  }
+  EXPECT_EQ(glowing, "60 64 67 ");
+
+  // The spectrum mode has no chord line, as before.
+  r = RunCli("keys " + wav + " --at 1");
+  ASSERT_EQ(r.status, 0) << r.text;
+  EXPECT_EQ(r.text.find("Chord="), std::string::npos);
+  EXPECT_EQ(CountLines(r.text, "Key="), 72);
+}
+
 TEST(KeysCliTest, RefusesBadPositionsAndMissingFiles) {
   vktest::TempDir dir;
   EXPECT_EQ(RunCli("keys " + dir.File("tone.wav")).status, 2);  // no position

@@ -53,3 +53,31 @@ TEST(ResetGraying, EachEffectsItemIsGrayOnlyWhileItsResetWouldChangeNothing) {
 
 }  // namespace
 }  // namespace vk
+
+namespace vk {
+namespace {
+
+// The note-mode item carries its check from KeyMode, which MAIN.INI keeps in
+// [Display] (read and written, 0 by default).
+TEST(KeyModeItem, IsCheckedFromTheSavedSetting) {
+  Settings s;
+  ResetSettings(s);
+  EXPECT_EQ(static_cast<std::int32_t>(s.KeyMode), 0);
+  EXPECT_FALSE(CommandChecked(cmd::kKeyMode, s));
+  s.KeyMode = 1;
+  EXPECT_TRUE(CommandChecked(cmd::kKeyMode, s));
+  ASSERT_NE(FindCommandLabel(cmd::kKeyMode), nullptr);
+  bool saved = false;
+  for (const SectionDef& section : SettingSections()) {
+    for (const KeyDef& key : section.keys) {
+      if (std::string_view(key.name) == "KeyMode") {
+        saved = section.name != nullptr && std::string_view(section.name) == "Display" &&
+                key.int_field == &Settings::KeyMode;
+      }
+    }
+  }
+  EXPECT_TRUE(saved);
+}
+
+}  // namespace
+}  // namespace vk

@@ -1,0 +1,421 @@
+#include "display/NoteFinder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace vk {
+namespace {
+
+// Weight of harmonic m of a note at f0 Hz in its salience, (f0 + a)/(m·f0 + b):
+// low partials count most, and a high note is not outvoted by the many
+// partials a low one has.
+constexpr float kWeightA = 27.0f;
+constexpr float kWeightB = 320.0f;
+// Whitening: each band keeps sigma^kWhiten of its level (0 = flat, 1 = as is).
+constexpr float kWhiten = 0.33f;
+// A partial is searched up to half a semitone either side, and further sharp
+// for the stretched partials of strings (B = 0.0004).
+constexpr double kHalfSemitone = 1.0293022366434921;  // 2^(1/24)
+constexpr double kStretch = 0.0004;
+// Highest frequency the partials are looked for at (C8's second partial is
+// past it; C8 is found by its first).
+constexpr double kTopHz = 8000.0;
+// Nothing is found in a frame whose strongest partial is below -80 dBFS.
+constexpr float kSilence = 1e-4f;
+// Whitening lifts the faint top partials of a loud low note to the level of
+// real notes; before whitening a note's own first partials must come within
+// 20 dB of the frame's strongest partial.
+constexpr float kLoudShare = 0.1f;
+constexpr int kLoudPartials = 3;
+
+// A key lights when its salience, over that of a flat (whitened noise)
+// spectrum, reaches kLightOn, and stays lit down to kStayOn; every note must
+// reach a share of the frame's strongest.
+constexpr float kLightOn = 3.0f;
+constexpr float kStayOn = 2.4f;
+// With the other notes taken out a note has less left: the recheck's thresholds.
+constexpr float kRecheckOn = 2.0f;
+constexpr float kRecheckStay = 1.6f;
+constexpr float kShareOn = 0.15f;
+constexpr float kShareStay = 0.11f;
+// Partials looked at, and how many must stand, for a key above a kept note.
+constexpr int kSupportLook = 4;
+constexpr int kSupportPartials = 2;
+// A key at a harmonic of a found note shares all its partials with it and
+// must hold this share of that note's salience from what the cancelling
+// left: the fifth (whose every second partial is the note's third), the
+// octave, twelfth and double octave, and anything from the fifth harmonic up
+// (where the stretched partials of a low string sit a semitone or more sharp
+// of the harmonic's key, so every key there counts).
+constexpr float kFifthShare = 0.2f;
+constexpr float kOctaveShare = 0.15f;
+constexpr float kTwelfthShare = 0.5f;
+constexpr float kDoubleOctaveShare = 0.35f;
+constexpr float kHighShare = 0.35f;
+constexpr int kHighSteps = 28;
+// An octave, twelfth or double octave below a found note every partial of
+// that note is one of the key's: it must show partials of its own.
+constexpr float kBelowShare = 0.2f;
+// Frames in a row a key must be found before it lights.
+constexpr int kConfirmFrames = 2;
+// The carried state is dropped when the position jumps more than this (seconds / 4).
+constexpr int kJumpDivisor = 4;
+constexpr int kMaxRounds = 16;
+
+double KeyHz(int key) { return 440.0 * std::pow(2.0, (key - 69) / 12.0); }
+
+double BandCentre(int b) { return 229.0 * (std::pow(10.0, (b + 1) / 21.4) - 1.0); }
+
+void Prepare(NoteFinder& f, int points, int rate) {
+  f.points = points;
+  f.rate = rate;
+  const double df = static_cast<double>(rate) / points;
+  const double top_hz = std::min(kTopHz, 0.45 * rate);
+  f.top_bin = std::clamp(static_cast<int>(top_hz / df), 1, points / 2);
+
+  double centre[kNoteBands];
+  int bands = 0;
+  while (bands < kNoteBands) {
+    centre[bands] = BandCentre(bands);
+    ++bands;
+    if (centre[bands - 1] > top_hz) break;
+  }
+  f.band_count = bands;
+  int b = 0;
+  for (int k = 0; k <= f.top_bin; ++k) {
+    const double hz = k * df;
+    while (b + 2 < bands && hz >= centre[b + 1]) ++b;
+    const double t = (hz - centre[b]) / (centre[b + 1] - centre[b]);
+    f.BinBand[k] = static_cast<std::uint8_t>(b);
+    f.BinT[k] = static_cast<float>(std::clamp(t, 0.0, 1.0));
+  }
+
+  for (int c = 0; c < kNoteKeys; ++c) {
+    const double f0 = KeyHz(kNoteLowKey + c);
+    int n = 0;
+    for (int m = 1; m <= kNoteMaxHarmonics; ++m) {
+      const double centre_hz = m * f0;
+      const double lo_hz = centre_hz / kHalfSemitone;
+      const double hi_hz = centre_hz * kHalfSemitone * std::sqrt(1.0 + kStretch * m * m);
+      const int lo = std::max(1, static_cast<int>(std::lround(lo_hz / df)));
+      const int hi = std::max(lo, static_cast<int>(std::lround(hi_hz / df)));
+      if (hi > f.top_bin) break;
+      const float w = static_cast<float>((f0 + kWeightA) / (m * f0 + kWeightB));
+      f.Harm[c][n++] = NoteHarmonic{lo, hi, w};
+    }
+    f.HarmCount[c] = n;
+    f.WeightSum[c] = 0;
+    for (int h = 0; h < n; ++h) f.WeightSum[c] += f.Harm[c][h].weight;
+  }
+}
+
+// Band-wise compression of the magnitudes (amplitudes of full scale 1) into White.
+float Whiten(NoteFinder& f, const double* mag, int points) {
+  const float scale = static_cast<float>(4.0 / (points * 32768.0));
+  double energy[kNoteBands] = {};
+  double weight[kNoteBands] = {};
+  float peak = 0;
+  for (int k = 1; k <= f.top_bin; ++k) {
+    const float x = static_cast<float>(mag[k]) * scale;
+    f.White[k] = x;
+    f.Raw[k] = x;
+    peak = std::max(peak, x);
+    const int b = f.BinBand[k];
+    const double t = f.BinT[k];
+    energy[b] += (1.0 - t) * x * x;
+    weight[b] += 1.0 - t;
+    energy[b + 1] += t * x * x;
+    weight[b + 1] += t;
+  }
+  float gain[kNoteBands];
+  for (int b = 0; b < f.band_count; ++b) {
+    const double sigma = weight[b] > 0 ? std::sqrt(energy[b] / weight[b]) : 0.0;
+    gain[b] = static_cast<float>(std::pow(sigma + 1e-7, kWhiten - 1.0));
+  }
+  f.White[0] = 0;
+  for (int k = 1; k <= f.top_bin; ++k) {
+    const int b = f.BinBand[k];
+    const float t = f.BinT[k];
+    f.White[k] *= (1.0f - t) * gain[b] + t * gain[b + 1];
+  }
+  return peak;
+}
+
+// The strongest of the first partials of note c before whitening.
+float RawLevel(const NoteFinder& f, int c) {
+  float level = 0;
+  for (int h = 0; h < std::min(kLoudPartials, f.HarmCount[c]); ++h) {
+    for (int k = f.Harm[c][h].lo; k <= f.Harm[c][h].hi; ++k) level = std::max(level, f.Raw[k]);
+  }
+  return level;
+}
+
+// How many of the first partials of note c stand in Resid at a quarter of
+// the strongest of them or more (all of them when the note has too few).
+int Support(const NoteFinder& f, int c) {
+  const int n = std::min(kSupportLook, f.HarmCount[c]);
+  if (n < kSupportLook) return kSupportLook;
+  float amp[kSupportLook];
+  float top = 0;
+  for (int h = 0; h < n; ++h) {
+    amp[h] = 0;
+    for (int k = f.Harm[c][h].lo; k <= f.Harm[c][h].hi; ++k) amp[h] = std::max(amp[h], f.Resid[k]);
+    top = std::max(top, amp[h]);
+  }
+  int count = 0;
+  for (int h = 0; h < n; ++h) count += amp[h] >= 0.25f * top && top > 0 ? 1 : 0;
+  return count;
+}
+
+float Salience(const NoteFinder& f, int c) {
+  float s = 0;
+  const float* r = f.Resid.get();
+  for (int h = 0; h < f.HarmCount[c]; ++h) {
+    const NoteHarmonic& p = f.Harm[c][h];
+    float best = 0;
+    for (int k = p.lo; k <= p.hi; ++k) best = std::max(best, r[k]);
+    s += p.weight * best;
+  }
+  return s;
+}
+
+// Removes the partials of note c from Resid: each partial is scaled down by
+// the share a smooth envelope over its neighbours explains, so a partial that
+// another note shares keeps its excess.
+void Cancel(NoteFinder& f, int c) {
+  float* r = f.Resid.get();
+  const int n = f.HarmCount[c];
+  float amp[kNoteMaxHarmonics];
+  int at[kNoteMaxHarmonics];
+  for (int h = 0; h < n; ++h) {
+    const NoteHarmonic& p = f.Harm[c][h];
+    at[h] = p.lo;
+    for (int k = p.lo; k <= p.hi; ++k) {
+      if (r[k] > r[at[h]]) at[h] = k;
+    }
+    amp[h] = r[at[h]];
+  }
+  for (int h = 0; h < n; ++h) {
+    if (!(amp[h] > 0)) continue;
+    // The envelope is the strongest of the two partials either side: a
+    // neighbour an earlier note already took (near zero) must not make this
+    // partial look shared.
+    float envelope = 0;
+    for (int j = std::max(0, h - 2); j <= std::min(n - 1, h + 2); ++j) {
+      if (j != h) envelope = std::max(envelope, amp[j]);
+    }
+    if (n == 1) envelope = amp[h];
+    const float keep = 1.0f - std::min(amp[h], envelope) / amp[h];
+    const int lo = std::max(1, at[h] - 2);
+    const int hi = std::min(f.top_bin, at[h] + 2);
+    for (int k = lo; k <= hi; ++k) r[k] *= keep;
+  }
+  // A low note's partials go on past those its salience counts (a piano's
+  // bass reaches kilohertz); they are followed up the spectrum, each where
+  // the spacing of the last two puts it, and taken out whole, or they would
+  // light high keys.
+  if (n < 3) return;
+  int prev = at[n - 2], last = at[n - 1];
+  while (true) {
+    const int step = last - prev;
+    if (step < 2) return;
+    const int guess = last + step;
+    const int lo = guess - step / 4, hi = guess + step / 4;
+    if (hi + 2 > f.top_bin) return;
+    int peak = lo;
+    for (int k = lo; k <= hi; ++k) {
+      if (r[k] > r[peak]) peak = k;
+    }
+    for (int k = peak - 2; k <= peak + 2; ++k) r[k] = 0;
+    prev = last;
+    last = peak;
+  }
+}
+
+// The share of `found`'s salience a key at a harmonic of it must hold (0: none).
+float AboveShare(int key, int found) {
+  const int steps = key - found;
+  if (steps >= kHighSteps) return kHighShare;
+  switch (steps) {
+    case 7: return kFifthShare;
+    case 12: return kOctaveShare;
+    case 19: return kTwelfthShare;
+    case 24: return kDoubleOctaveShare;
+    case -12:
+    case -19:
+    case -24: return kBelowShare;
+    default: return 0.0f;
+  }
+}
+
+// The pick order favours a single strong partial of a low note over the low
+// note itself; so each found note is weighed again on the spectrum with every
+// other found note cancelled, and dropped when what is left is too little for
+// a note of its own, or too little beside a lower note it is a harmonic of.
+void Recheck(NoteFinder& f, bool* found, float* salience, int* keys, int& count, float mean) {
+  float again[kNoteMaxFound];
+  int support[kNoteMaxFound];
+  for (int i = 0; i < count; ++i) {
+    std::memcpy(f.Resid.get(), f.White.get(), sizeof(float) * (f.top_bin + 1));
+    for (int j = 0; j < count; ++j) {
+      if (j != i) Cancel(f, keys[j] - kNoteLowKey);
+    }
+    again[i] = Salience(f, keys[i] - kNoteLowKey);
+    support[i] = Support(f, keys[i] - kNoteLowKey);
+  }
+  // Decided strongest first, each against the notes already kept, so of two
+  // notes that explain each other the stronger stays.
+  int order[kNoteMaxFound];
+  for (int i = 0; i < count; ++i) order[i] = i;
+  std::sort(order, order + count, [&](int x, int y) { return again[x] > again[y]; });
+  const float strongest = count > 0 ? again[order[0]] : 0.0f;
+  int kept_keys[kNoteMaxFound];
+  float kept_again[kNoteMaxFound];
+  int kept = 0;
+  for (int n = 0; n < count; ++n) {
+    const int i = order[n];
+    const int key = keys[i];
+    const int c = key - kNoteLowKey;
+    const float flat = f.WeightSum[c] * mean;
+    const bool lit = f.Lit[key];
+    bool ok = again[i] >= (lit ? kRecheckStay : kRecheckOn) * flat &&
+              again[i] >= (lit ? kShareStay : kShareOn) * strongest;
+    for (int j = 0; ok && j < kept; ++j) {
+      if (again[i] < AboveShare(key, kept_keys[j]) * kept_again[j]) ok = false;
+      // One strong partial of a lower note is not a note: above its octave a key
+      // needs several partials of its own left.
+      if (key - kept_keys[j] > 12 && support[i] < kSupportPartials) ok = false;
+    }
+    if (!ok) {
+      found[key] = false;
+      continue;
+    }
+    salience[key] = again[i];
+    kept_keys[kept] = key;
+    kept_again[kept] = again[i];
+    ++kept;
+  }
+  std::memcpy(keys, kept_keys, sizeof(int) * kept);
+  count = kept;
+}
+
+}  // namespace
+
+bool NoteFinderStart(NoteFinder& f) {
+  if (!f.White) {
+    f.BinBand.reset(new (std::nothrow) std::uint8_t[kFftMaxBins]());
+    f.BinT.reset(new (std::nothrow) float[kFftMaxBins]());
+    f.Raw.reset(new (std::nothrow) float[kFftMaxBins]());
+    f.White.reset(new (std::nothrow) float[kFftMaxBins]());
+    f.Resid.reset(new (std::nothrow) float[kFftMaxBins]());
+  }
+  if (!f.BinBand || !f.BinT || !f.Raw || !f.White || !f.Resid) return false;
+  f.points = f.rate = 0;
+  NoteFinderReset(f);
+  return true;
+}
+
+void NoteFinderReset(NoteFinder& f) {
+  std::memset(f.Lit, 0, sizeof f.Lit);
+  std::memset(f.Seen, 0, sizeof f.Seen);
+  std::memset(f.Strength, 0, sizeof f.Strength);
+  f.LitCount = 0;
+  f.fresh = true;
+}
+
+void NoteFinderFrame(NoteFinder& f, const double* mag, int points, int rate, std::int32_t position) {
+  if (!f.White || points <= 0 || rate <= 0) {
+    NoteFinderReset(f);
+    return;
+  }
+  if (points != f.points || rate != f.rate) {
+    Prepare(f, points, rate);
+    NoteFinderReset(f);
+  }
+  const std::int32_t jump = position - f.last_position;
+  if (jump < 0 || jump > rate / kJumpDivisor) NoteFinderReset(f);
+  f.last_position = position;
+  const bool first = f.fresh;
+  f.fresh = false;
+
+  bool found[kNumKeys] = {};
+  float found_salience[kNumKeys] = {};
+  int found_keys[kNoteMaxFound];
+  int found_count = 0;
+  const float peak = Whiten(f, mag, points);
+  std::memcpy(f.Resid.get(), f.White.get(), sizeof(float) * (f.top_bin + 1));
+
+  // The salience a flat spectrum at the whitened mean would give each key.
+  double mean = 0;
+  for (int k = 1; k <= f.top_bin; ++k) mean += f.White[k];
+  mean /= f.top_bin;
+
+  if (peak >= kSilence && mean > 0) {
+    bool rejected[kNoteKeys] = {};
+    float strongest = 0;
+    for (int round = 0; round < kMaxRounds && found_count < kNoteMaxFound; ++round) {
+      int best = -1;
+      float best_s = 0;
+      for (int c = 0; c < kNoteKeys; ++c) {
+        if (rejected[c] || found[kNoteLowKey + c] || f.HarmCount[c] == 0) continue;
+        const float s = Salience(f, c);
+        if (s > best_s) best_s = s, best = c;
+      }
+      if (best < 0) break;
+      const int key = kNoteLowKey + best;
+      const float flat = f.WeightSum[best] * static_cast<float>(mean);
+      const bool lit = f.Lit[key];
+      bool ok = best_s >= (lit ? kStayOn : kLightOn) * flat &&
+                best_s >= (lit ? kShareStay : kShareOn) * strongest &&
+                RawLevel(f, best) >= kLoudShare * peak;
+      for (int i = 0; ok && i < found_count; ++i) {
+        if (best_s < AboveShare(key, found_keys[i]) * found_salience[found_keys[i]]) {
+          ok = false;
+        }
+      }
+      if (!ok) {
+        rejected[best] = true;
+        continue;
+      }
+      strongest = std::max(strongest, best_s);
+      found[key] = true;
+      found_salience[key] = best_s;
+      found_keys[found_count++] = key;
+      Cancel(f, best);
+    }
+  }
+
+  Recheck(f, found, found_salience, found_keys, found_count, static_cast<float>(mean));
+
+  f.LitCount = 0;
+  float strongest = 0;
+  for (int i = 0; i < found_count; ++i) strongest = std::max(strongest, found_salience[found_keys[i]]);
+  for (int key = 0; key < kNumKeys; ++key) {
+    if (found[key]) {
+      f.Seen[key] = static_cast<std::uint8_t>(std::min(f.Seen[key] + 1, 255));
+      if (first || f.Seen[key] >= kConfirmFrames) f.Lit[key] = true;
+    } else {
+      f.Seen[key] = 0;
+      f.Lit[key] = false;
+    }
+    f.Strength[key] = f.Lit[key] && strongest > 0 ? found_salience[key] / strongest : 0.0f;
+    if (f.Lit[key]) ++f.LitCount;
+  }
+}
+
+void NoteKeyLevels(const NoteFinder& f, int thres_dw, int thres_up, int* levels) {
+  const int span = std::max(0, thres_up - thres_dw);
+  for (int key = 0; key < kNumKeys; ++key) {
+    if (!f.Lit[key]) {
+      levels[key] = kLevelNothing;
+      continue;
+    }
+    // Even the weakest lit note glows visibly: a third of the way up at least.
+    const float share = 0.35f + 0.65f * std::clamp(f.Strength[key], 0.0f, 1.0f);
+    levels[key] = thres_dw + static_cast<int>(std::ceil(span * share));
+  }
+}
+
+}  // namespace vk

@@ -64,7 +64,7 @@ int RunKeys(int argc, char** argv) {
   NoteMode notes;
   if (note_mode) {
     if (!NoteModeStart(notes)) {
-      CloseFileAtPosition(gPlay);
+      CloseFileAtPosition(engine);
       std::fprintf(stderr, "%s\n", EngineErrorText(kEngineNoMemory).c_str());
       return 1;
     }

@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QToolButton>
+
 #include "shell/WindowGeometry.h"
 
 namespace vk {

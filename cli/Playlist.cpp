@@ -67,7 +67,7 @@ int RunPlaylist(int argc, char** argv) {
     // The window's own message for this case, or what it leaves unsaid.
     std::fprintf(stderr, "velkaris-cli playlist: no row was added: %s\n",
                  summary.Text[0] != '\0' ? summary.Text
-                                         : "no playable file (.wav, .mp3, .rmp) among the paths");
+                                         : "no file of a type the player reads among the paths");
     return 1;
   }
   return 0;

@@ -62,10 +62,8 @@ int ProbeMp3(const std::string& path) {
 int ProbeFfmpeg(const std::string& path) {
   FFSet ff;
   const int code = FfOpen(path.c_str(), ff, FfOpenMode::kFull);
-  if (code != 0) {
-    std::fprintf(stderr, "probe: %s: %s\n", path.c_str(), ff.Error);
-    return code;
-  }
+  // The refusal line says FFmpeg's reason.
+  if (code != 0) return code;
   PlaylistRow row;
   FillRowFromFf(path, ff, row);
   std::printf("Result=0\nReader=FFMPEG\n");

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "audio/FfmpegReader.h"
 #include "audio/Mp3Reader.h"
 #include "audio/WavReader.h"
 #include "common/FileHandle.h"
@@ -86,7 +87,15 @@ std::string WhyUnreadable(const std::string& path) {
   OpenFailure why;
   if (!OpenForReading(path.c_str(), &why)) return OpenFailureText(why);
   const ReaderChoice choice = ChooseReader(path);
-  if (choice == ReaderChoice::kNone) return "not a .wav, .mp3 or .rmp file";
+  if (choice == ReaderChoice::kNone) return "not a file type the player reads";
+  if (choice == ReaderChoice::kFfmpeg) {
+    FFSet ff;
+    if (FfOpen(path.c_str(), ff, FfOpenMode::kFull) == 0) {
+      FfClose(ff);
+      return "the file opens now; it failed while being read";
+    }
+    return std::string("FFmpeg: ") + ff.Error;
+  }
   std::string reason;
   if (choice == ReaderChoice::kWavThenMp3) {
     WAVSet wav;

@@ -111,8 +111,8 @@ TEST(RefusalCliTest, APlaylistThatAddsNoRowSaysWhatTheWindowSays) {
   vktest::WriteFile(texts.File("notes.txt"), std::string_view("text"));
   r = Refused("playlist " + texts.path());
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.text, "velkaris-cli playlist: no row was added: no playable file (.wav, .mp3, .rmp) "
-                    "among the paths\n");
+  EXPECT_EQ(r.text, "velkaris-cli playlist: no row was added: no file of a type the player "
+                    "reads among the paths\n");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ extern "C" {
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <numeric>
 #include <new>
 
 #include "common/Text.h"
@@ -80,7 +81,13 @@ constexpr int kIoBufferBytes = 32768;
 constexpr int kPendFrames = 16384;            // converted frames held between reads
 constexpr std::uint32_t kHighestRate = 48000;  // faster sources are resampled to it
 constexpr std::uint32_t kLowestRate = 8000;    // slower sources are resampled up to it
-constexpr std::int64_t kLossyPreroll = 8192;   // source frames decoded ahead of a seek target
+// Source frames decoded ahead of a seek target in a lossy stream. Opus's band
+// energies are predicted from the frame before and settle only gradually:
+// after its declared 80 ms a frame still differs by up to 6 steps, after half
+// a second by none.
+constexpr std::int64_t kLossyPreroll = 24000;
+constexpr std::int64_t kResamplerFilter = 64;  // source frames the resampler's filter reaches back
+constexpr std::int64_t kLongestPhase = 4096;   // longer resampler cycles are not realigned
 
 }  // namespace
 
@@ -221,19 +228,26 @@ void FillFormats(FFSet& ff, const AVFormatContext* fmt, const AVStream* st) {
   ff.Codec[i] = '\0';
 }
 
+// A decoder in the state it has at the start of the stream; 0 or FFmpeg's error.
+int StartDecoder(FfmpegStream& s, const AVCodec* codec, const AVStream* st) {
+  s.dec.reset(avcodec_alloc_context3(codec));
+  if (!s.dec) return AVERROR(ENOMEM);
+  int r = avcodec_parameters_to_context(s.dec.get(), st->codecpar);
+  if (r >= 0) {
+    s.dec->pkt_timebase = st->time_base;
+    r = avcodec_open2(s.dec.get(), codec, nullptr);
+  }
+  return r;
+}
+
 int OpenDecoder(FFSet& ff, FfmpegStream& s, const AVStream* st) {
   const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
   if (codec == nullptr) {
     SetError(ff, "no decoder for this codec", 0);
     return kFfNoDecoder;
   }
-  s.dec.reset(avcodec_alloc_context3(codec));
-  if (!s.dec) return kFfNoMemory;
-  int r = avcodec_parameters_to_context(s.dec.get(), st->codecpar);
-  if (r >= 0) {
-    s.dec->pkt_timebase = st->time_base;
-    r = avcodec_open2(s.dec.get(), codec, nullptr);
-  }
+  const int r = StartDecoder(s, codec, st);
+  if (r == AVERROR(ENOMEM)) return kFfNoMemory;
   if (r < 0) {
     SetError(ff, "cannot open the decoder", r);
     return kFfNoDecoder;
@@ -451,9 +465,15 @@ bool Refill(FFSet& ff, FfmpegStream& s) {
 }
 
 // Repositions the demuxer at `ts` and empties the decoder and the converter.
-bool SeekTo(FfmpegStream& s, std::int64_t ts) {
+// From the start the decoder is opened anew: a flush keeps state such as
+// AAC's noise generator, which a decode from the start begins fresh.
+bool SeekTo(FfmpegStream& s, std::int64_t ts, bool from_start) {
   if (av_seek_frame(s.fmt.get(), s.index, ts, AVSEEK_FLAG_BACKWARD) < 0) return false;
-  avcodec_flush_buffers(s.dec.get());
+  if (!from_start) {
+    avcodec_flush_buffers(s.dec.get());
+  } else if (const AVCodec* codec = s.dec->codec; StartDecoder(s, codec, s.fmt->streams[s.index]) < 0) {
+    return false;  // the reader stays open but decodes nothing more
+  }
   swr_close(s.swr.get());
   if (swr_init(s.swr.get()) < 0) return false;
   s.pend_len = s.pend_off = 0;
@@ -461,6 +481,19 @@ bool SeekTo(FfmpegStream& s, std::int64_t ts) {
   s.held = false;
   s.sent_flush = s.decoder_done = s.swr_flushed = false;
   return true;
+}
+
+// Source frames to skip at the first frame after a seek so that the resampler
+// starts where its output frames fall on the same source instants as in a
+// decode from the start (every src/gcd source frames); 0 when not resampled.
+int PhaseSkip(const FfmpegStream& s, const AVFrame* f) {
+  if (s.src_rate == s.dst_rate) return 0;
+  const std::int64_t pts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
+  const std::int64_t cycle = s.src_rate / std::gcd(s.src_rate, s.dst_rate);
+  if (pts == AV_NOPTS_VALUE || cycle > kLongestPhase) return 0;
+  const std::int64_t at = Rescale(pts - s.origin, s.fmt->streams[s.index]->time_base, s.src_rate);
+  const std::int64_t skip = ((cycle - at % cycle) % cycle + cycle) % cycle;
+  return skip < f->nb_samples ? static_cast<int>(skip) : 0;
 }
 
 }  // namespace
@@ -530,7 +563,8 @@ int FfSeek(FFSet& ff, std::int32_t sample) {
   // Lossy codecs need frames before the target to settle (overlapping
   // transforms, Opus's pre-roll); lossless frames decode on their own.
   if (!s->lossless) src_target -= kLossyPreroll + std::max(st->codecpar->seek_preroll, 0);
-  if (s->src_rate != s->dst_rate) src_target -= 64;  // the resampler's filter length
+  // The resampler's filter fills, after up to a cycle skipped to realign it.
+  if (s->src_rate != s->dst_rate) src_target -= kResamplerFilter + kLongestPhase;
   // Near the start, just before the first timestamp: the encoder's priming
   // packets come along and the decoder drops them as from the start.
   const std::int64_t start = s->origin - av_rescale_q(std::max(st->codecpar->initial_padding, 1024), src_tb, st->time_base);
@@ -538,12 +572,19 @@ int FfSeek(FFSet& ff, std::int32_t sample) {
   // A demuxer that lands after the wanted frame (or nowhere) is asked again
   // from the start, so frames are never skipped unheard.
   for (const std::int64_t at : {ts, start}) {
-    if (!SeekTo(*s, at) || !NextFrame(*s)) continue;
+    if (!SeekTo(*s, at, at == start) || !NextFrame(*s)) continue;
+    const int skip = PhaseSkip(*s, s->frame.get());
     s->conv_pos = FramePosition(*s, s->frame.get());
+    if (skip > 0) {
+      const std::int64_t pts = s->frame->best_effort_timestamp != AV_NOPTS_VALUE ? s->frame->best_effort_timestamp
+                                                                                 : s->frame->pts;
+      const std::int64_t src = Rescale(pts - s->origin, st->time_base, s->src_rate) + skip;
+      s->conv_pos = av_rescale(src, s->dst_rate, s->src_rate);  // exact: src is a whole cycle
+    }
     s->base_known = true;
     if (s->conv_pos > target && at != start) continue;
     s->held = true;
-    s->held_off = 0;
+    s->held_off = skip;
     s->drop_until = target;
     ff.NowSmpl = target;
     return 0;

@@ -149,7 +149,7 @@ TEST(FfmpegReaderTest, SeeksLandOnTheExactFrame) {
   // Lossless, also resampled at an uneven ratio: identical. Lossy: within one step.
   // AAC's noise substitution draws from a generator that runs from the file's start,
   // so noise bands match only while the seek decodes from there (inside the pre-roll);
-  // further in they differ at noise level (measured up to 90 steps).
+  // further in they differ wherever the encoder substituted noise.
   struct Case {
     const char* name;
     int tolerance;

@@ -351,11 +351,16 @@ int OpenWith(FFSet& ff, FfmpegStream* owned, const char* path, FfOpenMode mode) 
   return 0;
 }
 
+// The timestamp of the decoded frame as a position at `rate`; `unknown` without one.
+std::int64_t FrameAt(const FfmpegStream& s, const AVFrame* f, std::uint32_t rate, std::int64_t unknown) {
+  const std::int64_t pts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
+  if (pts == AV_NOPTS_VALUE) return unknown;
+  return Rescale(pts - s.origin, s.fmt->streams[s.index]->time_base, rate);
+}
+
 // The timestamp of the decoded frame as a delivered-rate position.
 std::int64_t FramePosition(const FfmpegStream& s, const AVFrame* f) {
-  const std::int64_t pts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
-  if (pts == AV_NOPTS_VALUE) return s.drop_until;
-  return Rescale(pts - s.origin, s.fmt->streams[s.index]->time_base, s.dst_rate);
+  return FrameAt(s, f, s.dst_rate, s.drop_until);
 }
 
 // Places freshly converted frames, dropping those before a seek target.
@@ -471,8 +476,10 @@ bool SeekTo(FfmpegStream& s, std::int64_t ts, bool from_start) {
   if (av_seek_frame(s.fmt.get(), s.index, ts, AVSEEK_FLAG_BACKWARD) < 0) return false;
   if (!from_start) {
     avcodec_flush_buffers(s.dec.get());
-  } else if (const AVCodec* codec = s.dec->codec; StartDecoder(s, codec, s.fmt->streams[s.index]) < 0) {
-    return false;  // the reader stays open but decodes nothing more
+  } else if (const AVCodec* codec = s.dec ? s.dec->codec : nullptr;
+             codec == nullptr || StartDecoder(s, codec, s.fmt->streams[s.index]) < 0) {
+    s.dec.reset();  // reads and seeks report the reader as not open
+    return false;
   }
   swr_close(s.swr.get());
   if (swr_init(s.swr.get()) < 0) return false;
@@ -488,10 +495,9 @@ bool SeekTo(FfmpegStream& s, std::int64_t ts, bool from_start) {
 // decode from the start (every src/gcd source frames); 0 when not resampled.
 int PhaseSkip(const FfmpegStream& s, const AVFrame* f) {
   if (s.src_rate == s.dst_rate) return 0;
-  const std::int64_t pts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
   const std::int64_t cycle = s.src_rate / std::gcd(s.src_rate, s.dst_rate);
-  if (pts == AV_NOPTS_VALUE || cycle > kLongestPhase) return 0;
-  const std::int64_t at = Rescale(pts - s.origin, s.fmt->streams[s.index]->time_base, s.src_rate);
+  const std::int64_t at = FrameAt(s, f, s.src_rate, AV_NOPTS_VALUE);
+  if (at == AV_NOPTS_VALUE || cycle > kLongestPhase) return 0;
   const std::int64_t skip = ((cycle - at % cycle) % cycle + cycle) % cycle;
   return skip < f->nb_samples ? static_cast<int>(skip) : 0;
 }
@@ -575,11 +581,9 @@ int FfSeek(FFSet& ff, std::int32_t sample) {
     if (!SeekTo(*s, at, at == start) || !NextFrame(*s)) continue;
     const int skip = PhaseSkip(*s, s->frame.get());
     s->conv_pos = FramePosition(*s, s->frame.get());
-    if (skip > 0) {
-      const std::int64_t pts = s->frame->best_effort_timestamp != AV_NOPTS_VALUE ? s->frame->best_effort_timestamp
-                                                                                 : s->frame->pts;
-      const std::int64_t src = Rescale(pts - s->origin, st->time_base, s->src_rate) + skip;
-      s->conv_pos = av_rescale(src, s->dst_rate, s->src_rate);  // exact: src is a whole cycle
+    if (skip > 0) {  // exact: the frame after the skip starts a whole cycle
+      const std::int64_t src = FrameAt(*s, s->frame.get(), s->src_rate, 0) + skip;
+      s->conv_pos = av_rescale(src, s->dst_rate, s->src_rate);
     }
     s->base_known = true;
     if (s->conv_pos > target && at != start) continue;

@@ -490,6 +490,42 @@ bool SeekTo(FfmpegStream& s, std::int64_t ts, bool from_start) {
   return true;
 }
 
+// The first packet of our stream after a demuxer seek to `ts`: its timestamp
+// and the file position of its page; false when nothing is read.
+bool LandingAt(FfmpegStream& s, std::int64_t ts, std::int64_t* pts, std::int64_t* pos) {
+  if (av_seek_frame(s.fmt.get(), s.index, ts, AVSEEK_FLAG_BACKWARD) < 0) return false;
+  while (av_read_frame(s.fmt.get(), s.pkt.get()) >= 0) {
+    const bool ours = s.pkt->stream_index == s.index;
+    *pts = s.pkt->pts;
+    *pos = s.pkt->pos;
+    av_packet_unref(s.pkt.get());
+    if (ours) return *pts != AV_NOPTS_VALUE;
+  }
+  return false;
+}
+
+// An Ogg demuxer that lands on a file's last page numbers that page's packets
+// back from its end position, which counts the trimmed end as whole packets:
+// they can come out a packet late, so a seek there would deliver frames from
+// before the target. A landing on the page before the one `ts` falls in is
+// numbered forward from a whole page; frames then count on from there.
+std::int64_t OggPageBefore(FfmpegStream& s, std::int64_t ts, std::int64_t start) {
+  if (std::strcmp(s.fmt->iformat->name, "ogg") != 0) return ts;
+  std::int64_t pts = 0;
+  std::int64_t page = 0;
+  if (!LandingAt(s, ts, &pts, &page)) return ts;
+  std::int64_t back = 1;
+  for (int tries = 0; tries < 24; ++tries, back *= 2) {
+    const std::int64_t earlier = std::min(pts, ts) - back;
+    if (earlier <= s.origin) return start;
+    std::int64_t at = 0;
+    std::int64_t pos = 0;
+    if (!LandingAt(s, earlier, &at, &pos)) return start;
+    if (pos < page) return earlier;
+  }
+  return start;
+}
+
 // Source frames to skip at the first frame after a seek so that the resampler
 // starts where its output frames fall on the same source instants as in a
 // decode from the start (every src/gcd source frames); 0 when not resampled.
@@ -574,7 +610,8 @@ int FfSeek(FFSet& ff, std::int32_t sample) {
   // Near the start, just before the first timestamp: the encoder's priming
   // packets come along and the decoder drops them as from the start.
   const std::int64_t start = s->origin - av_rescale_q(std::max(st->codecpar->initial_padding, 1024), src_tb, st->time_base);
-  const std::int64_t ts = src_target > 0 ? s->origin + av_rescale_q(src_target, src_tb, st->time_base) : start;
+  const std::int64_t ts =
+      src_target > 0 ? OggPageBefore(*s, s->origin + av_rescale_q(src_target, src_tb, st->time_base), start) : start;
   // A demuxer that lands after the wanted frame (or nowhere) is asked again
   // from the start, so frames are never skipped unheard.
   for (const std::int64_t at : {ts, start}) {

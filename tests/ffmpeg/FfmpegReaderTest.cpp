@@ -146,6 +146,7 @@ TEST(FfmpegReaderTest, SeeksLandOnTheExactFrame) {
   ASSERT_TRUE(Ffmpeg(Source(48000, 120000, "-c:a libopus " + dir.File("a.opus"))));
   ASSERT_TRUE(Ffmpeg(Source(96000, 120000, "-c:a flac " + dir.File("hi.flac"))));
   ASSERT_TRUE(Ffmpeg(Source(88200, 120000, "-c:a flac " + dir.File("odd.flac"))));
+  ASSERT_TRUE(Ffmpeg(Source(44100, 120000, "-c:a libvorbis " + dir.File("a.ogg"))));
   // Lossless, also resampled at an uneven ratio: identical. Lossy: within one step.
   // AAC's noise substitution draws from a generator that runs from the file's start,
   // so noise bands match only while the seek decodes from there (inside the pre-roll);
@@ -155,7 +156,8 @@ TEST(FfmpegReaderTest, SeeksLandOnTheExactFrame) {
     int tolerance;
     std::int32_t last;  // the last position that must match
   } cases[] = {{"a.flac", 0, INT32_MAX},  {"a.m4a", 1, INT32_MAX},  {"noise.m4a", 1, 20000},
-               {"a.opus", 1, INT32_MAX},  {"hi.flac", 0, INT32_MAX}, {"odd.flac", 0, INT32_MAX}};
+               {"a.opus", 1, INT32_MAX},  {"hi.flac", 0, INT32_MAX}, {"odd.flac", 0, INT32_MAX},
+               {"a.ogg", 1, INT32_MAX}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FFSet ff;

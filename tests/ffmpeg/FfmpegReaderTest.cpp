@@ -48,9 +48,10 @@ TEST(FfmpegReaderTest, LosslessFilesDecodeToTheirWavSourceWithExactLengths) {
   ASSERT_TRUE(Ffmpeg("-i " + wav + " -c:a alac " + dir.File("a.m4a")));
   ASSERT_TRUE(Ffmpeg("-i " + wav + " " + dir.File("a.aiff")));
   ASSERT_TRUE(Ffmpeg("-i " + wav + " -c:a wavpack " + dir.File("a.wv")));
+  ASSERT_TRUE(Ffmpeg("-i " + wav + " " + dir.File("a.caf")));
   const std::vector<std::int16_t> want = DecodeWav(wav);
   ASSERT_EQ(want.size(), 200000u);
-  for (const char* name : {"a.flac", "a.m4a", "a.aiff", "a.wv"}) {
+  for (const char* name : {"a.flac", "a.m4a", "a.aiff", "a.wv", "a.caf"}) {
     SCOPED_TRACE(name);
     FFSet ff;
     ASSERT_EQ(FfOpen(dir.File(name).c_str(), ff, FfOpenMode::kFull), 0) << ff.Error;
@@ -200,6 +201,23 @@ TEST(FfmpegReaderTest, TagsComeThroughAsUtf8) {
       EXPECT_EQ(ff.Lyricist, "作詞者");  // MP4 has no lyricist atom
     }
     EXPECT_EQ(ff.Lyrics, "[00:01.00]はる");
+  }
+  // APE tags in WavPack, ID3 inside AIFF, ASF's own fields in WMA.
+  const std::string named = "-metadata title=春の歌 -metadata artist=山田花子 -metadata album=四季 ";
+  ASSERT_TRUE(Ffmpeg(Source(44100, 44100, named + "-c:a wavpack " + dir.File("t.wv"))));
+  ASSERT_TRUE(Ffmpeg(Source(44100, 44100, named + "-write_id3v2 1 " + dir.File("t.aiff"))));
+  ASSERT_TRUE(Ffmpeg(Source(44100, 44100, named + "-c:a wmav2 " + dir.File("t.wma"))));
+  for (const char* name : {"t.wv", "t.aiff", "t.wma"}) {
+    SCOPED_TRACE(name);
+    FFSet ff;
+    ASSERT_EQ(FfOpen(dir.File(name).c_str(), ff, FfOpenMode::kFull), 0) << ff.Error;
+    EXPECT_EQ(ff.Title, "春の歌");
+    EXPECT_EQ(ff.Artist, "山田花子");
+    EXPECT_EQ(ff.Album, "四季");
+    // WMA declares its length only roughly; what plays is within a few packets of it.
+    const std::size_t got = DecodeRest(ff).size() / 2;
+    EXPECT_NEAR(static_cast<double>(got), 44100.0, 4096.0);
+    EXPECT_LE(got, static_cast<std::size_t>(ff.NumSmpl));
   }
 }
 

@@ -16,6 +16,11 @@ struct NoteMode {
   NoteFinder finder;
   int Level[kNumKeys] = {};        // levels to draw the keys with (kLevelNothing: dark)
   char Chord[kChordNameSize] = {};  // "" when no chord is clear
+  // The last chord named and the pitch classes lit when it was: while what is
+  // lit stays inside them (a chord tone fading or missed for a moment), the
+  // name holds instead of dropping out or thinning to a smaller chord.
+  char HeldChord[kChordNameSize] = {};
+  unsigned HeldClasses = 0;
 };
 
 // Allocates the finder's buffers. False when memory is short.

@@ -136,6 +136,32 @@ TEST(NoteModeTest, TriadsAreFoundAndNamed) {
   EXPECT_STREQ(am.mode.Chord, "Am");
 }
 
+TEST(NoteModeTest, ChordNameHoldsWhileAToneFadesAndDropsOnAJump) {
+  Notes n;
+  for (int key : {57, 60, 64}) n.Add(key, 1.0);
+  n.Run();
+  ASSERT_STREQ(n.mode.Chord, "Am");
+  // The fifth fades out of reach: A and C alone name nothing, the chord holds.
+  n.mix.assign(n.mix.size(), 0.0);
+  for (int key : {57, 60}) n.Add(key, 1.0);
+  n.Run();
+  ASSERT_EQ(n.Lit(), (Keys{57, 60}));
+  EXPECT_STREQ(n.mode.Chord, "Am");
+  // A tone outside the held chord ends the hold.
+  n.Add(62, 1.0);
+  n.Run();
+  EXPECT_STRNE(n.mode.Chord, "Am");
+  // After a seek the same two tones name nothing: nothing is held across it.
+  Notes jump;
+  for (int key : {57, 60, 64}) jump.Add(key, 1.0);
+  jump.Run();
+  jump.mix.assign(jump.mix.size(), 0.0);
+  for (int key : {57, 60}) jump.Add(key, 1.0);
+  jump.in.position += 10 * kRate;
+  jump.Run();
+  EXPECT_STREQ(jump.mode.Chord, "");
+}
+
 TEST(NoteModeTest, SilenceAndNoFileLightNothing) {
   Notes n;
   n.Run();

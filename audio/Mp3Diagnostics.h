@@ -13,7 +13,9 @@
 
 namespace vk {
 
-// Report paths beside the audio file.
+// The reports' file names, and their paths beside the audio file.
+inline constexpr const char* kOpenReportName = "MP3OPEN.TXT";
+inline constexpr const char* kReadReportName = "MP3READ.TXT";
 std::string Mp3OpenReportPath(const char* audio_path);
 std::string Mp3ReadReportPath(const char* audio_path);
 

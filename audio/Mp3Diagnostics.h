@@ -36,7 +36,7 @@ struct Mp3DiagResult {
   int open_code = 0;          // the verdict of the open
   bool read_report = false;   // MP3READ.TXT was written
   std::int32_t frames_decoded = 0;
-  std::string message;        // the text shown to the user at the end
+  std::string message;        // the closing text, in Japanese as velkaris-cli prints it
 };
 
 // Opens `path` as MPEG audio with the open report, decodes every frame one by

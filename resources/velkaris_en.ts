@@ -1,7 +1,7 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <!-- The window's English. The Japanese sources are the texts given to Tr() (ui/ShownText.h),
-     all in the one context Velkaris. Kept by hand, in the order of the sources' code points:
+     all in the one context Velkaris. Kept by hand; a new message may go anywhere inside the context, and
      tests/shell/TranslationCompleteTest.cpp names every text without an entry. -->
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>

@@ -181,7 +181,8 @@ std::map<std::string, Entry> ReadTs(const std::string& path) {
   const std::string xml = ReadAll(path);
   std::map<std::string, Entry> entries;
   const std::regex message(
-      "<message>\\s*<source>([^<]*)</source>\\s*<translation([^>]*?)(/>|>([^<]*)</translation>)");
+      "<message[^>]*>\\s*(?:<location[^>]*/>\\s*)*<source>([^<]*)</source>\\s*"
+      "(?:<(?:extra)?comment>[^<]*</(?:extra)?comment>\\s*)*<translation([^>]*?)(/>|>([^<]*)</translation>)");
   for (std::sregex_iterator it(xml.begin(), xml.end(), message), end; it != end; ++it) {
     const std::string attrs = (*it)[2];
     Entry e;

@@ -208,8 +208,9 @@ std::string HowToAdd(const std::string& text) {
   return "; add to " + std::string(kTsFile) + " (context Velkaris):\n    <message>\n        <source>" +
          XmlEscaped(text) +
          "</source>\n        <translation>ENGLISH</translation>\n    </message>\n"
-         "  and show it through Tr() (ui/ShownText.h); a literal the window never shows goes into "
-         "kNotShown of tests/shell/TranslationCompleteTest.cpp with the reason.\n";
+         "  and show it through Tr() (ui/ShownText.h) where app/ or ui/ shows it (a core text, the "
+         "picture's included, is handed over or translated on the window's side); a literal the window "
+         "never shows goes into kNotShown of tests/shell/TranslationCompleteTest.cpp with the reason.\n";
 }
 
 class TranslationComplete : public ::testing::Test {

@@ -12,6 +12,7 @@
 #include "app/InterfaceLanguage.h"
 #include "app/Mp3DiagnosticsCommand.h"
 #include "common/Settings.h"
+#include "playlist/PlaylistModel.h"
 #include "shell/CommandIds.h"
 #include "window/WindowTestSupport.h"
 
@@ -169,6 +170,29 @@ TEST_F(LanguageTest, MessagesAreEnglishButTheReportsStayJapanese) {
   const Bytes bytes = ReadFile(dir_.File("MP3OPEN.TXT"));
   const std::string report(bytes.begin(), bytes.end());
   EXPECT_NE(report.find("このファイルに問題は見つかりませんでした。"), std::string::npos);
+}
+
+TEST_F(LanguageTest, ThePlayersOwnMessagesAreEnglish) {
+  ASSERT_TRUE(vk::InstallUiLanguage(UiLanguage::kEnglish, paths_));
+  const std::string bad = dir_.File("bad.wav");
+  WriteFile(bad, std::string_view("RIFF\x04\0\0\0WAVE", 12));
+  vk::MainWindow& w = Open();
+  vk::PlaylistRow row;
+  row.Text[vk::kColFullPath] = bad;
+  row.Text[vk::kColTime] = "0:01";
+  vk::AppendRow(w.Playlist(), row);
+  vk::SelectRow(w.Playlist(), 0);
+  QString shown;
+  AnswerNextModal(QMessageBox::Ok, &shown);
+  w.Command(cmd::kPlaySelected);
+  EXPECT_EQ(shown, "The file cannot be opened.");
+
+  // The clear-playlist question and Qt's buttons under it.
+  QString asked;
+  AnswerNextModal(QMessageBox::No, &asked);
+  w.Command(cmd::kClearPlaylist);
+  EXPECT_EQ(asked, "Playback will stop and all files will be removed from the playlist.\nDo you want to continue?");
+  EXPECT_EQ(vk::ItemCount(w.Playlist()), 1);
 }
 
 TEST_F(LanguageTest, AMissingTranslationLeavesJapanese) {

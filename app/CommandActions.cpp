@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QWidget>
 
+#include "ui/ShownText.h"
+
 namespace vk {
 
 CommandActions::CommandActions(QWidget* owner, Dispatch dispatch)
@@ -15,7 +17,7 @@ QAction* CommandActions::Action(int id) {
   auto found = actions_.find(id);
   if (found != actions_.end()) return found->second;
   const char* label = FindCommandLabel(id);
-  auto* action = new QAction(QString::fromUtf8(label != nullptr ? label : ""), owner_);
+  auto* action = new QAction(Tr(label != nullptr ? label : ""), owner_);
   action->setData(id);
   if (const RadioGroup* group = FindRadioGroup(id)) {
     action->setCheckable(true);
@@ -38,7 +40,7 @@ QAction* CommandActions::Action(int id) {
 void CommandActions::AddEntries(QMenu* menu, std::span<const MenuEntry> entries) {
   for (const MenuEntry& e : entries) {
     if (e.title != nullptr) {
-      QMenu* sub = menu->addMenu(QString::fromUtf8(e.title));
+      QMenu* sub = menu->addMenu(Tr(e.title));
       AddEntries(sub, e.children);
     } else if (e.id == 0) {
       menu->addSeparator();
@@ -50,7 +52,7 @@ void CommandActions::AddEntries(QMenu* menu, std::span<const MenuEntry> entries)
 
 void CommandActions::FillMenuBar(QMenuBar* bar) {
   for (const MenuEntry& e : MainMenu().entries) {
-    QMenu* menu = bar->addMenu(QString::fromUtf8(e.title));
+    QMenu* menu = bar->addMenu(Tr(e.title));
     AddEntries(menu, e.children);
   }
 }

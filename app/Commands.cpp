@@ -10,6 +10,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/FileCommands.h"
+#include "app/InterfaceLanguage.h"
 #include "app/MainWindow.h"
 #include "app/Mp3DiagnosticsCommand.h"
 #include "app/PictureController.h"
@@ -113,6 +114,7 @@ const CommandHandlers::Range CommandHandlers::kRanges[] = {
     {cmd::kWaveBufLen0, cmd::kWaveBufNum0 + 4, &CommandHandlers::WaveBuffers},
     {cmd::kPlayPriority0, cmd::kDrawSleep0 + 5, &CommandHandlers::Option},
     {cmd::kAllOptions, cmd::kAllOptions, &CommandHandlers::AllOptions},
+    {cmd::kLanguage0, cmd::kLanguage0 + 2, &CommandHandlers::Option},
     {cmd::kManual, cmd::kAbout, &CommandHandlers::Help},
 };
 
@@ -282,7 +284,7 @@ void CommandHandlers::AllOptions(MainWindow& w, int) {
 
 void CommandHandlers::Help(MainWindow& w, int id) {
   if (id == cmd::kManual) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(w.paths_.Manual())));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(ManualPath(w.paths_))));
   } else if (id == cmd::kWebSite) {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSiteUrl)));
   } else {

@@ -18,17 +18,16 @@
 #include "playlist/M3u.h"
 #include "playlist/PlaylistAdd.h"
 #include "shell/StatusText.h"
+#include "ui/ShownText.h"
 
 namespace vk {
 namespace {
 
 // The first filter offers every extension the reader table takes.
-const QString kAudioFilters =
-    QStringLiteral("音声ファイル (") + QString::fromStdString(ReaderDialogPatterns()) + QStringLiteral(");;") +
-    QStringLiteral(
-    "すべてのファイル(*.*) (*);;WAVEサウンドファイル(*.wav) (*.wav *.WAV);;"
-    "MP3ファイル(*.mp3) (*.mp3 *.MP3);;MP3ファイル(*.rmp) (*.rmp *.RMP);;"
-    "プレイリストファイル(*.m3u) (*.m3u *.M3U *.m3u8)");
+QString AudioFilters() {
+  return FileFilter("音声ファイル", ReaderDialogPatterns().c_str()) + QStringLiteral(";;") +
+         OpenFileFilters("*.m3u *.M3U *.m3u8");
+}
 
 // The progress dialog of a long adding action: the "Dir" and "File" lines and
 // the abort button "中断".
@@ -40,11 +39,11 @@ class AddFilesDialog final : public QDialog, public AddProgress {
     setWindowTitle(QString::fromLatin1(kAppTitle));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
-    text_ = new QLabel(QStringLiteral("音声ファイルをプレイリストに追加しています。"), this);
+    text_ = new QLabel(Tr("音声ファイルをプレイリストに追加しています。"), this);
     dir_ = new QLabel(QStringLiteral("Dir"), this);
     file_ = new QLabel(QStringLiteral("File"), this);
     for (QLabel* label : {dir_, file_}) label->setMinimumWidth(420);
-    auto* abort = new QPushButton(QStringLiteral("中断"), this);
+    auto* abort = new QPushButton(Tr("中断"), this);
     abort->setObjectName(QStringLiteral("abort"));
     layout->addWidget(text_);
     layout->addWidget(dir_);
@@ -55,7 +54,7 @@ class AddFilesDialog final : public QDialog, public AddProgress {
   }
 
   void BeginRestore() override {
-    text_->setText(QStringLiteral("プレイリストを復元しています。"));
+    text_->setText(Tr("プレイリストを復元しています。"));
     ShowCentred();
   }
 
@@ -99,7 +98,7 @@ void ShowSummary(MainWindow& w, const AddingState& state) {
   const SummaryMessage m = ChooseSummary(state);
   if (m.Icon == SummaryIcon::kNone) return;
   const QString title = QString::fromLatin1(kAppTitle);
-  const QString text = QString::fromUtf8(m.Text);
+  const QString text = Tr(m.Text);
   if (m.Icon == SummaryIcon::kWarning) {
     QMessageBox::warning(&w, title, text);
   } else {
@@ -141,11 +140,28 @@ bool AddPaths(MainWindow& w, const std::vector<std::string>& paths, AddSource so
   return state.CancelAdd == 0;
 }
 
+QString FileFilter(const char* description, const char* patterns) {
+  return Tr(description) + QStringLiteral(" (") + QString::fromUtf8(patterns) + QLatin1Char(')');
+}
+
+QString OpenFileFilters(const char* m3u_patterns) {
+  const QString filters[] = {
+      FileFilter("すべてのファイル(*.*)", "*"),
+      FileFilter("WAVEサウンドファイル(*.wav)", "*.wav *.WAV"),
+      FileFilter("MP3ファイル(*.mp3)", "*.mp3 *.MP3"),
+      FileFilter("MP3ファイル(*.rmp)", "*.rmp *.RMP"),
+      FileFilter("プレイリストファイル(*.m3u)", m3u_patterns),
+  };
+  QString joined;
+  for (const QString& f : filters) joined += (joined.isEmpty() ? QString() : QStringLiteral(";;")) + f;
+  return joined;
+}
+
 void OpenCommand(MainWindow& w, bool append) {
-  const QString title = append ? QStringLiteral("音声ファイルをプレイリストに追加")
-                               : QStringLiteral("音声ファイルを開く");
+  const QString title = append ? Tr("音声ファイルをプレイリストに追加")
+                               : Tr("音声ファイルを開く");
   const QString chosen = QFileDialog::getOpenFileName(
-      &w, title, QString::fromUtf8(gSettings.WavDir), kAudioFilters);
+      &w, title, QString::fromUtf8(gSettings.WavDir), AudioFilters());
   if (chosen.isEmpty()) return;
   const std::string path = chosen.toStdString();
   RememberDialogFolder(path);
@@ -171,9 +187,10 @@ void OpenCommand(MainWindow& w, bool append) {
 }
 
 void SaveCommand(MainWindow& w) {
-  QFileDialog dialog(&w, QStringLiteral("名前を付けてプレイリストを保存"),
+  QFileDialog dialog(&w, Tr("名前を付けてプレイリストを保存"),
                      QString::fromUtf8(gSettings.WavDir),
-                     QStringLiteral("すべてのファイル(*.*) (*);;プレイリストファイル(*.m3u) (*.m3u)"));
+                     FileFilter("すべてのファイル(*.*)", "*") + QStringLiteral(";;") +
+                         FileFilter("プレイリストファイル(*.m3u)", "*.m3u"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("m3u"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;

@@ -3,6 +3,7 @@
 // drops, the command line and the restore at start-up.
 #pragma once
 
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,13 @@ enum class AddSource {
 // the summary unless restoring. Returns false when the user aborted.
 bool AddPaths(MainWindow& w, const std::vector<std::string>& paths, AddSource source,
               bool with_dialog);
+
+// One file-dialog filter: the shown form of the Japanese `description` and the
+// patterns Qt matches ("*.wav *.WAV").
+QString FileFilter(const char* description, const char* patterns);
+// The filters of dialogs that pick one file to open: every file, WAVE, MP3
+// (two endings) and playlists; `m3u_patterns` are the playlist endings offered.
+QString OpenFileFilters(const char* m3u_patterns);
 
 // The file-dialog folder: the chosen path up to the start of its file name.
 void RememberDialogFolder(const std::string& chosen_path);

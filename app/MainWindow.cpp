@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/CommandActions.h"
 #include "app/FocusCycler.h"
@@ -32,6 +33,7 @@
 #include "ui/PictureView.h"
 #include "ui/PlaylistView.h"
 #include "ui/SearchBox.h"
+#include "ui/ShownText.h"
 #include "ui/SeekBar.h"
 
 namespace vk {
@@ -342,8 +344,13 @@ void MainWindow::UpdateRemain(int from) {
 }
 
 void MainWindow::ShowEngineError(int code) {
-  QMessageBox::warning(this, QString::fromLatin1(kAppTitle),
-                       QString::fromStdString(EngineErrorText(code)));
+  const std::string text = EngineErrorText(code);
+  char numbered[32];
+  std::snprintf(numbered, sizeof numbered, kEngineErrorNumber, code);
+  const QString shown = text == numbered
+                            ? Tr(kEngineErrorNumber).replace(QStringLiteral("%d"), QString::number(code))
+                            : Tr(text);
+  QMessageBox::warning(this, QString::fromLatin1(kAppTitle), shown);
 }
 
 void MainWindow::DeliverReports() { sink_->Deliver(); }

@@ -18,6 +18,7 @@
 #include "common/Path.h"
 #include "common/Settings.h"
 #include "shell/StatusText.h"
+#include "ui/ShownText.h"
 
 namespace vk {
 namespace {
@@ -27,20 +28,32 @@ bool ReportExists(const std::string& path) { return OpenForReading(path.c_str())
 
 bool ConfirmOverwrite(MainWindow& w, const std::string& report) {
   if (!ReportExists(report)) return true;
-  const std::string question = report + "\nは既に存在します。\n上書きしますか？";
-  return AskYesNo(w, question.c_str());
+  return AskYesNo(w, Tr("%1\nは既に存在します。\n上書きしますか？").arg(QString::fromStdString(report)));
+}
+
+// The closing message in the window's language: the lines velkaris-cli prints
+// in Japanese, each report written named.
+std::string ShownMessage(const Mp3DiagResult& result) {
+  QString text = Tr("解析が終了しました。\n") +
+                 Tr("%1を出力しました。\n").arg(QString::fromLatin1(kOpenReportName));
+  if (result.read_report) {
+    text += Tr("%1を出力しました。\n").arg(QString::fromLatin1(kReadReportName));
+  }
+  text += Tr("メディアが書き込み可能であれば出力したはずです。");
+  return text.toStdString();
 }
 
 }  // namespace
 
 std::string DiagnosticsQuestion(const std::string& path) {
-  return path +
-         "\nを、これがMP3ファイルであるという前提で解析します。\n"
-         "ファイルの詳細情報をMP3OPEN.TXTに出力します。\n"
-         "また、MP3ファイルとしてのオープンに成功した場合は、\n"
-         "読み込み／デコード処理の詳細情報をMP3READ.TXTに出力します。\n"
-         "それぞれ音声ファイルと同じフォルダに出力します。\n"
-         "よろしいですか？";
+  return Tr("%1\nを、これがMP3ファイルであるという前提で解析します。\n"
+            "ファイルの詳細情報をMP3OPEN.TXTに出力します。\n"
+            "また、MP3ファイルとしてのオープンに成功した場合は、\n"
+            "読み込み／デコード処理の詳細情報をMP3READ.TXTに出力します。\n"
+            "それぞれ音声ファイルと同じフォルダに出力します。\n"
+            "よろしいですか？")
+      .arg(QString::fromStdString(path))
+      .toStdString();
 }
 
 std::string RunMp3DiagnosticsDialog(MainWindow& w, const std::string& path) {
@@ -49,12 +62,12 @@ std::string RunMp3DiagnosticsDialog(MainWindow& w, const std::string& path) {
   dialog.setWindowTitle(QString::fromLatin1(kAppTitle));
   dialog.setModal(true);
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel(QStringLiteral("MP3ファイルを解析しています。"), &dialog));
+  layout->addWidget(new QLabel(Tr("MP3ファイルを解析しています。"), &dialog));
   auto* bar = new QProgressBar(&dialog);
   bar->setRange(0, 100);
   bar->setMinimumWidth(300);
   layout->addWidget(bar);
-  auto* abort = new QPushButton(QStringLiteral("中断"), &dialog);
+  auto* abort = new QPushButton(Tr("中断"), &dialog);
   abort->setObjectName(QStringLiteral("abort"));
   layout->addWidget(abort, 0, Qt::AlignHCenter);
   bool cancel = false;
@@ -71,21 +84,19 @@ std::string RunMp3DiagnosticsDialog(MainWindow& w, const std::string& path) {
     return !cancel;
   });
   dialog.hide();
-  return result.message;
+  return ShownMessage(result);
 }
 
 void RunMp3DiagnosticsCommand(MainWindow& w) {
   const QString chosen = QFileDialog::getOpenFileName(
-      &w, QStringLiteral("MP3ファイル診断"), QString::fromUtf8(gSettings.WavDir),
-      QStringLiteral("すべてのファイル(*.*) (*);;WAVEサウンドファイル(*.wav) (*.wav *.WAV);;"
-                     "MP3ファイル(*.mp3) (*.mp3 *.MP3);;MP3ファイル(*.rmp) (*.rmp *.RMP);;"
-                     "プレイリストファイル(*.m3u) (*.m3u *.M3U)"));
+      &w, Tr("MP3ファイル診断"), QString::fromUtf8(gSettings.WavDir),
+      OpenFileFilters("*.m3u *.M3U"));
   if (chosen.isEmpty()) return;
   const std::string path = chosen.toStdString();
   RememberDialogFolder(path);
   const ReaderChoice choice = ChooseReader(path);
   if (choice == ReaderChoice::kNone || choice == ReaderChoice::kFfmpeg) return;  // MPEG reader files only
-  if (!AskYesNo(w, DiagnosticsQuestion(path).c_str())) return;
+  if (!AskYesNo(w, QString::fromStdString(DiagnosticsQuestion(path)))) return;
   if (!ConfirmOverwrite(w, Mp3OpenReportPath(path.c_str()))) return;
   if (!ConfirmOverwrite(w, Mp3ReadReportPath(path.c_str()))) return;
   const std::string message = RunMp3DiagnosticsDialog(w, path);

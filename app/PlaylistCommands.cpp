@@ -4,11 +4,14 @@
 
 #include "app/MainWindow.h"
 #include "shell/StatusText.h"
+#include "ui/ShownText.h"
 
 namespace vk {
 
-bool AskYesNo(MainWindow& w, const char* question) {
-  return QMessageBox::question(&w, QString::fromLatin1(kAppTitle), QString::fromUtf8(question),
+bool AskYesNo(MainWindow& w, const char* question) { return AskYesNo(w, Tr(question)); }
+
+bool AskYesNo(MainWindow& w, const QString& question) {
+  return QMessageBox::question(&w, QString::fromLatin1(kAppTitle), question,
                                QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No) == QMessageBox::Yes;
 }

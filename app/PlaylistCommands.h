@@ -2,6 +2,8 @@
 // remove the rows already played, clear the list.
 #pragma once
 
+#include <QString>
+
 namespace vk {
 
 class MainWindow;
@@ -12,6 +14,7 @@ void RemovePlayedCommand(MainWindow& w);
 void ClearPlaylistCommand(MainWindow& w);
 
 // The yes/no question: question icon, caption "Velkaris", No as the default.
-bool AskYesNo(MainWindow& w, const char* question);
+bool AskYesNo(MainWindow& w, const char* question);  // the Japanese text, shown translated
+bool AskYesNo(MainWindow& w, const QString& question);  // already in the shown language
 
 }  // namespace vk

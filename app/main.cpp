@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/InterfaceLanguage.h"
 #include "app/MainWindow.h"
 #include "app/ShutdownSignals.h"
 #include "app/SingleInstance.h"
@@ -34,6 +35,9 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // Before the first widget: every text is looked up in the chosen language.
+  vk::InstallUiLanguage(
+      vk::ChooseUiLanguage(vk::StoredLanguageSetting(paths.MainIni()), QLocale::system()), paths);
   vk::MainWindow window(paths, args, output);
   vk::InstanceServer server(
       endpoint, [&window](const QByteArray& line) { window.CopyData(line); }, &window);

@@ -15,9 +15,6 @@ namespace vk {
 
 namespace {
 
-constexpr const char* kOpenReportName = "MP3OPEN.TXT";
-constexpr const char* kReadReportName = "MP3READ.TXT";
-
 std::string ReportPath(const char* audio_path, const char* name) {
   const std::string_view path(audio_path);
   return std::string(path.substr(0, PathFolderEnd(path))) + name;

@@ -13,7 +13,9 @@
 
 namespace vk {
 
-// Report paths beside the audio file.
+// The reports' file names, and their paths beside the audio file.
+inline constexpr const char* kOpenReportName = "MP3OPEN.TXT";
+inline constexpr const char* kReadReportName = "MP3READ.TXT";
 std::string Mp3OpenReportPath(const char* audio_path);
 std::string Mp3ReadReportPath(const char* audio_path);
 
@@ -34,7 +36,7 @@ struct Mp3DiagResult {
   int open_code = 0;          // the verdict of the open
   bool read_report = false;   // MP3READ.TXT was written
   std::int32_t frames_decoded = 0;
-  std::string message;        // the text shown to the user at the end
+  std::string message;        // the closing text, in Japanese as velkaris-cli prints it
 };
 
 // Opens `path` as MPEG audio with the open report, decodes every frame one by

@@ -136,6 +136,7 @@ constexpr KeyDef kOptionKeys[] = {
     Int("NowNumFFTSmplItem", &S::NowNumFFTSmplItem, 3, 0, 6, R | W),
     Int("NowDrawThreadPrortyItem", &S::NowDrawThreadPrortyItem, 0, 0, 2, R | W),
     Int("NowDrawThreadSleepItem", &S::NowDrawThreadSleepItem, 3, 0, 5, R | W),
+    Int("Language", &S::Language, 0, 0, 2, R | V | W),
 };
 
 constexpr KeyDef kUnstoredKeys[] = {

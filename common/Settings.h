@@ -75,6 +75,7 @@ struct Settings {
   SettingInt ResetDevice, NextPlayList, NowMainThreadPrortyItem;
   SettingInt NowLenWaveBufItem, NowNumWaveBufItem, NowPlayThreadPrortyItem, NowPlayThreadSleepItem;
   SettingInt NowNumFFTSmplItem, NowDrawThreadPrortyItem, NowDrawThreadSleepItem;
+  SettingInt Language;  // the window's texts: 0 as the locale says, 1 Japanese, 2 English
   // Not stored: they start at their defaults every run.
   SettingInt Balance, ChannelSelect, PrevSpeed;
 };

@@ -304,7 +304,7 @@ std::string EngineErrorText(int code) {
     default: break;
   }
   char text[32];
-  std::snprintf(text, sizeof text, "エラーNo.%d", code);
+  std::snprintf(text, sizeof text, kEngineErrorNumber, code);
   return text;
 }
 

@@ -158,7 +158,9 @@ int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t channels, std::int3
 // no ring exists. Takes RingLock; for the draw thread.
 void RingTap(PlayEngine& e, std::int32_t p, std::int32_t n, std::int16_t* dst);
 
-// The message the window shows for an engine code.
+// The message the window shows for an engine code; a code without its own
+// text reads as kEngineErrorNumber with the code.
+inline constexpr const char* kEngineErrorNumber = "エラーNo.%d";
 std::string EngineErrorText(int code);
 
 }  // namespace vk

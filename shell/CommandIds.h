@@ -73,6 +73,7 @@ inline constexpr int kFftSize0 = 1571;          // 1571 … 1577
 inline constexpr int kDrawPriority0 = 1581;     // 1581 … 1583
 inline constexpr int kDrawSleep0 = 1591;        // 1591 … 1596
 inline constexpr int kAllOptions = 1601;
+inline constexpr int kLanguage0 = 1611;         // 1611 … 1613: locale, Japanese, English
 inline constexpr int kManual = 1701;
 inline constexpr int kWebSite = 1702;
 inline constexpr int kAbout = 1703;

@@ -149,6 +149,9 @@ constexpr CommandLabel kLabels[] = {
     {1595, "　２０ミリ秒"},
     {1596, "　５０ミリ秒"},
     {1601, "すべてのオプションの設定を推奨値に戻す"},
+    {1611, "システムの言語に従う"},
+    {1612, "日本語"},
+    {1613, "English"},
     {1701, "使い方"},
     {1702, "作者のWebサイトへ"},
     {1703, "バージョン情報"},
@@ -218,6 +221,8 @@ constexpr MenuEntry kDrawPriorityMenu[] = {Item(1581), Item(1582), Item(1583)};
 constexpr MenuEntry kDrawSleepMenu[] = {Item(1591), Item(1592), Item(1593),
                                         Item(1594), Item(1595), Item(1596)};
 
+constexpr MenuEntry kLanguageMenu[] = {Item(1611), Item(1612), Item(1613)};
+
 constexpr MenuEntry kOptionMenu[] = {
     Item(1501), Sep(),
     Sub("次回起動時のプレイリスト", kNextPlayListMenu),
@@ -229,6 +234,7 @@ constexpr MenuEntry kOptionMenu[] = {
     Sub("FFTのサンプル数", kFftMenu),
     Sub("描画スレッドの優先順位", kDrawPriorityMenu),
     Sub("描画スレッドのスリープ時間", kDrawSleepMenu),
+    Sep(), Sub("表示言語（次回起動時から）", kLanguageMenu),
     Sep(), Item(1601),
 };
 
@@ -282,6 +288,7 @@ constexpr RadioGroup kRadios[] = {
     {1571, 7, &S::NowNumFFTSmplItem},
     {1581, 3, &S::NowDrawThreadPrortyItem},
     {1591, 6, &S::NowDrawThreadSleepItem},
+    {1611, 3, &S::Language},
 };
 
 constexpr SettingValue kRecommendOptions[] = {

@@ -7,6 +7,7 @@
 #include "shell/ValueRules.h"
 #include "ui/BitmapButton.h"
 #include "ui/NumberBox.h"
+#include "ui/ShownText.h"
 #include "ui/Splitter.h"
 #include "ui/ThemeList.h"
 #include "ui/Trackbar.h"
@@ -100,7 +101,7 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
   w.theme_list = new ThemeList(parent, std::move(picture_width));
 
   auto threshold = [parent](ThresholdWidgets& t, int box_id, int bar_id, const char* caption) {
-    t.label = SmallLabel(QString::fromUtf8(caption), Qt::AlignCenter, parent);
+    t.label = SmallLabel(Tr(caption), Qt::AlignCenter, parent);
     t.box = new NumberBox(box_id, 4, parent);
     t.arrows = new UpDownArrows(t.box, kThresMin, kThresMax, 1, parent);
     t.trackbar = new Trackbar(bar_id, Qt::Vertical, kThresMax - kThresMin, parent);
@@ -115,7 +116,7 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
                              const char* text) {
     bar = new Trackbar(id, Qt::Horizontal, maximum, parent);
     bar->setTickPosition(QSlider::NoTicks);
-    scale = SmallLabel(QString::fromUtf8(text), Qt::AlignCenter, parent);
+    scale = SmallLabel(Tr(text), Qt::AlignCenter, parent);
   };
   horizontal(w.speed, w.speed_scale, kIdSpeedTrackbar, 35, "  25  50      100  SPEED[%]  200");
   horizontal(w.pitch, w.pitch_scale, kIdPitchTrackbar, 24, "  -12  PITCH  +12");
@@ -134,8 +135,8 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
     for (const ParamDef& def : PageParams(page)) {
       ParamWidgets p;
       p.def = &def;
-      p.label = SmallLabel(QString::fromUtf8(def.label), Qt::AlignCenter, parent);
-      p.unit = SmallLabel(QString::fromUtf8(def.unit), Qt::AlignCenter, parent);
+      p.label = SmallLabel(Tr(def.label), Qt::AlignCenter, parent);
+      p.unit = SmallLabel(Tr(def.unit), Qt::AlignCenter, parent);
       p.box = new NumberBox(def.box_id, def.chars, parent);
       p.arrows = new UpDownArrows(p.box, def.min, def.max, def.speed_percent ? 5 : 1, parent);
       p.trackbar = new Trackbar(TrackbarOf(def.box_id), Qt::Vertical, ParamTrackbarMax(def), parent);

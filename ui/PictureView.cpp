@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "shell/WindowGeometry.h"
+#include "ui/ShownText.h"
 
 namespace vk {
 namespace {
@@ -24,7 +25,7 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
   key_mode_button_ = new QToolButton(this);
   key_mode_button_->setObjectName(QStringLiteral("KeyModeButton"));
   key_mode_button_->setText(QStringLiteral("\u266A"));
-  key_mode_button_->setToolTip(QStringLiteral("鍵盤に演奏中の音を表示(N)"));
+  key_mode_button_->setToolTip(Tr("鍵盤に演奏中の音を表示(N)"));
   key_mode_button_->setFocusPolicy(Qt::NoFocus);
   key_mode_button_->setFixedSize(18, 16);
   connect(key_mode_button_, &QToolButton::clicked, this, &PictureView::keyModeClicked);

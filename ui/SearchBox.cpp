@@ -2,12 +2,14 @@
 
 #include <QKeyEvent>
 
+#include "ui/ShownText.h"
+
 namespace vk {
 
 SearchBox::SearchBox(QWidget* parent) : QLineEdit(parent) {
   setObjectName(QStringLiteral("search"));
   setMaxLength(259);
-  setPlaceholderText(QStringLiteral("検索"));
+  setPlaceholderText(Tr("検索"));
 }
 
 void SearchBox::keyPressEvent(QKeyEvent* e) {

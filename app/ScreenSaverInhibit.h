@@ -18,7 +18,7 @@ class ScreenSaverInhibit : public QObject {
   ~ScreenSaverInhibit() override;
 
   // Asks for the screen to stay awake, or lets it sleep again; repeating the
-  // same wish sends nothing.
+  // same wish sends nothing. Inhibited() turns true when the answer arrives.
   void Want(bool awake);
   bool Inhibited() const { return cookie_ != 0; }
 
@@ -28,6 +28,7 @@ class ScreenSaverInhibit : public QObject {
   QDBusConnection bus_;
   std::uint32_t cookie_ = 0;
   bool wanted_ = false;
+  bool asking_ = false;  // an Inhibit call awaits its answer
 };
 
 }  // namespace vk

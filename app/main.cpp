@@ -3,6 +3,7 @@
 // window and runs its loop.
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
@@ -83,10 +84,13 @@ int main(int argc, char** argv) {
     if (window) {
       window->close();
     } else {
-      // The window is still being made: a message box it waits on closes, and
-      // the window closes as soon as it is made.
+      // The window is still being made: it closes as soon as it is made. A
+      // message box it waits on is dismissed; the progress of the restore is
+      // left alone, since cancelling it would save a shortened playlist.
       early_close = true;
-      QApplication::closeAllWindows();
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->isVisible()) box->reject();
+      }
     }
   });
 

@@ -13,7 +13,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xdotool gnuplot-nox lame  # tools/soak.sh
   dbus playerctl                   # the media-controls test runs on a private bus
-  openbox x11-utils                # the window under a real window manager in Xvfb
+  openbox x11-utils strace         # the window under a real window manager; a held start-up
   dpkg-dev file lintian desktop-file-utils appstream  # cpack -G DEB and its checks
 )
 

@@ -40,7 +40,7 @@ TEST(ConventionsCliTest, HelpAndVersionGoToStandardOutputWithStatusZero) {
 TEST(ConventionsCliTest, UnknownCommandsAndOptionsGiveTheUsageOnStandardErrorAndStatusTwo) {
   vktest::TempDir dir;
   const std::string out = dir.File("out.wav");
-  for (const std::string args : {std::string(""), std::string("frobnicate"),
+  for (const std::string& args : {std::string(""), std::string("frobnicate"),
                                  std::string("--frob"), std::string("probe --frob x.wav"),
                                  "export x.wav -o " + out + " --speed 2",
                                  std::string("playlist --restore a.m3u --shuffle")}) {

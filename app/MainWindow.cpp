@@ -43,6 +43,11 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args, const Wav
   player_->Output = output;
   window_created_ = 0;
   setWindowTitle(QString::fromLatin1(kAppTitle));
+  // Caption, system menu, sizing border and minimise box, but no maximise box:
+  // the layout fixes the height, so a maximised window could only be wrong.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
   SetIcon(1);
   setAcceptDrops(true);
   sink_ = std::make_unique<WindowMessageSink>(this);

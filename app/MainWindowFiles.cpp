@@ -84,7 +84,13 @@ void MainWindow::CopyData(const QByteArray& command_line) {
       TokenizeCommandLine(std::string_view(command_line.constData(),
                                         static_cast<std::size_t>(command_line.size())));
   if (!args.empty()) args.erase(args.begin());  // the program's own name
-  if (args.empty()) return;
+  if (args.empty()) {
+    // A second start without paths: the user is looking for this window.
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    return;
+  }
   StopPlayback();
   ClearPlaylist(playlist_);
   AddPaths(*this, args, AddSource::kCommandLine, false);

@@ -166,4 +166,10 @@ bool PictureController::event(QEvent* e) {
   return QObject::event(e);
 }
 
+bool PictureController::LyricsShown() {
+  if (gSettings.LyricsLrcsOnOff == 0) return false;
+  std::lock_guard<std::mutex> lock(ctx_.DrawLock);
+  return ctx_.lyrics.LineCount > 0;
+}
+
 }  // namespace vk

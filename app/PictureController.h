@@ -66,6 +66,8 @@ class PictureController final : public QObject {
   // The octave setting changed: the picture is made again at its new width.
   void RecreatePicture();
   void SetMinimised(bool minimised);
+  // Lyrics are on and the playing file has some on the picture.
+  bool LyricsShown();
 
   // 1 once a picture finished by the draw thread has been shown.
   bool PictureShown() const { return picture_shown_ != 0; }

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QWindow>
 
 #include "common/Settings.h"
@@ -14,6 +15,9 @@
 
 namespace vk {
 namespace {
+
+// How long a window manager may take to frame a new window.
+constexpr int kFrameWaitMs = 3000;
 
 QRect Q(const WinRect& r) { return QRect(r.x, r.y, r.w, r.h); }
 
@@ -32,6 +36,12 @@ WindowModes::WindowModes(QMainWindow* window, ControlWidgets* controls, ShellWid
 }
 
 bool WindowModes::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == window_ && placement_pending_ && HasFrame()) {
+    // The window manager has framed the window: the stored outer rectangle can
+    // now be told from the inner one. Done once the event has been handled.
+    placement_pending_ = false;
+    QTimer::singleShot(0, this, [this] { RestorePlacement(); });
+  }
   if (e->type() == QEvent::Resize && watched == window_->centralWidget() &&
       !window_->isMinimized()) {
     LayOut();
@@ -231,7 +241,21 @@ void WindowModes::RestorePlacement() {
   }
   LayOut();
   ShowControls();
+  // Before the window manager frames the window its frame reads as none, so
+  // the stored outer size became the inner size here; the placement is made
+  // again once the frame is known, or the window would grow by its frame on
+  // every start. A window manager that never frames it leaves it as it is.
+  if (!HasFrame() && !window_->isVisible()) {
+    placement_pending_ = true;
+    if (!watching_window_) {
+      window_->installEventFilter(this);
+      watching_window_ = true;
+    }
+    QTimer::singleShot(kFrameWaitMs, this, [this] { placement_pending_ = false; });
+  }
 }
+
+bool WindowModes::HasFrame() const { return window_->frameGeometry() != window_->geometry(); }
 
 void WindowModes::StorePlacement() {
   WinRect r = OuterRect();

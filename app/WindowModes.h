@@ -63,7 +63,8 @@ class WindowModes : public QObject {
   // The splitter released with its left edge at client x.
   void SplitterReleased(int client_x);
 
-  // Start-up: the stored placement (NormalSize), the limits, back onto the screen.
+  // Start-up: the stored placement (NormalSize), the limits, back onto the
+  // screen; made again once the window manager has framed the window.
   void RestorePlacement();
   // MainWndPos/Siz from the window, or from NormalSize while in mini mode.
   void StorePlacement();
@@ -80,12 +81,15 @@ class WindowModes : public QObject {
   bool KeepRight() const;
   void SetOuterRect(const WinRect& r);
   int ClientWidth() const;
+  bool HasFrame() const;  // the window manager's frame is known
 
   QMainWindow* window_;
   ControlWidgets* controls_;
   ShellWidgets shell_;
   Hooks hooks_;
   WinRect normal_size_;
+  bool placement_pending_ = false;  // restored before the frame was known
+  bool watching_window_ = false;
 };
 
 }  // namespace vk

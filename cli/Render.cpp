@@ -14,6 +14,7 @@
 #include "cli/FileAtPosition.h"
 #include "cli/PlayOptions.h"
 #include "cli/Refusal.h"
+#include "common/Path.h"
 #include "common/Settings.h"
 #include "display/DrawThread.h"
 #include "display/PngWrite.h"
@@ -74,7 +75,9 @@ int RunRender(int argc, char** argv) {
     std::fprintf(stderr, "render: the output would overwrite %s\n", options.file.c_str());
     return 2;
   }
-  const std::string dir = ProgramDir();
+  // Beside the program, or in share/velkaris once installed.
+  std::string dir = FindDataDir(ProgramDir());
+  if (dir.empty()) dir = ProgramDir();
   DrawContext c;
   c.themes_path = dir + kThemesFileName;
   c.resource_dir = dir + "resources";

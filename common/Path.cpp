@@ -65,4 +65,14 @@ bool MakeConfigDir(const std::string& dir) {
   return std::filesystem::is_directory(dir, ec);
 }
 
+std::string FindDataDir(const std::string& program_dir) {
+  std::string dir = program_dir;
+  if (!dir.empty() && dir.back() != '/') dir += '/';
+  for (const std::string& candidate : {dir, dir + "../share/velkaris/"}) {
+    std::error_code ec;
+    if (std::filesystem::exists(candidate + "THEMES.INI", ec)) return candidate;
+  }
+  return {};
+}
+
 }  // namespace vk

@@ -49,4 +49,10 @@ std::string ConfigDir(std::string_view program_dir);
 // Creates the folder and its parents; true when it exists afterwards.
 bool MakeConfigDir(const std::string& dir);
 
+// The folder of the shipped files (THEMES.INI, the manual, the bitmaps under
+// resources/): beside the program in a build tree or a portable install, or
+// share/velkaris/ beside its bin/ once installed. Empty when neither holds
+// THEMES.INI.
+std::string FindDataDir(const std::string& program_dir);
+
 }  // namespace vk

@@ -14,18 +14,14 @@ bool Exists(const std::string& path) {
 }
 
 // The shipped files stand beside the program in a build tree or a portable
-// install, and in share/velkaris after `cmake --install`.
-std::string FindDataDir(const std::string& program_dir) {
-  const std::string candidates[] = {
-      program_dir,
-      program_dir + "../share/velkaris/",
+// install, and in share/velkaris after `cmake --install`; a test binary in a
+// build tree reads them from the sources.
+std::string DataDirFor(const std::string& program_dir) {
+  std::string dir = FindDataDir(program_dir);
+  if (!dir.empty()) return dir;
 #ifdef VK_SOURCE_RESOURCES
-      std::string(VK_SOURCE_RESOURCES) + "/",
+  if (Exists(std::string(VK_SOURCE_RESOURCES) + "/THEMES.INI")) return std::string(VK_SOURCE_RESOURCES) + "/";
 #endif
-  };
-  for (const std::string& dir : candidates) {
-    if (Exists(dir + "THEMES.INI")) return dir;
-  }
   return program_dir;
 }
 
@@ -41,7 +37,7 @@ AppPaths FindAppPaths(const std::string& exe_path) {
   if (paths.ProgramDir.empty()) paths.ProgramDir = "./";
   paths.ConfigDir = ConfigDir(paths.ProgramDir);
   MakeConfigDir(paths.ConfigDir);
-  paths.DataDir = FindDataDir(paths.ProgramDir);
+  paths.DataDir = DataDirFor(paths.ProgramDir);
   return paths;
 }
 

@@ -12,6 +12,9 @@ packages=(
   libfftw3-dev libpng-dev
   clang libclang-rt-dev
   xvfb xdotool gnuplot-nox lame  # tools/soak.sh
+  dbus playerctl                   # the media-controls test runs on a private bus
+  openbox x11-utils strace         # the window under a real window manager; a held start-up
+  dpkg-dev file lintian desktop-file-utils appstream  # cpack -G DEB and its checks
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -54,6 +55,22 @@ TEST(ConfigDirTest, PortableInstallElseXdgConfigHomeElseHomeConfig) {
   EXPECT_TRUE(MakeConfigDir(dir.File("a/b/velkaris/")));
   EXPECT_FALSE(ProgramDir().empty());
   EXPECT_EQ(ProgramDir().back(), '/');
+}
+
+// The shipped files: beside the program (build tree, portable install), else
+// share/velkaris beside its bin/ (an installed package); neither: empty.
+TEST(ConfigDirTest, DataFolderBesideTheProgramElseTheInstalledShareFolder) {
+  vktest::TempDir dir;
+  const std::string bin = dir.path() + "/usr/bin/";
+  const std::string share = dir.path() + "/usr/share/velkaris/";
+  std::filesystem::create_directories(bin);
+  std::filesystem::create_directories(share);
+  EXPECT_EQ(FindDataDir(bin), "");
+  vktest::WriteFile(share + "THEMES.INI", std::string_view("[x]\n"));
+  EXPECT_EQ(FindDataDir(bin), bin + "../share/velkaris/");
+  EXPECT_EQ(FindDataDir(dir.path() + "/usr/bin"), bin + "../share/velkaris/");  // no trailing slash
+  vktest::WriteFile(bin + "THEMES.INI", std::string_view("[x]\n"));
+  EXPECT_EQ(FindDataDir(bin), bin);
 }
 
 }  // namespace

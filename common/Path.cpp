@@ -65,4 +65,9 @@ bool MakeConfigDir(const std::string& dir) {
   return std::filesystem::is_directory(dir, ec);
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
 }  // namespace vk

@@ -49,4 +49,8 @@ std::string ConfigDir(std::string_view program_dir);
 // Creates the folder and its parents; true when it exists afterwards.
 bool MakeConfigDir(const std::string& dir);
 
+// True when both paths name the same existing file: writing one would
+// destroy the other.
+bool SameFile(const std::string& a, const std::string& b);
+
 }  // namespace vk

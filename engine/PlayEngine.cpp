@@ -54,6 +54,7 @@ void ZeroFields(PlayEngine& e) {
   ForgetHanded(e);
   e.ExhaustedAtOpen = 0;
   e.LoopPass.store(0, std::memory_order_relaxed);
+  e.TrainPass.store(0, std::memory_order_relaxed);
   e.TrainSpeed.store(-1, std::memory_order_relaxed);
   e.GapLeft = 0;
   e.TotalSmpl.store(0, std::memory_order_relaxed);
@@ -127,6 +128,7 @@ void EngineFollowPasses(PlayEngine& e, std::int32_t from) {
   const std::int32_t b = e.RepeatB.load(std::memory_order_relaxed);
   if (a >= b) {
     e.LoopPass.store(0, std::memory_order_relaxed);
+    e.TrainPass.store(0, std::memory_order_relaxed);
     e.TrainSpeed.store(-1, std::memory_order_relaxed);
     e.GapLeft = 0;
     return;
@@ -136,8 +138,10 @@ void EngineFollowPasses(PlayEngine& e, std::int32_t from) {
   const TrainerPlan plan = TrainerPlanFrom(s);
   const std::int32_t pass = e.LoopPass.load(std::memory_order_relaxed) + 1;
   e.LoopPass.store(pass, std::memory_order_relaxed);
-  e.TrainSpeed.store(s.TrainOnOff == 1 ? TrainerSpeedIndex(plan, pass) : -1,
-                     std::memory_order_relaxed);
+  // A trainer switched on in the middle of a loop starts from its first pass.
+  const std::int32_t trained = s.TrainOnOff == 1 ? e.TrainPass.load(std::memory_order_relaxed) + 1 : 0;
+  e.TrainPass.store(trained, std::memory_order_relaxed);
+  e.TrainSpeed.store(trained > 0 ? TrainerSpeedIndex(plan, trained) : -1, std::memory_order_relaxed);
   e.GapLeft = pass > 1 ? TrainerGapFrames(plan, e.RateHz.load(std::memory_order_relaxed)) : 0;
 }
 

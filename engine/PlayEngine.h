@@ -107,10 +107,12 @@ struct PlayEngine {
 
   // Loop passes. The play thread counts a pass at each start from A while
   // repeat is on (the jump at B, or a seek to A) and clears the count when
-  // repeat goes off; the owner reads LoopPass and TrainSpeed to show them.
-  // TrainSpeed is the Speed index the trainer sets for this pass, -1 while
-  // the trainer is off: blocks then use the snapshot's Speed.
+  // repeat goes off. TrainPass counts the passes since the trainer was
+  // switched on (0 while it is off) and TrainSpeed is the Speed index it sets
+  // for this pass, -1 while it is off: blocks then use the snapshot's Speed.
+  // The owner reads them to show them.
   std::atomic<std::int32_t> LoopPass{0};
+  std::atomic<std::int32_t> TrainPass{0};
   std::atomic<std::int32_t> TrainSpeed{-1};
   // Written by the owner before the start command: reaching B at the end of
   // this pass ends playback instead of jumping (0: never).

@@ -66,7 +66,8 @@ bool FollowPosition(PlayEngine& e, bool finished) {
   e.ABState = r.ab_state;
   if (in.a >= in.b && e.LoopPass.load(std::memory_order_relaxed) != 0) EngineFollowPasses(e, in.a);
   // The trainer switched off: the control's speed from the next block on.
-  if (e.TrainSpeed.load(std::memory_order_relaxed) >= 0 && e.Params.Latest().TrainOnOff != 1) {
+  if (e.TrainPass.load(std::memory_order_relaxed) > 0 && e.Params.Latest().TrainOnOff != 1) {
+    e.TrainPass.store(0, std::memory_order_relaxed);
     e.TrainSpeed.store(-1, std::memory_order_relaxed);
   }
   if (r.jump_to_a) {

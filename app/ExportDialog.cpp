@@ -79,14 +79,15 @@ void ExportRunner::Poll() {
     return;
   }
   const double f = fraction_.load(std::memory_order_relaxed);
-  QString text = QString::fromUtf8("書き出し中… %1 ％").arg(static_cast<int>(f * 100));
+  const int permille = static_cast<int>(f * 1000);
+  QString text = QString::fromUtf8("書き出し中… %1 ％").arg(permille / 10);
   if (f > 0.02) {
     const double elapsed = clock_.elapsed() / 1000.0;
     const auto left = static_cast<qint64>(elapsed * (1.0 - f) / f + 0.5);
     text += QString::fromUtf8("　残り時間 %1").arg(MinutesSeconds(left));
   }
   dialog_->setLabelText(text);
-  dialog_->setValue(static_cast<int>(f * 1000));
+  dialog_->setValue(permille);
 }
 
 void ExportRunner::Finish() {

@@ -178,7 +178,7 @@ void PracticeTools::StartExport(bool ab_only) {
   }
   const QString out = QFileDialog::getSaveFileName(
       &w_, QString::fromUtf8("エフェクトを付けて書き出し"), QString(),
-      QString::fromUtf8("WAVファイル (*.wav)"));
+      QString::fromUtf8("WAVファイル (*.wav);;FLACファイル (*.flac)"));
   if (out.isEmpty()) return;
   job.output = out.toStdString();
   export_->Start(job);

@@ -16,7 +16,7 @@ constexpr Subcommand kSubcommands[] = {
     {"probe", vk::cli::RunProbe, "probe FILE..."},
     {"diag", vk::cli::RunDiag, "diag FILE"},
     {"play", vk::cli::RunPlay, "play FILE [--set Key=Value]... [--ini MAIN.INI] [--audio sdl|null|wav:PATH]"},
-    {"export", vk::cli::RunExport, "export FILE -o OUT.wav [--ab FROM:TO [--passes N]] [--set Key=Value]... [--ini MAIN.INI]"},
+    {"export", vk::cli::RunExport, "export FILE -o OUT.wav|OUT.flac [--ab FROM:TO [--passes N]] [--set Key=Value]... [--ini MAIN.INI]"},
     {"playlist", vk::cli::RunPlaylist, "playlist [--restore M3U] PATH... [--save OUT.m3u]"},
     {"keys", vk::cli::RunKeys, "keys FILE --pos FRAMES|--at SECONDS [--set Key=Value]... [--ini MAIN.INI]"},
     {"render", vk::cli::RunRender, "render FILE --pos FRAMES|--at SECONDS -o OUT.png [--theme NAME] [--set Key=Value]... [--ini MAIN.INI]"},

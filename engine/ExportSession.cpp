@@ -9,7 +9,9 @@
 #include <memory>
 #include <random>
 
+#include "audio/FlacWrite.h"
 #include "common/Path.h"
+#include "common/Text.h"
 #include "engine/PlayEngine.h"
 #include "engine/PlaySession.h"
 #include "engine/Player.h"
@@ -61,6 +63,31 @@ class ExportView final : public SessionView {
   const std::function<void(const ExportProgress&)>& progress_;
 };
 
+bool WantsFlac(const std::string& output) {
+  return AsciiEqualsNoCase(PathExtension(output), ".flac");
+}
+
+// The rendered WAV packed into FLAC under the output's name, through a
+// temporary of its own.
+ExportOutcome PackFlac(const std::string& wav, const std::string& output,
+                       const std::atomic<bool>& cancel) {
+  const std::string temp = MakeTemporaryBeside(output);
+  if (temp.empty()) return ExportOutcome{ExportEnd::kWriteFailed, 0};
+  const int r = WriteFlacFromWav(wav.c_str(), temp.c_str(), &cancel);
+  ExportOutcome outcome;
+  if (r == kFlacCancelled) {
+    outcome = ExportOutcome{ExportEnd::kCancelled, 0};
+  } else if (r != kFlacOk) {
+    outcome = ExportOutcome{ExportEnd::kWriteFailed, 0};
+  } else if (std::rename(temp.c_str(), output.c_str()) != 0) {
+    outcome = ExportOutcome{ExportEnd::kRenameFailed, 0};
+  } else {
+    return outcome;
+  }
+  std::remove(temp.c_str());
+  return outcome;
+}
+
 }  // namespace
 
 double ExportFraction(std::int32_t a, std::int32_t b, std::int32_t passes, std::int32_t pass,
@@ -100,6 +127,8 @@ ExportOutcome RunExport(const ExportJob& job, const std::atomic<bool>& cancel,
       outcome = ExportOutcome{ExportEnd::kCancelled, 0};
     } else if (player->OutStatus.WavOutputFailed) {
       outcome = ExportOutcome{ExportEnd::kWriteFailed, 0};
+    } else if (WantsFlac(job.output)) {
+      outcome = PackFlac(temp, job.output, cancel);
     } else if (std::rename(temp.c_str(), job.output.c_str()) != 0) {
       outcome = ExportOutcome{ExportEnd::kRenameFailed, 0};
     } else {

@@ -19,7 +19,7 @@ namespace vk {
 
 struct ExportJob {
   std::string source;   // the audio file
-  std::string output;   // the WAV file to make
+  std::string output;   // the file to make: FLAC when it ends in ".flac", else WAV
   PlayParams params;    // effects, speed, pitch and trainer as they were set
   int priority = 0;     // the play thread's
   // A-B range: a < b exports `passes` passes from A to B (the trainer's

@@ -4,10 +4,12 @@
 // failed export leaves nothing under the output's name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <vector>
 
+#include "audio/FfmpegReader.h"
 #include "common/Settings.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/ExportSession.h"
@@ -88,6 +90,7 @@ class PracticeExportTest : public ::testing::Test {
       const std::string name = entry.path().filename().string();
       if (name != "in.wav") names.push_back(name);
     }
+    std::sort(names.begin(), names.end());
     return names;
   }
 
@@ -167,6 +170,34 @@ TEST_F(PracticeExportTest, FailuresLeaveNothingBehind) {
   no_folder.output = dir_.File("no/such/folder/out.wav");
   EXPECT_EQ(RunExport(no_folder, cancel_, nullptr).how, ExportEnd::kOpenFailed);
   EXPECT_TRUE(Others().empty());
+}
+
+// A name ending in .flac gets the same sound packed losslessly: decoded again
+// it is the WAV export sample for sample.
+TEST_F(PracticeExportTest, FlacOutputHoldsTheSameSamplesAsTheWav) {
+  gSettings.RvrbOnOff = 1;
+  gSettings.Speed = 10;
+  ASSERT_EQ(RunExport(Job(kRate, 2 * kRate, 2), cancel_, nullptr).how, ExportEnd::kDone);
+  ExportJob flac = Job(kRate, 2 * kRate, 2);
+  flac.output = dir_.File("out.FLAC");
+  ASSERT_EQ(RunExport(flac, cancel_, nullptr).how, ExportEnd::kDone);
+
+  const vktest::Samples wav = vktest::ReadWavData(dir_.File("out.wav"));
+  FFSet ff;
+  ASSERT_EQ(FfOpen(flac.output.c_str(), ff, FfOpenMode::kFull), 0);
+  vktest::Samples decoded;
+  std::vector<std::uint8_t> buf(4096 * 4);
+  int end = 0;
+  while (end == 0) {
+    ASSERT_EQ(FfRead(ff, 4096, buf.data(), &end), 0);
+    if (ff.ReadSmpl <= 0) break;
+    const auto* p = reinterpret_cast<const std::int16_t*>(buf.data());
+    decoded.insert(decoded.end(), p, p + 2 * ff.ReadSmpl);
+  }
+  FfClose(ff);
+  EXPECT_EQ(decoded.size(), wav.size());
+  EXPECT_TRUE(decoded == wav);
+  EXPECT_EQ(Others(), (std::vector<std::string>{"out.FLAC", "out.wav"}));
 }
 
 TEST(ExportFractionTest, CountsPassesAndTheWholeFile) {

@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QInputDialog>
 #include <QMenu>
+#include <QMessageBox>
 
 #include "app/MainWindow.h"
 #include "common/Ini.h"
 #include "common/Path.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
+#include "shell/StatusText.h"
 #include "ui/SeekBar.h"
 
 namespace vk {
@@ -54,7 +56,17 @@ void MarkerCommands::FileClosed() {
   w_.Bar()->SetTicks({});
 }
 
-// The store and the ticks after any change of the list.
+// A store that cannot be written is said at once: otherwise the markers
+// would silently be gone at the next start.
+void MarkerCommands::Save() {
+  MakeConfigDir(store_.substr(0, PathFolderEnd(store_)));
+  if (SaveMarkers(store_, file_)) return;
+  QMessageBox::warning(&w_, QString::fromLatin1(kAppTitle),
+                       QString::fromUtf8("マーカーを保存できませんでした。") +
+                           QString::fromStdString(store_));
+}
+
+// The ticks after any change of the list.
 void MarkerCommands::Changed() {
   std::vector<std::int32_t> frames;
   for (const Marker& m : file_.marks) frames.push_back(m.frame);
@@ -65,8 +77,7 @@ int MarkerCommands::SetAt(std::int32_t frame, const std::string& name) {
   if (!Open()) return -1;
   const auto index = static_cast<int>(AddMarker(file_.marks, frame, name));
   file_.marks[static_cast<std::size_t>(index)].name = CleanMarkerName(name);
-  MakeConfigDir(store_.substr(0, PathFolderEnd(store_)));
-  SaveMarkers(store_, file_);
+  Save();
   Changed();
   return index;
 }
@@ -74,7 +85,7 @@ int MarkerCommands::SetAt(std::int32_t frame, const std::string& name) {
 void MarkerCommands::RenameTo(int index, const std::string& name) {
   if (index < 0 || static_cast<std::size_t>(index) >= file_.marks.size()) return;
   file_.marks[static_cast<std::size_t>(index)].name = CleanMarkerName(name);
-  SaveMarkers(store_, file_);
+  Save();
 }
 
 void MarkerCommands::SetAtHeardPosition() {
@@ -112,7 +123,7 @@ void MarkerCommands::Rename(int index) {
 void MarkerCommands::Remove(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= file_.marks.size()) return;
   file_.marks.erase(file_.marks.begin() + index);
-  SaveMarkers(store_, file_);
+  Save();
   Changed();
 }
 

@@ -47,6 +47,7 @@ class MarkerCommands : public QObject {
   const std::string& StorePath() const { return store_; }
 
  private:
+  void Save();
   void Changed();
   void FillMenu();
   bool Open() const { return !file_.key.empty(); }

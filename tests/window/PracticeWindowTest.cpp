@@ -149,6 +149,18 @@ TEST_F(PracticeWindowTest, MarkersAreFoundAgainAfterARenameAndSetALoop) {
   EXPECT_EQ(vk::LoadMarkers(paths_.MarkersIni(), vk::AudioFileKey(dir_.File("renamed.wav").c_str())).size(), 1u);
 }
 
+TEST_F(PracticeWindowTest, AMarkerThatCannotBeSavedIsSaidAtOnce) {
+  std::filesystem::create_directories(paths_.MarkersIni());  // a folder in the store's place
+  const std::string song = MakeWav(dir_, "song.wav", 2.0);
+  vk::MainWindow& w = Open({QString::fromStdString(song)});
+  ASSERT_TRUE(w.Playing());
+  QString text;
+  AnswerNextModal(QMessageBox::Ok, &text);
+  w.Practice()->Markers().SetAt(4000, "x");
+  EXPECT_TRUE(text.startsWith(QString::fromUtf8("マーカーを保存できませんでした。"))) << text.toStdString();
+  EXPECT_TRUE(std::filesystem::is_directory(paths_.MarkersIni()));
+}
+
 TEST_F(PracticeWindowTest, WindowExportEqualsTheCliExportWithTheSameSettings) {
   const std::string song = MakeWav(dir_, "song.wav", 3.0);
   vk::MainWindow& w = Open({QString::fromStdString(song)});

@@ -15,6 +15,7 @@
 #include "app/Mp3DiagnosticsCommand.h"
 #include "app/PictureController.h"
 #include "app/PlaylistCommands.h"
+#include "app/PracticeTools.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
@@ -58,6 +59,7 @@ class CommandHandlers {
   static void WaveBuffers(MainWindow& w, int id);
   static void AllOptions(MainWindow& w, int id);
   static void Help(MainWindow& w, int id);
+  static void Practice(MainWindow& w, int id);
 
   static const Range kRanges[];
 };
@@ -116,6 +118,9 @@ const CommandHandlers::Range CommandHandlers::kRanges[] = {
     {cmd::kAllOptions, cmd::kAllOptions, &CommandHandlers::AllOptions},
     {cmd::kLanguage0, cmd::kLanguage0 + 2, &CommandHandlers::Option},
     {cmd::kManual, cmd::kAbout, &CommandHandlers::Help},
+    {cmd::kExportFile, cmd::kExportAB, &CommandHandlers::Practice},
+    {cmd::kTrainer, cmd::kTrainerSettings, &CommandHandlers::Practice},
+    {cmd::kMarkerSet, cmd::kMarkerPrev, &CommandHandlers::Practice},
 };
 
 void CommandHandlers::Dispatch(MainWindow& w, int id) {
@@ -291,6 +296,8 @@ void CommandHandlers::Help(MainWindow& w, int id) {
     ShowAboutDialog(&w);
   }
 }
+
+void CommandHandlers::Practice(MainWindow& w, int id) { w.practice_->Command(id); }
 
 void MainWindow::Command(int id) { CommandHandlers::Dispatch(*this, id); }
 

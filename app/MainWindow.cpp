@@ -17,6 +17,7 @@
 #include "app/FocusCycler.h"
 #include "app/PictureController.h"
 #include "app/PlaylistCommands.h"
+#include "app/PracticeTools.h"
 #include "app/ValueControls.h"
 #include "app/WindowModes.h"
 #include "app/WorkerReportEvent.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args, const Wav
   player_->Engine.RepeatB = 0;
 
   CreateChildren();
+  practice_ = new PracticeTools(*this);
   // A save killed midway leaves its temporary beside the file; this window is
   // the only writer of this settings folder, so any there now is stale.
   RemoveStaleTemporaries(paths_.MainIni());
@@ -192,6 +194,8 @@ void MainWindow::ConnectWidgets() {
   auto* key_mode = new QShortcut(QKeySequence(Qt::Key_N), this);
   connect(key_mode, &QShortcut::activated, this, [this] { Command(cmd::kKeyMode); });
 }
+
+QAction* MainWindow::CommandAction(int id) { return actions_->Action(id); }
 
 void MainWindow::ShowPopup(QMenu* menu, QWidget* from, QPoint pos) {
   menu->popup(from->mapToGlobal(pos));
@@ -401,6 +405,7 @@ void MainWindow::HandleReport(std::uint32_t message, std::intptr_t wparam, std::
                             player_->Engine.TotalSmpl.load(std::memory_order_relaxed), false);
         }
         skip_first_position_ = 0;
+        practice_->PositionReported();
       }
       AcknowledgePosition(*player_);
       break;

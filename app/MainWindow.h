@@ -34,6 +34,7 @@ class CommandActions;
 class PictureController;
 class PictureView;
 class PlaylistView;
+class PracticeTools;
 class ValueControls;
 class WindowModes;
 class SeekBar;
@@ -108,6 +109,10 @@ class MainWindow : public QMainWindow {
   QMenu* BitmapPopup() const { return bitmap_popup_; }
 
   const AppPaths& Paths() const { return paths_; }
+  // The action every menu holding command `id` shares.
+  QAction* CommandAction(int id);
+  // The loop trainer's following, the markers and export from the window.
+  PracticeTools* Practice() const { return practice_; }
 
   // Reports waiting in the sinks are handled now (tests, and shutdown).
   void DeliverReports();
@@ -159,6 +164,7 @@ class MainWindow : public QMainWindow {
   SearchBox* search_box_ = nullptr;
   ValueControls* value_controls_ = nullptr;  // buttons, trackbars, boxes, effect pages
   WindowModes* modes_ = nullptr;              // layouts, size limits and placement
+  PracticeTools* practice_ = nullptr;
   ControlCommandContext control_ctx_;
   std::array<QLabel*, 3> status_{};
   QTimer* icon_timer_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/PictureController.h"
+#include "app/PracticeTools.h"
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
@@ -30,6 +31,7 @@ void MainWindow::PlayCurrent() {
     return;
   }
   picture_->PlaybackStarted();
+  practice_->PlaybackStarted(path);
   seek_bar_->SetPlaying(true, player_->Engine.TotalSmpl.load(std::memory_order_relaxed));
   seek_bar_->SetPoints(0, 0);
   icon_timer_->start();
@@ -66,6 +68,7 @@ void MainWindow::ClosePlayback(void (*close)(Player&)) {
   picture_->StopThresholdTimer();
   picture_->PlaybackStopped();
   close(*player_);
+  practice_->PlaybackClosed();
   ab_on_a_ = 0;
   ab_on_b_ = 0;
   seek_bar_->SetPlaying(false, 0);

@@ -11,6 +11,7 @@ int RunExport(int argc, char** argv);  // velkaris-cli export FILE -o OUT.wav [o
 int RunPlaylist(int argc, char** argv);  // velkaris-cli playlist [--restore M3U] PATH... [--save OUT.m3u]
 int RunKeys(int argc, char** argv);    // velkaris-cli keys FILE --pos FRAMES|--at SECONDS [options]
 int RunLyrics(int argc, char** argv);  // velkaris-cli lyrics AUDIOFILE
-int RunRender(int argc, char** argv);  // velkaris-cli render FILE --pos FRAMES|--at SECONDS -o OUT.png [options]
+int RunRender(int argc, char** argv);
+int RunMarkers(int argc, char** argv); // velkaris-cli markers FILE [--store MARKERS.INI]  // velkaris-cli render FILE --pos FRAMES|--at SECONDS -o OUT.png [options]
 
 }  // namespace vk::cli

@@ -1,28 +1,19 @@
 // velkaris-cli export: the same play thread and effect chain, into a WAV file
-// instead of the sound device, to the end of the file. The A-B repeat never
-// applies: nothing sets its points here.
+// instead of the sound device: the whole file, or with --ab FROM:TO the A-B
+// range for --passes N passes (at the loop trainer's speeds when TrainOnOff=1).
+#include <atomic>
 #include <cstdio>
-#include <memory>
 #include <string>
+#include <thread>
 
 #include "cli/Commands.h"
 #include "cli/PlayOptions.h"
-#include "cli/PlaySession.h"
 #include "cli/Refusal.h"
 #include "cli/Terminal.h"
-#include "engine/WaveOut.h"
+#include "common/Settings.h"
+#include "engine/ExportSession.h"
 
 namespace vk::cli {
-namespace {
-
-class QuietView final : public SessionView {
- public:
-  void OnStarted(std::int32_t, std::int32_t) override {}
-  void OnPosition(std::int32_t, std::int32_t) override {}
-  bool OnIdle() override { return !QuitRequested(); }
-};
-
-}  // namespace
 
 int RunExport(int argc, char** argv) {
   PlayOptions options;
@@ -37,30 +28,38 @@ int RunExport(int argc, char** argv) {
                  options.file.c_str());
     return 2;
   }
-  if (!ParseWaveOutChoice("wav:" + options.output, &options.audio)) {
-    std::fprintf(stderr, "velkaris-cli export: output path too long\n");
-    return 2;
-  }
-  const auto player = std::make_unique<Player>();
-  player->Output = options.audio;
+  ValidateSettings(gSettings);
+  ExportJob job;
+  job.source = options.file;
+  job.output = options.output;
+  job.params = PlayParamsFrom(gSettings);
+  job.priority = PlayThreadPriority(gSettings.NowPlayThreadPrortyItem);
+  job.a = options.ab_from;
+  job.b = options.ab_to;
+  job.passes = options.passes;
   InstallQuitHandler();
 
-  QuietView view;
-  const SessionResult result = RunPlaySession(*player, options.file, view);
-  if (result.how == SessionEnd::kFailed) {
-    PrintEngineRefusal("export", options.file, result.code);
-    return 1;
+  // The quit signal sets a flag of the terminal's; the export polls its own.
+  std::atomic<bool> cancel{false};
+  const ExportOutcome outcome = RunExport(job, cancel, [&cancel](const ExportProgress&) {
+    if (QuitRequested()) cancel.store(true, std::memory_order_relaxed);
+  });
+  switch (outcome.how) {
+    case ExportEnd::kDone: return 0;
+    case ExportEnd::kOpenFailed: PrintEngineRefusal("export", options.file, outcome.code); return 1;
+    case ExportEnd::kCancelled:
+      std::fprintf(stderr, "velkaris-cli export: interrupted; %s was not written\n",
+                   options.output.c_str());
+      return 1;
+    case ExportEnd::kSameFile:
+      std::fprintf(stderr, "velkaris-cli export: the output would overwrite %s\n",
+                   options.file.c_str());
+      return 2;
+    case ExportEnd::kWriteFailed:
+    case ExportEnd::kRenameFailed: break;
   }
-  if (result.how == SessionEnd::kStopped) {
-    std::fprintf(stderr, "velkaris-cli export: interrupted; %s holds the part written so far\n",
-                 options.output.c_str());
-    return 1;
-  }
-  if (player->OutStatus.WavOutputFailed) {
-    std::fprintf(stderr, "velkaris-cli export: writing %s failed\n", options.output.c_str());
-    return 1;
-  }
-  return 0;
+  std::fprintf(stderr, "velkaris-cli export: writing %s failed\n", options.output.c_str());
+  return 1;
 }
 
 }  // namespace vk::cli

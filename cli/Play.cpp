@@ -13,7 +13,7 @@
 
 #include "cli/Commands.h"
 #include "cli/PlayOptions.h"
-#include "cli/PlaySession.h"
+#include "engine/PlaySession.h"
 #include "cli/Refusal.h"
 #include "cli/Terminal.h"
 #include "common/Settings.h"

@@ -22,7 +22,8 @@ struct Subcommand {
 
 constexpr const char* kNone[] = {nullptr};
 constexpr const char* kPlayValued[] = {"--set", "--ini", "--audio", nullptr};
-constexpr const char* kExportValued[] = {"-o", "--set", "--ini", nullptr};
+constexpr const char* kExportValued[] = {"-o", "--ab", "--passes", "--set", "--ini", nullptr};
+constexpr const char* kMarkersValued[] = {"--store", nullptr};
 constexpr const char* kPlaylistValued[] = {"--restore", "--save", nullptr};
 constexpr const char* kKeysValued[] = {"--pos", "--at", "--set", "--ini", nullptr};
 constexpr const char* kRenderValued[] = {"--pos", "--at", "-o", "--theme", "--set", "--ini", nullptr};
@@ -32,7 +33,8 @@ constexpr Subcommand kSubcommands[] = {
     {"diag", vk::cli::RunDiag, "diag FILE", kNone, kNone},
     {"play", vk::cli::RunPlay, "play FILE [--set Key=Value]... [--ini MAIN.INI] [--audio sdl|null|wav:PATH]",
      kPlayValued, kNone},
-    {"export", vk::cli::RunExport, "export FILE -o OUT.wav [--set Key=Value]... [--ini MAIN.INI]",
+    {"export", vk::cli::RunExport,
+     "export FILE -o OUT.wav|OUT.flac [--ab FROM:TO [--passes N]] [--set Key=Value]... [--ini MAIN.INI]",
      kExportValued, kNone},
     {"playlist", vk::cli::RunPlaylist, "playlist [--restore M3U] PATH... [--save OUT.m3u]",
      kPlaylistValued, kNone},
@@ -42,6 +44,7 @@ constexpr Subcommand kSubcommands[] = {
      "render FILE --pos FRAMES|--at SECONDS -o OUT.png [--theme NAME] [--set Key=Value]... [--ini MAIN.INI]",
      kRenderValued, kNone},
     {"lyrics", vk::cli::RunLyrics, "lyrics AUDIOFILE", kNone, kNone},
+    {"markers", vk::cli::RunMarkers, "markers FILE [--store MARKERS.INI]", kMarkersValued, kNone},
 };
 
 void PrintUsage(std::FILE* out) {

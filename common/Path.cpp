@@ -36,14 +36,18 @@ std::string ProgramDir() {
   return exe.substr(0, PathFolderEnd(exe));
 }
 
-std::string ConfigDir(std::string_view program_dir) {
+namespace {
+
+// `program_dir` when a MAIN.INI stands there, else $<xdg_var>/velkaris/ or
+// ~/<home_sub>/velkaris/.
+std::string UserDir(std::string_view program_dir, const char* xdg_var, const char* home_sub) {
   if (!program_dir.empty()) {
     std::string portable(program_dir);
     if (portable.back() != '/') portable += '/';
     struct stat st {};
     if (::stat((portable + "MAIN.INI").c_str(), &st) == 0 && S_ISREG(st.st_mode)) return portable;
   }
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  const char* xdg = std::getenv(xdg_var);
   std::string base;
   if (xdg != nullptr && xdg[0] == '/') {
     base = xdg;
@@ -53,10 +57,20 @@ std::string ConfigDir(std::string_view program_dir) {
       const passwd* pw = ::getpwuid(::getuid());
       home = pw != nullptr ? pw->pw_dir : "/tmp";
     }
-    base = std::string(home) + "/.config";
+    base = std::string(home) + "/" + home_sub;
   }
   if (base.back() != '/') base += '/';
   return base + "velkaris/";
+}
+
+}  // namespace
+
+std::string ConfigDir(std::string_view program_dir) {
+  return UserDir(program_dir, "XDG_CONFIG_HOME", ".config");
+}
+
+std::string DataHomeDir(std::string_view program_dir) {
+  return UserDir(program_dir, "XDG_DATA_HOME", ".local/share");
 }
 
 bool MakeConfigDir(const std::string& dir) {
@@ -73,6 +87,11 @@ std::string FindDataDir(const std::string& program_dir) {
     if (std::filesystem::exists(candidate + "THEMES.INI", ec)) return candidate;
   }
   return {};
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
 }  // namespace vk

@@ -46,6 +46,12 @@ std::string ProgramDir();
 // ~/.config/velkaris/). The folder is not created here; see MakeConfigDir.
 std::string ConfigDir(std::string_view program_dir);
 
+// Where the program keeps what it learns about the user's files (the markers),
+// with a trailing '/': `program_dir` in a portable install (as ConfigDir), else
+// $XDG_DATA_HOME/velkaris/ (an unset, empty or relative value means
+// ~/.local/share/velkaris/). Not created here.
+std::string DataHomeDir(std::string_view program_dir);
+
 // Creates the folder and its parents; true when it exists afterwards.
 bool MakeConfigDir(const std::string& dir);
 
@@ -54,5 +60,9 @@ bool MakeConfigDir(const std::string& dir);
 // share/velkaris/ beside its bin/ once installed. Empty when neither holds
 // THEMES.INI.
 std::string FindDataDir(const std::string& program_dir);
+
+// True when both paths name the same existing file: writing one would
+// destroy the other.
+bool SameFile(const std::string& a, const std::string& b);
 
 }  // namespace vk

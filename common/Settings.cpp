@@ -75,6 +75,12 @@ constexpr KeyDef kDisplayKeys[] = {
 constexpr KeyDef kPlayKeys[] = {
     Int("Speed", &S::Speed, 15, 0, 35, R | V),
     Int("Volume", &S::Volume, 10, 0, 20, V | W),
+    Int("TrainOnOff", &S::TrainOnOff, 0, 0, 1, V | W),
+    Int("TrainStart", &S::TrainStart, 60, 25, 200, V | W),
+    Int("TrainStep", &S::TrainStep, 5, 0, 175, V | W),
+    Int("TrainEvery", &S::TrainEvery, 1, 1, 99, V | W),
+    Int("TrainEnd", &S::TrainEnd, 100, 25, 200, V | W),
+    Int("TrainGap", &S::TrainGap, 0, 0, 10000, V | W),
 };
 
 // The pitch shift's switch and pitches are read but never written, so it starts

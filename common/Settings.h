@@ -59,6 +59,9 @@ struct Settings {
   SettingInt KeyMode;  // 0: keys lit by the folded spectrum, 1: by the notes found
   // [Play]
   SettingInt Speed, Volume;
+  // The loop trainer: on/off, start, step and end speed in percent, passes per
+  // step, and the pause between passes in ms.
+  SettingInt TrainOnOff, TrainStart, TrainStep, TrainEvery, TrainEnd, TrainGap;
   // [Effectors]
   SettingInt EfctPage;
   SettingInt TmstOnOff, TmstWndSiz;

@@ -128,7 +128,9 @@ BlockResult FillBlock(PlayEngine& e, int i) {
   BlockResult b;
   // One snapshot serves the whole block: its length, device bytes and chain.
   const PlayParams& s = e.Params.Latest();
-  b.speed = ClampIndex(s.Speed, 0, 35);
+  // The loop trainer's speed for this pass stands in for the control's.
+  const std::int32_t trained = e.TrainSpeed.load(std::memory_order_relaxed);
+  b.speed = ClampIndex(trained >= 0 ? trained : s.Speed, 0, 35);
   b.requested = e.BufFrames * SpeedPercent(b.speed) / 100;
   b.code = TakeFromRing(e, b.requested, s.ChannelSelect, &b.taken, &b.exhausted);
   if (b.code != 0 || b.taken <= 0) return b;

@@ -33,12 +33,21 @@ void PublishPlaySettings(Player& p) { p.Engine.Params.Publish(PlayParamsFrom(gSe
 
 int StartPlayback(Player& p, const char* path, MessageSink* owner) {
   ValidateSettings(gSettings);
-  PublishPlaySettings(p);
-  ClearRepeat(p);
+  return StartPlaybackWith(p, path, owner, PlayParamsFrom(gSettings),
+                           PlayThreadPriority(gSettings.NowPlayThreadPrortyItem), PlayStart{});
+}
+
+int StartPlaybackWith(Player& p, const char* path, MessageSink* owner, const PlayParams& params,
+                      int priority, const PlayStart& at) {
+  p.Engine.Params.Publish(params);
+  p.Engine.RepeatA.store(at.a, std::memory_order_relaxed);
+  p.Engine.RepeatB.store(at.b, std::memory_order_relaxed);
+  p.Engine.PassLimit.store(at.pass_limit, std::memory_order_relaxed);
+  p.StartFrame = std::max(at.from, 0);
   p.OpenPath = path;
   p.PositionPending.store(0, std::memory_order_relaxed);
   const int answer = StartThread(p.Mailbox, owner, reinterpret_cast<std::intptr_t>(&p),
-                                 PlayThreadProc, PlayThreadPriority(gSettings.NowPlayThreadPrortyItem));
+                                 PlayThreadProc, priority);
   // A thread that could not be created at all would leave us waiting for reports
   // that never come; say so as a failure to open the device.
   return answer == kStartNoThread ? kEngineNoDevice : answer;

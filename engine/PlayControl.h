@@ -15,6 +15,21 @@ namespace vk {
 // `path`. Returns 0, or the engine code of a failed start (the thread has ended).
 int StartPlayback(Player& p, const char* path, MessageSink* owner);
 
+// Where a playback starts and what it repeats, set before its first block
+// (an export must not write a block from elsewhere first).
+struct PlayStart {
+  std::int32_t from = 0;        // the frame the file opens at
+  std::int32_t a = 0;           // repeat points; repeat is on while a < b
+  std::int32_t b = 0;
+  std::int32_t pass_limit = 0;  // passes from A before playback ends (0: no limit)
+};
+
+// StartPlayback with a snapshot of the settings made by the caller (the same
+// one for the whole playback, unless the caller publishes another) and the
+// play thread's priority. Safe from any one thread that owns `p`.
+int StartPlaybackWith(Player& p, const char* path, MessageSink* owner, const PlayParams& params,
+                      int priority, const PlayStart& at);
+
 // Closes the device (command 5), joins the thread, clears the A-B points.
 void StopPlayback(Player& p);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "audio/Mp3Reader.h"
@@ -11,6 +12,7 @@
 #include "common/Path.h"
 #include "common/Settings.h"
 #include "engine/EffectChain.h"
+#include "engine/LoopTrainer.h"
 #include "engine/Player.h"
 
 namespace vk {
@@ -51,6 +53,10 @@ void ZeroFields(PlayEngine& e) {
   e.ABState = kABOff;
   ForgetHanded(e);
   e.ExhaustedAtOpen = 0;
+  e.LoopPass.store(0, std::memory_order_relaxed);
+  e.TrainPass.store(0, std::memory_order_relaxed);
+  e.TrainSpeed.store(-1, std::memory_order_relaxed);
+  e.GapLeft = 0;
   e.TotalSmpl.store(0, std::memory_order_relaxed);
   e.NowPlaySmpl.store(0, std::memory_order_relaxed);
   e.Paused.store(0, std::memory_order_relaxed);
@@ -100,7 +106,44 @@ std::int32_t ClampToLength(const PlayEngine& e, std::int64_t v) {
       std::clamp<std::int64_t>(v, 0, e.TotalSmpl.load(std::memory_order_relaxed)));
 }
 
+// Moves the source to frame t; BaseSmpl is where it really got to.
+void SeekSource(PlayEngine& e, std::int32_t t) {
+  if (e.IsFF) {
+    FfSeek(e.Ff, t);
+    e.BaseSmpl = e.Ff.NowSmpl;
+  } else if (e.IsMP3) {
+    // The seek primes the decoder through the decode buffer; what lands there is dropped.
+    Mp3Seek(e.Mp3, t, e.DecodeBuf.get(), e.ReadChunk);
+    e.BaseSmpl = e.Mp3.NowSmpl;
+  } else {
+    WavSeek(e.Wav, t);
+    e.BaseSmpl = e.Wav.NowSmpl;
+  }
+}
+
 }  // namespace
+
+void EngineFollowPasses(PlayEngine& e, std::int32_t from) {
+  const std::int32_t a = e.RepeatA.load(std::memory_order_relaxed);
+  const std::int32_t b = e.RepeatB.load(std::memory_order_relaxed);
+  if (a >= b) {
+    e.LoopPass.store(0, std::memory_order_relaxed);
+    e.TrainPass.store(0, std::memory_order_relaxed);
+    e.TrainSpeed.store(-1, std::memory_order_relaxed);
+    e.GapLeft = 0;
+    return;
+  }
+  if (from != a) return;
+  const PlayParams& s = e.Params.Latest();
+  const TrainerPlan plan = TrainerPlanFrom(s);
+  const std::int32_t pass = e.LoopPass.load(std::memory_order_relaxed) + 1;
+  e.LoopPass.store(pass, std::memory_order_relaxed);
+  // A trainer switched on in the middle of a loop starts from its first pass.
+  const std::int32_t trained = s.TrainOnOff == 1 ? e.TrainPass.load(std::memory_order_relaxed) + 1 : 0;
+  e.TrainPass.store(trained, std::memory_order_relaxed);
+  e.TrainSpeed.store(trained > 0 ? TrainerSpeedIndex(plan, trained) : -1, std::memory_order_relaxed);
+  e.GapLeft = pass > 1 ? TrainerGapFrames(plan, e.RateHz.load(std::memory_order_relaxed)) : 0;
+}
 
 int EngineOpen(Player& p, const char* path) {
   PlayEngine& e = p.Engine;
@@ -149,6 +192,14 @@ int EngineOpen(Player& p, const char* path) {
     if (!e.OutBuf[i]) return FailOpen(e, kEngineNoMemory);
   }
   if (AllocEffectStates(e.Effects, format, f, s) != 0) return FailOpen(e, kEngineNoMemory);
+
+  if (p.StartFrame > 0) {
+    SeekSource(e, p.StartFrame);
+    e.RingWrite = e.RingRead = e.BaseSmpl & (e.RingSize - 1);
+  }
+  e.ABState = RepeatStateAfterSeek(e.BaseSmpl, e.RepeatA.load(std::memory_order_relaxed),
+                                   e.RepeatB.load(std::memory_order_relaxed));
+  EngineFollowPasses(e, p.StartFrame);
 
   e.hWaveOut = MakeWaveOut(p.Output, &p.OutStatus);
   if (!e.hWaveOut || e.hWaveOut->Open(format) != kWaveOk) {
@@ -242,20 +293,10 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
       const std::int64_t total = e.TotalSmpl.load(std::memory_order_relaxed);
       target = ClampToLength(e, (total * position + mode / 2) / mode);
     }
-    const std::int32_t t = static_cast<std::int32_t>(target);
-    if (e.IsFF) {
-      FfSeek(e.Ff, t);
-      e.BaseSmpl = e.Ff.NowSmpl;
-    } else if (e.IsMP3) {
-      // The seek primes the decoder through the decode buffer; what lands there is dropped.
-      Mp3Seek(e.Mp3, t, e.DecodeBuf.get(), e.ReadChunk);
-      e.BaseSmpl = e.Mp3.NowSmpl;
-    } else {
-      WavSeek(e.Wav, t);
-      e.BaseSmpl = e.Wav.NowSmpl;
-    }
+    SeekSource(e, static_cast<std::int32_t>(target));
     e.EndPending = 0;
     e.ExhaustedAtOpen = 0;
+    if (mode == kSeekTo) EngineFollowPasses(e, position);
     if (mode != kSeekCurrent) {
       e.ABState = RepeatStateAfterSeek(e.BaseSmpl, e.RepeatA.load(std::memory_order_relaxed),
                                        e.RepeatB.load(std::memory_order_relaxed));
@@ -277,6 +318,16 @@ PassResult EngineRefillPass(PlayEngine& e) {
   for (int i = 0; i < e.NumBufs; ++i) {
     WaveHdr& h = e.WaveHdrs[i];
     if (!(h.dwFlags.load(std::memory_order_acquire) & kWhdrDone)) continue;
+    if (e.GapLeft > 0) {
+      // The pause between two passes: silence that moves the position by nothing.
+      const std::int32_t n = std::min(e.GapLeft, e.BufFrames);
+      std::memset(e.OutBuf[i].get(), 0, static_cast<std::size_t>(n) * kDeliveredBytesPerSample);
+      e.GapLeft -= n;
+      h.dwBufferLength = static_cast<std::uint32_t>(n) * kDeliveredBytesPerSample;
+      EngineWrite(e, h, kSilenceRun);
+      r.refilled = true;
+      return r;
+    }
     const BlockResult b = FillBlock(e, i);
     if (b.code != 0) {
       r.code = kEngineReadFailed;

@@ -105,6 +105,21 @@ struct PlayEngine {
   std::atomic<std::int32_t> RepeatA{0};
   std::atomic<std::int32_t> RepeatB{0};
 
+  // Loop passes. The play thread counts a pass at each start from A while
+  // repeat is on (the jump at B, or a seek to A) and clears the count when
+  // repeat goes off. TrainPass counts the passes since the trainer was
+  // switched on (0 while it is off) and TrainSpeed is the Speed index it sets
+  // for this pass, -1 while it is off: blocks then use the snapshot's Speed.
+  // The owner reads them to show them.
+  std::atomic<std::int32_t> LoopPass{0};
+  std::atomic<std::int32_t> TrainPass{0};
+  std::atomic<std::int32_t> TrainSpeed{-1};
+  // Written by the owner before the start command: reaching B at the end of
+  // this pass ends playback instead of jumping (0: never).
+  std::atomic<std::int32_t> PassLimit{0};
+  // Frames of silence still to hand the device before the pass sounds.
+  std::int32_t GapLeft = 0;
+
   std::mutex RingLock;
 
   // The playing file's records. Their descriptive fields (formats, FullPath,
@@ -135,6 +150,9 @@ int PlayThreadProc(ThreadMailbox& mailbox);
 int EngineOpen(Player& p, const char* path);
 void EngineClose(PlayEngine& e);
 void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode);
+// A start from frame `from` while repeat is on begins the next pass when it is
+// the A point; repeat off ends the passes (and the trainer's speed).
+void EngineFollowPasses(PlayEngine& e, std::int32_t from);
 std::int32_t EnginePosition(PlayEngine& e);  // file frame now sounding
 // What HeardPosition needs from the engine and its device now.
 HeardInput EngineHeardInput(PlayEngine& e);

@@ -18,6 +18,7 @@ namespace vk {
 // The fields of the snapshot, named after the settings they copy.
 #define VK_PLAY_PARAMS(X)                                                                        \
   X(Speed) X(Volume) X(Balance) X(ChannelSelect)                                                 \
+  X(TrainOnOff) X(TrainStart) X(TrainStep) X(TrainEvery) X(TrainEnd) X(TrainGap)                 \
   X(NowLenWaveBufItem) X(NowNumWaveBufItem) X(NowPlayThreadSleepItem)                            \
   X(TmstOnOff) X(TmstWndSiz)                                                                     \
   X(PsftOnOff) X(PsftWndSiz1) X(PsftPitch1) X(PsftWndSiz2) X(PsftPitch2) X(Psft2Ratio)           \

@@ -8,6 +8,7 @@ namespace vk {
 namespace {
 
 std::int64_t FileFrames(std::int64_t out_frames, std::int32_t speed) {
+  if (speed == kSilenceRun) return 0;
   return (out_frames * SpeedPercent(std::clamp(speed, 0, 35)) + 50) / 100;
 }
 

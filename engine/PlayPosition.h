@@ -21,6 +21,10 @@ struct SpeedRun {
   std::int32_t speed = 15;
 };
 
+// The speed of a run of silence put between two passes: it moves the file
+// position by nothing.
+inline constexpr std::int32_t kSilenceRun = -1;
+
 struct HeardInput {
   std::int64_t handed = 0;  // output frames handed to the device since its last reset
   std::int64_t held = 0;    // of those, the frames it still holds (not yet heard)

@@ -64,7 +64,16 @@ bool FollowPosition(PlayEngine& e, bool finished) {
   const HeardResult r = HeardPosition(in);
   e.NowPlaySmpl.store(r.frame, std::memory_order_relaxed);
   e.ABState = r.ab_state;
+  if (in.a >= in.b && e.LoopPass.load(std::memory_order_relaxed) != 0) EngineFollowPasses(e, in.a);
+  // The trainer switched off: the control's speed from the next block on.
+  if (e.TrainPass.load(std::memory_order_relaxed) > 0 && e.Params.Latest().TrainOnOff != 1) {
+    e.TrainPass.store(0, std::memory_order_relaxed);
+    e.TrainSpeed.store(-1, std::memory_order_relaxed);
+  }
   if (r.jump_to_a) {
+    // The last pass asked for ends playback at B, as the file's end would.
+    const std::int32_t limit = e.PassLimit.load(std::memory_order_relaxed);
+    if (limit > 0 && e.LoopPass.load(std::memory_order_relaxed) >= limit) return true;
     EngineSeek(e, in.a, kSeekTo);
     e.ABState = r.ab_state;
   }

@@ -19,6 +19,7 @@ struct Player {
   WaveOutChoice Output;     // the backend the next start opens
   WaveOutStatus OutStatus;  // what the opened backend reports (a failed WAV write)
   const char* OpenPath = nullptr;  // the file of the start command, alive while it runs
+  std::int32_t StartFrame = 0;     // where the start command opens the file
   // A position report (0x8008) waits in the owner's queue: the play thread sets
   // it when it posts one and posts no other until the owner clears it
   // (AcknowledgePosition). The position itself is Engine.NowPlaySmpl.

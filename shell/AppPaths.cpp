@@ -38,6 +38,7 @@ AppPaths FindAppPaths(const std::string& exe_path) {
   paths.ConfigDir = ConfigDir(paths.ProgramDir);
   MakeConfigDir(paths.ConfigDir);
   paths.DataDir = DataDirFor(paths.ProgramDir);
+  paths.DataHome = DataHomeDir(paths.ProgramDir);
   return paths;
 }
 

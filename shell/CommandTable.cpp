@@ -22,6 +22,8 @@ constexpr CommandLabel kLabels[] = {
     {1042, "再生終了したファイルをプレイリストから削除"},
     {1043, "プレイリストをクリア"},
     {1051, "MP3ファイル診断"},
+    {1052, "エフェクトを付けて書き出し..."},
+    {1053, "Ａ－Ｂ間をエフェクトを付けて書き出し..."},
     {1061, "終了(&X)"},
     {1201, "常に手前に表示"},
     {1202, "最小限モード"},
@@ -78,6 +80,8 @@ constexpr CommandLabel kLabels[] = {
     {1333, "現在の再生位置をＡ点に設定"},
     {1334, "現在の再生位置をＢ点に設定"},
     {1335, "Ａ－Ｂ間リピートを解除"},
+    {1336, "ループトレーナー"},
+    {1337, "ループトレーナーの設定..."},
     {1341, "チャネル選択 Ｌ・Ｒ"},
     {1342, "チャネル選択 Ｌ＋Ｒ"},
     {1343, "チャネル選択 Ｌ"},
@@ -87,6 +91,9 @@ constexpr CommandLabel kLabels[] = {
     {1352, "左右バランス 右へ"},
     {1361, "音量 下げる"},
     {1362, "音量 上げる"},
+    {1371, "現在の再生位置にマーカーを設定(M)"},
+    {1372, "次のマーカーへ(])"},
+    {1373, "前のマーカーへ([)"},
     {1401, "タイムストレッチ"},
     {1402, "ピッチシフト"},
     {1403, "トーンコントロール"},
@@ -167,7 +174,7 @@ constexpr MenuEntry Sub(const char* title, std::span<const MenuEntry> children) 
 constexpr MenuEntry kFileMenu[] = {
     Item(1031), Item(1032), Item(1033), Sep(), Item(1011), Item(1012), Sep(),
     Item(1021), Item(1022), Sep(), Item(1041), Item(1042), Item(1043), Sep(),
-    Item(1051), Sep(), Item(1061),
+    Item(1051), Sep(), Item(1052), Item(1053), Sep(), Item(1061),
 };
 
 constexpr MenuEntry kLyricsMenu[] = {
@@ -194,9 +201,13 @@ constexpr MenuEntry kViewMenu[] = {
     Item(1291), Item(1292), Item(1293), Item(1294), Item(1295),
 };
 
+// The window adds the file's markers after these, each with its own items.
+constexpr MenuEntry kMarkerMenu[] = {Item(1371), Item(1372), Item(1373)};
+
 constexpr MenuEntry kPlayMenu[] = {
     Item(1303), Item(1302), Item(1311), Item(1312), Sep(), Item(1001), Item(1002), Sep(),
     Item(1321), Item(1322), Sep(), Item(1333), Item(1334), Item(1335), Sep(),
+    Item(1336), Item(1337), Sep(), Sub("マーカー(&M)", kMarkerMenu), Sep(),
     Item(1341), Item(1342), Item(1343), Item(1344), Item(1345), Sep(),
     Item(1351), Item(1352), Sep(), Item(1361), Item(1362),
 };
@@ -264,7 +275,7 @@ constexpr CheckMark kChecks[] = {
     {1242, &S::GaugeHZ},   {1261, &S::LyricsLrcsOnOff}, {1281, &S::FrameRate}, {1282, &S::KeyMode},
     {1295, &S::AutoThres}, {1401, &S::TmstOnOff}, {1402, &S::PsftOnOff},
     {1403, &S::ToneOnOff}, {1404, &S::ChrsOnOff}, {1405, &S::DlayOnOff},
-    {1406, &S::RvrbOnOff}, {1501, &S::ResetDevice},
+    {1406, &S::RvrbOnOff}, {1501, &S::ResetDevice}, {1336, &S::TrainOnOff},
 };
 
 constexpr RadioGroup kRadios[] = {
@@ -378,6 +389,11 @@ bool CommandEnabled(int id, const Settings& s, const EnableState& state) {
     case cmd::kAAtNow:
     case cmd::kBAtNow: return state.playing;
     case cmd::kABOff: return ab_active;
+    case cmd::kExportFile:
+    case cmd::kMarkerSet:
+    case cmd::kMarkerNext:
+    case cmd::kMarkerPrev: return state.playing;
+    case cmd::kExportAB: return ab_active;
     case cmd::kSearchNext:
     case cmd::kSearchPrev:
     case cmd::kMoveUp:

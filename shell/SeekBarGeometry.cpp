@@ -15,13 +15,17 @@ std::int32_t PixelToSmpl(int x, int span, std::int32_t total) {
   return v > total ? total : static_cast<std::int32_t>(v);
 }
 
+int MarkPixel(std::int32_t frame, std::int32_t total, int width) {
+  return SeekPixel(frame, total, width - kKnobWidth) + kKnobHalf;
+}
+
 SeekBarView PlaceSeekBar(std::int32_t a, std::int32_t b, std::int32_t position,
                          std::int32_t total, int width) {
   const int span = width - kKnobWidth;
   SeekBarView v;
   v.KnobX = SeekPixel(position, total, span);
-  v.MarkerAX = SeekPixel(a, total, span) + kKnobHalf;
-  v.MarkerBX = SeekPixel(b, total, span) + kKnobHalf;
+  v.MarkerAX = MarkPixel(a, total, width);
+  v.MarkerBX = MarkPixel(b, total, width);
   return v;
 }
 

@@ -17,6 +17,10 @@ int SeekPixel(std::int64_t value, std::int64_t total, int span);
 // made non-negative, never beyond total.
 std::int32_t PixelToSmpl(int x, int span, std::int32_t total);
 
+// The x of a mark standing for `frame` (the A and B markers, marker ticks):
+// the knob's centre when the knob stands at that frame.
+int MarkPixel(std::int32_t frame, std::int32_t total, int width);
+
 // What the bar shows; -1 before the first drawing so it always happens.
 struct SeekBarView {
   int KnobX = -1;

@@ -69,6 +69,11 @@ std::int32_t SeekBar::FrameAt(QPoint pos) const {
   return PixelToSmpl(std::max(0, x - kKnobHalf), Span(), total_);
 }
 
+void SeekBar::SetTicks(std::vector<std::int32_t> frames) {
+  ticks_ = std::move(frames);
+  ticks_changed_ = true;
+}
+
 void SeekBar::SetColours(Bgr left, Bgr right, Bgr back, int theme_index) {
   left_ = left;
   right_ = right;
@@ -88,7 +93,7 @@ void SeekBar::MoveTo(std::int32_t a, std::int32_t b, std::int32_t position, std:
                     v.MarkerBX == drawn_.MarkerBX && w == drawn_width_ &&
                     theme_index_ == drawn_theme_ && a == drawn_a_ && b == drawn_b_;
   view_ = v;
-  if (same && !force) return;
+  if (same && !force && !ticks_changed_) return;
   drawn_a_ = a;
   drawn_b_ = b;
   Draw();
@@ -119,6 +124,17 @@ void SeekBar::Draw() {
                0);
     }
   }
+  // Marker ticks, 1 pixel wide above and below the band, in the colour of
+  // the part they stand on's opposite.
+  if (playing_ && total_ > 0) {
+    for (const std::int32_t frame : ticks_) {
+      const int x = std::clamp(MarkPixel(frame, total_, w), 0, w - 1);
+      const Bgr c = x < knob ? back_ : right_;
+      FillRect(bar_, 0, 3, x, x, c, 0);
+      FillRect(bar_, h - 4, h - 1, x, x, c, 0);
+    }
+  }
+  ticks_changed_ = false;
   Blit(knob_, 0, bar_, 0, knob, 0, kKnobWidth, kClientHeight, kNoKey);
   drawn_ = view_;
   drawn_width_ = w;

@@ -11,6 +11,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "display/PixelBuffer.h"
 #include "shell/SeekBarGeometry.h"
@@ -28,6 +29,10 @@ class SeekBar final : public QWidget {
   void SetPlaying(bool playing, std::int32_t total_frames);
   // The A and B points as they stand now (the band is drawn at the next move).
   void SetPoints(std::int32_t a, std::int32_t b);
+
+  // The frames of the file's markers, drawn as ticks above and below the
+  // band (shown at the next drawing; an empty list shows none).
+  void SetTicks(std::vector<std::int32_t> frames);
 
   // Maps the values to pixels and redraws when anything changed (or `force`).
   // (0, 0, 0, 1, true) shows an empty bar.
@@ -75,6 +80,8 @@ class SeekBar final : public QWidget {
   std::int32_t a_ = 0;
   std::int32_t b_ = 0;
   std::int32_t total_ = 0;
+  std::vector<std::int32_t> ticks_;
+  bool ticks_changed_ = false;
   PixelBuffer knob_;
   PixelBuffer bar_;
   SeekBarView view_;

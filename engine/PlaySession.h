@@ -1,14 +1,16 @@
 // Runs one playback through the play thread as the window would: handles its
 // reports (acknowledging those that wait), and lets the caller act between
-// them. Used by `play` and `export`.
+// them. Used by the CLI's `play` and by every export (the CLI's and the
+// window's).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "engine/PlayControl.h"
 #include "engine/Player.h"
 
-namespace vk::cli {
+namespace vk {
 
 class SessionView {
  public:
@@ -30,4 +32,9 @@ struct SessionResult {
 // Starts `player`'s play thread on `path` with the current settings and its output.
 SessionResult RunPlaySession(Player& player, const std::string& path, SessionView& view);
 
-}  // namespace vk::cli
+// The same with a snapshot of the settings, a priority and a start of the
+// caller's; needs no settings record, so any thread may run it.
+SessionResult RunPlaySession(Player& player, const std::string& path, SessionView& view,
+                             const PlayParams& params, int priority, const PlayStart& at);
+
+}  // namespace vk

@@ -1,4 +1,4 @@
-#include "cli/PlaySession.h"
+#include "engine/PlaySession.h"
 
 #include <chrono>
 #include <cstdio>
@@ -7,11 +7,29 @@
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
 
-namespace vk::cli {
+namespace vk {
+
+namespace {
+
+SessionResult RunStarted(Player& player, int started, MessageQueue& queue, SessionView& view);
+
+}  // namespace
 
 SessionResult RunPlaySession(Player& player, const std::string& path, SessionView& view) {
   MessageQueue queue;
-  const int started = StartPlayback(player, path.c_str(), &queue);
+  return RunStarted(player, StartPlayback(player, path.c_str(), &queue), queue, view);
+}
+
+SessionResult RunPlaySession(Player& player, const std::string& path, SessionView& view,
+                             const PlayParams& params, int priority, const PlayStart& at) {
+  MessageQueue queue;
+  return RunStarted(player, StartPlaybackWith(player, path.c_str(), &queue, params, priority, at),
+                    queue, view);
+}
+
+namespace {
+
+SessionResult RunStarted(Player& player, int started, MessageQueue& queue, SessionView& view) {
   if (started != 0) return SessionResult{SessionEnd::kFailed, started};
   view.OnStarted(player.Engine.RateHz.load(std::memory_order_relaxed),
                  player.Engine.TotalSmpl.load(std::memory_order_relaxed));
@@ -47,4 +65,6 @@ SessionResult RunPlaySession(Player& player, const std::string& path, SessionVie
   }
 }
 
-}  // namespace vk::cli
+}  // namespace
+
+}  // namespace vk

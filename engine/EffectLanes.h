@@ -62,6 +62,49 @@ inline constexpr double kSineSeries[kSineTerms] = {
 // builds the baseline alone, to test it on a machine that would choose another.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(VK_LANES_BASELINE_ONLY)
 #define VK_LANES_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
+// Where a copy needs an instruction the baseline lacks (rounding toward zero,
+// fused multiply-add), the function is written out once per copy with these
+// (GCC picks among same-named functions by their targets when the program
+// starts), each calling a template whose flag says whether it may use them.
+#define VK_LANES_MULTI 1
+#define VK_LANES_FOR_V4 __attribute__((target("arch=x86-64-v4")))
+#define VK_LANES_FOR_V3 __attribute__((target("arch=x86-64-v3")))
+#define VK_LANES_FOR_BASE __attribute__((target("default")))
+#include <immintrin.h>
 #else
 #define VK_LANES_CLONES
+#define VK_LANES_MULTI 0
+#define VK_LANES_FOR_BASE
 #endif
+
+namespace vk::lanes {
+
+// Lanes holding values below 2^31 in size rounded toward zero: one rounding
+// instruction in the AVX copies (`kRound`), a round trip through 32-bit
+// integers in the baseline. Inlined only into functions of the right target.
+// (The builtin's vector result would change a call's ABI; there is no call.)
+template <bool kRound>
+[[gnu::always_inline]] inline void Truncate(F64x4& x) {
+#if VK_LANES_MULTI
+  if constexpr (kRound) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+    x = __builtin_ia32_roundpd256(x, 3);
+#pragma GCC diagnostic pop
+    return;
+  }
+#endif
+  x = __builtin_convertvector(__builtin_convertvector(x, I32x4), F64x4);
+}
+
+// a / d rounded up to the next double (a ≥ 0, d > 0), so that for whole numbers
+// |n| < 2^36, trunc(n × q) is exactly trunc(n × a / d) with no sign to handle:
+// n × q lies at or beyond n × a / d, on n's side of zero, by far less than the
+// 1/d by which a quotient that is not whole falls short of the next whole number.
+inline double QuotientUp(double a, double d) {
+  double q = a / d;
+  if (__builtin_fma(q, d, -a) < 0) q = __builtin_nextafter(q, 2 * q + 1);
+  return q;
+}
+
+}  // namespace vk::lanes

@@ -51,11 +51,12 @@ bool AllocSoftClipMemo(SoftClipMemo& memo) {
   return memo.Y != nullptr;
 }
 
-VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std::int32_t n, std::int32_t r,
-                 std::int32_t gain_db, SoftClipMemo* memo) {
-  if (dry == nullptr || wet == nullptr || n <= 0) return;
-  r = std::clamp(r, 0, 100);
-  gain_db = std::clamp(gain_db, -60, 0);
+namespace {
+
+template <bool kRound>
+[[gnu::always_inline]] inline void MixSoftClipWith(std::int16_t* dry, const std::int32_t* wet,
+                                                   std::int32_t n, std::int32_t r,
+                                                   std::int32_t gain_db, SoftClipMemo* memo) {
   const double t = 16777216.0 * 100 / ClipDecibels()[-gain_db];
   const double scale = 2 * t / kPi;
   const double twice_t = 2 * t;
@@ -95,6 +96,7 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
   const double pi_over_twice_t = kPi / twice_t;
   const F64x4 line_lo = F64x4{} + static_cast<double>(kLineMin);
   const F64x4 line_hi = F64x4{} + static_cast<double>(kLineMax);
+  const double by100 = lanes::QuotientUp(1, 100);
   // Two groups of four per round: four chains of products in flight.
   constexpr int kGroups = 2;
   std::int32_t i = 0;
@@ -121,10 +123,8 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
           (F64x4)((I64x4)scaled & I64x4{INT64_MAX, INT64_MAX, INT64_MAX, INT64_MAX}) * kNearWhole;
       // A zero is exact: the sine of zero is zero.
       near |= (off <= margin) & (off >= -margin) & (scaled != 0.0);
-      // Away from whole numbers truncating is rounding half a unit toward zero.
-      const F64x4 half = (F64x4)(((I64x4)scaled & I64x4{INT64_MIN, INT64_MIN, INT64_MIN, INT64_MIN}) |
-                                 (I64x4)(F64x4{} + 0.5));
-      y[g] = VK_LANES_ROUND(scaled - half);
+      y[g] = scaled;
+      lanes::Truncate<kRound>(y[g]);
     }
     if ((near[0] | near[1] | near[2] | near[3]) != 0) {
       for (int k = 0; k < 4 * kGroups; ++k) one(i + k);
@@ -135,7 +135,8 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
       I16x4 d4;
       std::memcpy(&d4, dry + i + 4 * g, sizeof d4);
       F64x4 mixed = y[g] * ww + __builtin_convertvector(d4, F64x4) * wd;
-      mixed = VK_LANES_TRUNC_DIV(mixed, 0.01, 0.495);
+      mixed *= by100;
+      lanes::Truncate<kRound>(mixed);
       mixed = mixed > -32768.0 ? mixed : -32768.0;
       mixed = mixed < 32767.0 ? mixed : 32767.0;
       d4 = __builtin_convertvector(mixed, I16x4);
@@ -143,6 +144,29 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
     }
   }
   for (; i < 2 * n; ++i) one(i);
+}
+
+#if VK_LANES_MULTI
+VK_LANES_FOR_V4 void SoftClipLanes(std::int16_t* dry, const std::int32_t* wet, std::int32_t n,
+                                   std::int32_t r, std::int32_t gain_db, SoftClipMemo* memo) {
+  MixSoftClipWith<true>(dry, wet, n, r, gain_db, memo);
+}
+VK_LANES_FOR_V3 void SoftClipLanes(std::int16_t* dry, const std::int32_t* wet, std::int32_t n,
+                                   std::int32_t r, std::int32_t gain_db, SoftClipMemo* memo) {
+  MixSoftClipWith<true>(dry, wet, n, r, gain_db, memo);
+}
+#endif
+VK_LANES_FOR_BASE void SoftClipLanes(std::int16_t* dry, const std::int32_t* wet, std::int32_t n,
+                                     std::int32_t r, std::int32_t gain_db, SoftClipMemo* memo) {
+  MixSoftClipWith<false>(dry, wet, n, r, gain_db, memo);
+}
+
+}  // namespace
+
+void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std::int32_t n, std::int32_t r,
+                 std::int32_t gain_db, SoftClipMemo* memo) {
+  if (dry == nullptr || wet == nullptr || n <= 0) return;
+  SoftClipLanes(dry, wet, n, std::clamp(r, 0, 100), std::clamp(gain_db, -60, 0), memo);
 }
 
 }  // namespace vk

@@ -129,9 +129,9 @@ struct ChorusState {
   std::int32_t Period = 0;     // P: LFO period in frames
   std::int32_t Counter = 0;    // 0 … P − 1
   std::int16_t LowCutL = 0, LowCutR = 0;
-  // The swing (whole frames, fraction) per counter value for each channel,
-  // computed on first use (fraction −1 until then) for the depth SwingDepth
-  // and, on the right, the phase SwingPhase; the reset voids them all.
+  // Where each channel reads per counter value (frames back modulo the line,
+  // fraction), computed on first use (fraction −1 until then) for the depth
+  // SwingDepth and, on the right, the phase SwingPhase; the reset voids them all.
   std::unique_ptr<std::int32_t[]> SwingL, SwingR;  // 2 × Capacity values each
   std::int32_t SwingDepth = -1, SwingPhase = -1;
 };

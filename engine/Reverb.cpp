@@ -42,7 +42,7 @@ void Store(const LineRun& r, EchoLine& l) {
 
 // G lines stepped side by side over f frames, their taps added into `sum`.
 // Each run of frames ends where the first position of the group wraps, so the
-// steps inside it need no wrap tests. The arithmetic is EchoStep's.
+// steps inside it need no wrap tests.
 template <int G>
 void RunGroup(EchoLine* lines, int first, const ReverbParams& p, const std::int16_t* block,
               std::int32_t* __restrict sum, std::int32_t f) {
@@ -67,11 +67,7 @@ void RunGroup(EchoLine* lines, int first, const ReverbParams& p, const std::int1
       for (int g = 0; g < G; ++g) {
         const std::int32_t tap = t[g][j];
         const std::int32_t full = w[g][j];
-        const std::int32_t y = std::clamp(full + x, kEchoMin, kEchoMax);
-        const std::int32_t s = ((y * r[g].fb / 100) * (100 - cl) + r[g].prev * cl) / 100;
-        r[g].low_cut = static_cast<std::int32_t>(
-            (static_cast<std::int64_t>(1000 - ch) * s + static_cast<std::int64_t>(ch) * r[g].low_cut) / 1000);
-        const std::int32_t v = std::clamp(s - r[g].low_cut, kEchoMin, kEchoMax);
+        const std::int32_t v = EchoStore(full, x, r[g].prev, r[g].low_cut, r[g].fb, cl, ch);
         w[g][j] = v;
         r[g].prev = v;
         tap_sum += tap;

@@ -92,10 +92,10 @@ template <bool kRound>
   // truncate alike. The few that are (small values mostly, whose sine falls
   // short of the whole number by a hair) take the exact path above.
   using namespace lanes;
-  const F64x4 lo = F64x4{} - t, hi = F64x4{} + t;
+  // Clamping to the line's range and then to ±T is clamping to where they meet.
+  const F64x4 lo = F64x4{} + std::max(static_cast<double>(kLineMin), -t);
+  const F64x4 hi = F64x4{} + std::min(static_cast<double>(kLineMax), t);
   const double pi_over_twice_t = kPi / twice_t;
-  const F64x4 line_lo = F64x4{} + static_cast<double>(kLineMin);
-  const F64x4 line_hi = F64x4{} + static_cast<double>(kLineMax);
   const double by100 = lanes::QuotientUp(1, 100);
   // Two groups of four per round: four chains of products in flight.
   constexpr int kGroups = 2;
@@ -108,8 +108,6 @@ template <bool kRound>
       I32x4 v4;
       std::memcpy(&v4, wet + i + 4 * g, sizeof v4);
       F64x4 w = __builtin_convertvector(v4, F64x4);
-      w = w > line_lo ? w : line_lo;
-      w = w < line_hi ? w : line_hi;
       w = w > lo ? w : lo;
       w = w < hi ? w : hi;
       // The library's argument is kPi × w / 2T; a unit in its last place moves

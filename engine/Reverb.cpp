@@ -134,8 +134,9 @@ struct LaneState {
   } while (false)
 
 // K frames of the lines' `full` values, a column of kColumn per line,
-// replaced by the values the lines store. Four frames at a time are turned
-// into vectors of the lines' values, stepped in order, and turned back.
+// replaced by the values the lines store, their sums per frame written to
+// `full_sum` (K rounded up to whole groups of four). Four frames at a time are
+// turned into vectors of the lines' values, stepped in order, and turned back.
 //
 // Every division truncates a whole number by a multiply with the divisor's
 // reciprocal rounded up (lanes::QuotientUp). The serial part of a step is
@@ -143,8 +144,8 @@ struct LaneState {
 // (t + cl × s) − cl × m, so its first half waits for s only and not for m.
 template <int NV, bool kRound>
 [[gnu::always_inline]] inline void StepColumns(LaneState& st, const std::int32_t* x,
-                                               std::int32_t* cols, std::int32_t k_rows, double cl,
-                                               double ch) {
+                                               std::int32_t* cols, std::int32_t* full_sum,
+                                               std::int32_t k_rows, double cl, double ch) {
   V4 fb[NV], s[NV], low_cut[NV];
   std::memcpy(fb, st.fb, sizeof fb);
   std::memcpy(s, st.s, sizeof s);
@@ -159,11 +160,12 @@ template <int NV, bool kRound>
   const V4 by1000 = V4{} + lanes::QuotientUp(1, 1000);
   // A value is inside the lines' range when adding 2^24 leaves it within 25 bits.
   const U4 offset = {1U << 24, 1U << 24, 1U << 24, 1U << 24};
-  const auto load = [&](I4 (&rows)[NV][kLanes], std::int32_t j) {
+  const auto load = [&](I4 (&rows)[NV][kLanes], std::int32_t j, I4& total) {
 #pragma GCC unroll 8
     for (int v = 0; v < NV; ++v) {
       for (int r = 0; r < kLanes; ++r) {
         std::memcpy(&rows[v][r], cols + (v * kLanes + r) * kColumn + j, sizeof(I4));
+        total += rows[v][r];
       }
       VK_TRANSPOSE4(rows[v][0], rows[v][1], rows[v][2], rows[v][3]);
     }
@@ -171,7 +173,9 @@ template <int NV, bool kRound>
   for (std::int32_t j = 0; j < k_rows; j += kLanes) {
     const int count = std::min(kLanes, k_rows - j);
     I4 rows[NV][kLanes];
-    load(rows, j);
+    I4 total = {};
+    load(rows, j, total);
+    std::memcpy(full_sum + j, &total, sizeof total);
     V4 s_before[NV], low_cut_before[NV];
     std::memcpy(s_before, s, sizeof s);
     std::memcpy(low_cut_before, low_cut, sizeof low_cut);
@@ -203,7 +207,7 @@ template <int NV, bool kRound>
       }
     }
     if (((range[0] | range[1] | range[2] | range[3]) >> 25) != 0) {
-      load(rows, j);
+      load(rows, j, total);
       std::memcpy(s, s_before, sizeof s);
       std::memcpy(low_cut, low_cut_before, sizeof low_cut);
       for (int r = 0; r < count; ++r) {
@@ -246,14 +250,14 @@ template <int NV, bool kRound>
 // As many vectors as the taps need.
 template <bool kRound>
 [[gnu::always_inline]] inline void StepChunkWith(int vectors, LaneState& st, const std::int32_t* x,
-                                                 std::int32_t* cols, std::int32_t k_rows, double cl,
-                                                 double ch) {
+                                                 std::int32_t* cols, std::int32_t* full_sum,
+                                                 std::int32_t k_rows, double cl, double ch) {
   switch (vectors) {
-    case 1: StepColumns<1, kRound>(st, x, cols, k_rows, cl, ch); break;
-    case 2: StepColumns<2, kRound>(st, x, cols, k_rows, cl, ch); break;
-    case 3: StepColumns<3, kRound>(st, x, cols, k_rows, cl, ch); break;
-    case 4: StepColumns<4, kRound>(st, x, cols, k_rows, cl, ch); break;
-    default: StepColumns<5, kRound>(st, x, cols, k_rows, cl, ch); break;
+    case 1: StepColumns<1, kRound>(st, x, cols, full_sum, k_rows, cl, ch); break;
+    case 2: StepColumns<2, kRound>(st, x, cols, full_sum, k_rows, cl, ch); break;
+    case 3: StepColumns<3, kRound>(st, x, cols, full_sum, k_rows, cl, ch); break;
+    case 4: StepColumns<4, kRound>(st, x, cols, full_sum, k_rows, cl, ch); break;
+    default: StepColumns<5, kRound>(st, x, cols, full_sum, k_rows, cl, ch); break;
   }
 }
 static_assert(kReverbLines == 5 * kLanes, "StepChunk covers five vectors");
@@ -261,18 +265,18 @@ static_assert(kReverbLines == 5 * kLanes, "StepChunk covers five vectors");
 // The AVX-512 copy keeps every lane's state in its 32 registers; the AVX2 copy
 // spills some; the baseline copy steps two lanes at a time.
 #if VK_LANES_MULTI
-VK_LANES_FOR_V4 void StepChunk(int vectors, LaneState& st, const std::int32_t* x,
-                               std::int32_t* cols, std::int32_t k_rows, double cl, double ch) {
-  StepChunkWith<true>(vectors, st, x, cols, k_rows, cl, ch);
+VK_LANES_FOR_V4 void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* cols,
+                               std::int32_t* full_sum, std::int32_t k_rows, double cl, double ch) {
+  StepChunkWith<true>(vectors, st, x, cols, full_sum, k_rows, cl, ch);
 }
-VK_LANES_FOR_V3 void StepChunk(int vectors, LaneState& st, const std::int32_t* x,
-                               std::int32_t* cols, std::int32_t k_rows, double cl, double ch) {
-  StepChunkWith<true>(vectors, st, x, cols, k_rows, cl, ch);
+VK_LANES_FOR_V3 void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* cols,
+                               std::int32_t* full_sum, std::int32_t k_rows, double cl, double ch) {
+  StepChunkWith<true>(vectors, st, x, cols, full_sum, k_rows, cl, ch);
 }
 #endif
-VK_LANES_FOR_BASE void StepChunk(int vectors, LaneState& st, const std::int32_t* x,
-                                 std::int32_t* cols, std::int32_t k_rows, double cl, double ch) {
-  StepChunkWith<false>(vectors, st, x, cols, k_rows, cl, ch);
+VK_LANES_FOR_BASE void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* cols,
+                                 std::int32_t* full_sum, std::int32_t k_rows, double cl, double ch) {
+  StepChunkWith<false>(vectors, st, x, cols, full_sum, k_rows, cl, ch);
 }
 
 using I8 = std::int32_t __attribute__((vector_size(32)));
@@ -309,7 +313,7 @@ void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16
               std::int32_t* sum, std::int32_t f) {
   // Column g holds line g's `full` values of the chunk's frames, then what it stores.
   alignas(32) std::int32_t cols[kReverbLines * kColumn];
-  std::int32_t x[kChunk], tap_sum[kChunk], full_sum[kChunk];
+  std::int32_t x[kChunk], tap_sum[kChunk], full_sum[kColumn];
   std::int32_t write[kReverbLines], tap[kReverbLines], ahead[kReverbLines];
   LaneState st{};
   const int vectors = (taps + kLanes - 1) / kLanes;
@@ -333,7 +337,6 @@ void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16
       x[j] = (block[2 * (k0 + j)] >> 1) + (block[2 * (k0 + j) + 1] >> 1);
     }
     std::fill_n(tap_sum, k_rows, 0);
-    std::fill_n(full_sum, k_rows, 0);
     for (int g = 0; g < taps; ++g) {
       const std::int32_t* l = lines[g].Line.get();
       const std::int32_t length = lines[g].Length;
@@ -341,10 +344,9 @@ void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16
       const std::int32_t first = std::min(k_rows, length - write[g]);
       std::memcpy(col, l + write[g], sizeof(std::int32_t) * static_cast<std::size_t>(first));
       std::memcpy(col + first, l, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
-      AddInto(full_sum, col, k_rows);
       AddFromRing(tap_sum, l, length, tap[g], std::min(k_rows, length - ahead[g]));
     }
-    StepChunk(vectors, st, x, cols, k_rows, p.Lpf, p.Hpf);
+    StepChunk(vectors, st, x, cols, full_sum, k_rows, p.Lpf, p.Hpf);
     for (int g = 0; g < taps; ++g) {
       std::int32_t* l = lines[g].Line.get();
       const std::int32_t length = lines[g].Length;

@@ -91,11 +91,12 @@ void RunGroup(EchoLine* lines, int first, const ReverbParams& p, const std::int1
 //
 // The lines are stepped together, one vector lane per line, a chunk of frames
 // at a time. A chunk is no longer than the shortest line, so every value a
-// step reads as `full` was written before the chunk: each line's inputs are
-// copied into a column first, the columns stepped four frames at a time, and
-// the results copied back. A tap reads what its line wrote L − (tap − write) steps before: the
-// taps of the chunk's early frames are read before the chunk is stepped, the
-// rest after, when the values are there.
+// step reads as `full` was written before the chunk: the lines' slots of the
+// chunk (in their rings, or copied into columns where a ring wraps) are
+// stepped four frames at a time and overwritten with what the lines store. A
+// tap reads what its line wrote L − (tap − write) steps before: the taps of
+// the chunk's early frames are read before the chunk is stepped, the rest
+// after, when the values are there.
 //
 // The arithmetic is EchoStep's, in exact doubles (see EffectLanes.h).
 
@@ -133,7 +134,8 @@ struct LaneState {
     r3 = __builtin_shuffle(t1, t3, I4{2, 3, 6, 7});                \
   } while (false)
 
-// K frames of the lines' `full` values, a column of kColumn per line,
+// K frames of the lines' `full` values, at[g] … at[g] + K − 1 for line g (its
+// own ring, or a column of kColumn where the ring wraps within the chunk),
 // replaced by the values the lines store, their sums per frame written to
 // `full_sum` (K rounded up to whole groups of four). Four frames at a time are
 // turned into vectors of the lines' values, stepped in order, and turned back.
@@ -144,7 +146,7 @@ struct LaneState {
 // (t + cl × s) − cl × m, so its first half waits for s only and not for m.
 template <int NV, bool kRound>
 [[gnu::always_inline]] inline void StepColumns(LaneState& st, const std::int32_t* x,
-                                               std::int32_t* cols, std::int32_t* full_sum,
+                                               std::int32_t* const* at, std::int32_t* full_sum,
                                                std::int32_t k_rows, double cl, double ch) {
   V4 fb[NV], s[NV], low_cut[NV];
   std::memcpy(fb, st.fb, sizeof fb);
@@ -164,7 +166,7 @@ template <int NV, bool kRound>
 #pragma GCC unroll 8
     for (int v = 0; v < NV; ++v) {
       for (int r = 0; r < kLanes; ++r) {
-        std::memcpy(&rows[v][r], cols + (v * kLanes + r) * kColumn + j, sizeof(I4));
+        std::memcpy(&rows[v][r], at[v * kLanes + r] + j, sizeof(I4));
         total += rows[v][r];
       }
       VK_TRANSPOSE4(rows[v][0], rows[v][1], rows[v][2], rows[v][3]);
@@ -237,7 +239,7 @@ template <int NV, bool kRound>
     for (int v = 0; v < NV; ++v) {
       VK_TRANSPOSE4(rows[v][0], rows[v][1], rows[v][2], rows[v][3]);
       for (int r = 0; r < kLanes; ++r) {
-        std::memcpy(cols + (v * kLanes + r) * kColumn + j, &rows[v][r], sizeof(I4));
+        std::memcpy(at[v * kLanes + r] + j, &rows[v][r], sizeof(I4));
       }
     }
   }
@@ -250,14 +252,14 @@ template <int NV, bool kRound>
 // As many vectors as the taps need.
 template <bool kRound>
 [[gnu::always_inline]] inline void StepChunkWith(int vectors, LaneState& st, const std::int32_t* x,
-                                                 std::int32_t* cols, std::int32_t* full_sum,
+                                                 std::int32_t* const* at, std::int32_t* full_sum,
                                                  std::int32_t k_rows, double cl, double ch) {
   switch (vectors) {
-    case 1: StepColumns<1, kRound>(st, x, cols, full_sum, k_rows, cl, ch); break;
-    case 2: StepColumns<2, kRound>(st, x, cols, full_sum, k_rows, cl, ch); break;
-    case 3: StepColumns<3, kRound>(st, x, cols, full_sum, k_rows, cl, ch); break;
-    case 4: StepColumns<4, kRound>(st, x, cols, full_sum, k_rows, cl, ch); break;
-    default: StepColumns<5, kRound>(st, x, cols, full_sum, k_rows, cl, ch); break;
+    case 1: StepColumns<1, kRound>(st, x, at, full_sum, k_rows, cl, ch); break;
+    case 2: StepColumns<2, kRound>(st, x, at, full_sum, k_rows, cl, ch); break;
+    case 3: StepColumns<3, kRound>(st, x, at, full_sum, k_rows, cl, ch); break;
+    case 4: StepColumns<4, kRound>(st, x, at, full_sum, k_rows, cl, ch); break;
+    default: StepColumns<5, kRound>(st, x, at, full_sum, k_rows, cl, ch); break;
   }
 }
 static_assert(kReverbLines == 5 * kLanes, "StepChunk covers five vectors");
@@ -265,18 +267,18 @@ static_assert(kReverbLines == 5 * kLanes, "StepChunk covers five vectors");
 // The AVX-512 copy keeps every lane's state in its 32 registers; the AVX2 copy
 // spills some; the baseline copy steps two lanes at a time.
 #if VK_LANES_MULTI
-VK_LANES_FOR_V4 void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* cols,
+VK_LANES_FOR_V4 void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* const* at,
                                std::int32_t* full_sum, std::int32_t k_rows, double cl, double ch) {
-  StepChunkWith<true>(vectors, st, x, cols, full_sum, k_rows, cl, ch);
+  StepChunkWith<true>(vectors, st, x, at, full_sum, k_rows, cl, ch);
 }
-VK_LANES_FOR_V3 void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* cols,
+VK_LANES_FOR_V3 void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* const* at,
                                std::int32_t* full_sum, std::int32_t k_rows, double cl, double ch) {
-  StepChunkWith<true>(vectors, st, x, cols, full_sum, k_rows, cl, ch);
+  StepChunkWith<true>(vectors, st, x, at, full_sum, k_rows, cl, ch);
 }
 #endif
-VK_LANES_FOR_BASE void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* cols,
+VK_LANES_FOR_BASE void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* const* at,
                                  std::int32_t* full_sum, std::int32_t k_rows, double cl, double ch) {
-  StepChunkWith<false>(vectors, st, x, cols, full_sum, k_rows, cl, ch);
+  StepChunkWith<false>(vectors, st, x, at, full_sum, k_rows, cl, ch);
 }
 
 using I8 = std::int32_t __attribute__((vector_size(32)));
@@ -311,7 +313,8 @@ bool LanesFit(const ReverbParams& p) {
 
 void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16_t* block,
               std::int32_t* sum, std::int32_t f) {
-  // Column g holds line g's `full` values of the chunk's frames, then what it stores.
+  // Column g holds line g's `full` values of the chunk's frames, then what it
+  // stores, where the line is not stepped in place.
   alignas(32) std::int32_t cols[kReverbLines * kColumn];
   std::int32_t x[kChunk], tap_sum[kChunk], full_sum[kColumn];
   std::int32_t write[kReverbLines], tap[kReverbLines], ahead[kReverbLines];
@@ -337,23 +340,34 @@ void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16
       x[j] = (block[2 * (k0 + j)] >> 1) + (block[2 * (k0 + j) + 1] >> 1);
     }
     std::fill_n(tap_sum, k_rows, 0);
-    for (int g = 0; g < taps; ++g) {
-      const std::int32_t* l = lines[g].Line.get();
-      const std::int32_t length = lines[g].Length;
-      std::int32_t* col = cols + g * kColumn;
-      const std::int32_t first = std::min(k_rows, length - write[g]);
-      std::memcpy(col, l + write[g], sizeof(std::int32_t) * static_cast<std::size_t>(first));
-      std::memcpy(col + first, l, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
-      AddFromRing(tap_sum, l, length, tap[g], std::min(k_rows, length - ahead[g]));
-    }
-    StepChunk(vectors, st, x, cols, full_sum, k_rows, p.Lpf, p.Hpf);
+    // A line whose ring holds the chunk's slots in one piece is stepped in
+    // place; one that wraps within the chunk, or a chunk that ends inside a
+    // group of four (whose last group runs past it), goes through its column.
+    std::int32_t* at[kReverbLines];
+    bool in_column[kReverbLines];
+    for (int g = 0; g < kReverbLines; ++g) at[g] = cols + g * kColumn;
     for (int g = 0; g < taps; ++g) {
       std::int32_t* l = lines[g].Line.get();
       const std::int32_t length = lines[g].Length;
-      const std::int32_t* col = cols + g * kColumn;
-      const std::int32_t first = std::min(k_rows, length - write[g]);
-      std::memcpy(l + write[g], col, sizeof(std::int32_t) * static_cast<std::size_t>(first));
-      std::memcpy(l, col + first, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
+      in_column[g] = k_rows % kLanes != 0 || length - write[g] < k_rows;
+      if (in_column[g]) {
+        const std::int32_t first = std::min(k_rows, length - write[g]);
+        std::memcpy(at[g], l + write[g], sizeof(std::int32_t) * static_cast<std::size_t>(first));
+        std::memcpy(at[g] + first, l, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
+      } else {
+        at[g] = l + write[g];
+      }
+      AddFromRing(tap_sum, l, length, tap[g], std::min(k_rows, length - ahead[g]));
+    }
+    StepChunk(vectors, st, x, at, full_sum, k_rows, p.Lpf, p.Hpf);
+    for (int g = 0; g < taps; ++g) {
+      std::int32_t* l = lines[g].Line.get();
+      const std::int32_t length = lines[g].Length;
+      if (in_column[g]) {
+        const std::int32_t first = std::min(k_rows, length - write[g]);
+        std::memcpy(l + write[g], at[g], sizeof(std::int32_t) * static_cast<std::size_t>(first));
+        std::memcpy(l, at[g] + first, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
+      }
       const std::int32_t early = std::min(k_rows, length - ahead[g]);
       if (early < k_rows) {
         std::int32_t from = tap[g] + early;

@@ -132,12 +132,12 @@ template <bool kRound>
     for (int g = 0; g < kGroups; ++g) {
       I16x4 d4;
       std::memcpy(&d4, dry + i + 4 * g, sizeof d4);
-      F64x4 mixed = y[g] * ww + __builtin_convertvector(d4, F64x4) * wd;
+      F64x4 mixed = y[g] * ww + VK_LANES_FROM16(d4) * wd;
       mixed *= by100;
       lanes::Truncate<kRound>(mixed);
       mixed = mixed > -32768.0 ? mixed : -32768.0;
       mixed = mixed < 32767.0 ? mixed : 32767.0;
-      d4 = __builtin_convertvector(mixed, I16x4);
+      d4 = VK_LANES_TO16(mixed);
       std::memcpy(dry + i + 4 * g, &d4, sizeof d4);
     }
   }

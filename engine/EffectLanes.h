@@ -19,6 +19,13 @@ using I16x4 = std::int16_t __attribute__((vector_size(8)));
 
 }  // namespace vk::lanes
 
+// Four 16-bit samples to lanes and lanes holding 16-bit values back, through
+// 32-bit integers: converted directly, each lane goes on its own.
+#define VK_LANES_FROM16(v) \
+  __builtin_convertvector(__builtin_convertvector((v), ::vk::lanes::I32x4), ::vk::lanes::F64x4)
+#define VK_LANES_TO16(x) \
+  __builtin_convertvector(__builtin_convertvector((x), ::vk::lanes::I32x4), ::vk::lanes::I16x4)
+
 // Adding and taking away 1.5 × 2^52 rounds to the nearest integer.
 #define VK_LANES_ROUND(x) \
   (((x) + 6755399441055744.0) - 6755399441055744.0)

@@ -65,12 +65,12 @@ template <bool kRound>
     I16x4 a4, b4;
     std::memcpy(&a4, a + i, sizeof a4);
     std::memcpy(&b4, b + i, sizeof b4);
-    const F64x4 sum = __builtin_convertvector(a4, F64x4) * wa + __builtin_convertvector(b4, F64x4) * wb;
+    const F64x4 sum = VK_LANES_FROM16(a4) * wa + VK_LANES_FROM16(b4) * wb;
     F64x4 q = sum * by100;
     lanes::Truncate<kRound>(q);
     q = q > -32768.0 ? q : -32768.0;
     q = q < 32767.0 ? q : 32767.0;
-    const I16x4 out4 = __builtin_convertvector(q, I16x4);
+    const I16x4 out4 = VK_LANES_TO16(q);
     std::memcpy(out + i, &out4, sizeof out4);
   }
   for (; i < n; ++i) out[i] = Saturate16((a[i] * wa + b[i] * wb) / 100);

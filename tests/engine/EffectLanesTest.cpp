@@ -50,6 +50,15 @@ TEST(EffectLanesTest, MultiplyingByTheQuotientRoundedUpTruncatesLikeIntegerDivis
   for (std::int64_t n_out : {3, 4410, 13216, 17640, 26428, 32768}) {
     ExpectSameQuotients(1, n_out, 32768 * n_out);
   }
+  // Every block length the resampler divides by, near the largest sums.
+  for (std::int64_t d = 1; d <= 32768; ++d) {
+    const double q = lanes::QuotientUp(1, static_cast<double>(d));
+    for (const std::int64_t k : {std::int64_t{1}, std::int64_t{7}, 32767 - 7 * (d % 3), std::int64_t{32768}}) {
+      for (const std::int64_t n : {k * d - 1, k * d, k * d + 1, -k * d - 1, -k * d, -k * d + 1}) {
+        ASSERT_EQ(static_cast<std::int64_t>(std::trunc(static_cast<double>(n) * q)), n / d) << n << " / " << d;
+      }
+    }
+  }
 }
 
 TEST(EffectLanesTest, VolumeAndBalanceAttenuateEverySampleValueExactly) {

@@ -1,8 +1,7 @@
 // Vector lanes for the effects' integer arithmetic, done exactly in doubles:
 // while every product and sum is an integer below 2^52 it is exact, and a
-// truncating division by d is the rounding of n/d − sign(n) × (1/2 − 1/(2d)),
-// never within 1/(2d) of a half; n × (1/d) errs by far less than that for
-// |n| < 2^36, so the rounding gives exactly the integer quotient.
+// truncating division by d is a multiply by 1/d rounded up and a rounding
+// toward zero (QuotientUp and Truncate below).
 //
 // Macros rather than functions: a function taking or returning these 32-byte
 // vectors changes its ABI between the AVX and the baseline copies.
@@ -29,15 +28,6 @@ using I16x4 = std::int16_t __attribute__((vector_size(8)));
 // Adding and taking away 1.5 × 2^52 rounds to the nearest integer.
 #define VK_LANES_ROUND(x) \
   (((x) + 6755399441055744.0) - 6755399441055744.0)
-
-// trunc(n / d) of lanes holding whole numbers |n| < 2^36, for d = 100 or 1000
-// (`reciprocal` 0.01 or 0.001, `bias` 0.495 or 0.4995).
-#define VK_LANES_TRUNC_DIV(n, reciprocal, bias)                                                   \
-  VK_LANES_ROUND((n) * (reciprocal) -                                                            \
-                 (::vk::lanes::F64x4)(((::vk::lanes::I64x4)(n) &                                  \
-                                       ::vk::lanes::I64x4{INT64_MIN, INT64_MIN, INT64_MIN,       \
-                                                          INT64_MIN}) |                           \
-                                      (::vk::lanes::I64x4)(::vk::lanes::F64x4{} + (bias))))
 
 namespace vk::lanes {
 // sin x = x × Σ (−x²)^k / (2k + 1)! for |x| ≤ π/2, Horner's order from the

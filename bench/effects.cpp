@@ -6,43 +6,66 @@
 // tone, chorus, delay, 20 reverb lines).
 //
 // Figures on the 2-core build machine (AMD EPYC, AVX-512), RelWithDebInfo,
-// while other builds ran (load 6–12): before the effects were rewritten for
-// speed (the same sources with the resampler and chorus faults already mended),
-// after the first round (lanes for the reverb, soft clip, tone, mixes), and now
-// (the reverb's groups of four frames stepped without the clamps unless a value
-// leaves the lines' range; the crossfade's sines by their series and its mixes
-// in vector lanes). Before and
-// after: the least CPU time of five repetitions of 0.2 s; now: the least of 25
-// repetitions of 0.02 s, with the after column's binary measured alongside it
-// the same way (which gave the same figures within 5 %). Every output sample is
-// the same (EffectHashTest).
+// while other builds ran. Three rounds of work for speed, every output sample
+// the same (EffectHashTest):
+//   round 1: lanes for the reverb, soft clip, tone and mixes;
+//   round 2: the reverb's groups of four frames stepped without the clamps
+//     unless a value leaves the lines' range; the crossfade's sines by their
+//     series and its mixes in vector lanes;
+//   round 3: every truncating division in the lanes (reverb, tone, mixes, soft
+//     clip) a multiply by the divisor's reciprocal rounded up and one rounding
+//     instruction, in copies written out for AVX-512 and AVX2 with FMA; the
+//     reverb's next numerator started before the low-cut state is known, the
+//     full-delay sums taken as the lines are loaded, each line stepped in its
+//     own ring where the chunk does not wrap; volume, balance and the
+//     resampler multiplying instead of dividing; 16-bit samples into lanes
+//     through 32-bit integers (the compiler converted them one at a time); the
+//     crossfade's samples read and written as vectors; the chorus's read
+//     positions remembered per counter value, the delay's state in registers.
+// Before, round 1: the least CPU time of five repetitions of 0.2 s. Round 2
+// and now: the least of 15 repetitions of 0.05 s, the two binaries run in
+// turn (round 2's as measured then, in brackets as measured alongside now).
 //
-//   per block                 before     after      now
-//   BM_TimeStretch50Percent    162 us     89 us     43 us
-//   BM_PitchShiftTwoVoices     530 us    334 us    263 us
-//   BM_ToneControl             332 us    165 us    163 us  (vocal cancel: ~395 → 165 us)
-//   BM_Chorus                  434 us    285 us    286 us
-//   BM_Delay                   233 us    254 us    245 us  (this signal's wet values all
-//                                                            hit the soft clip's memo)
-//   BM_Reverb/8                931 us    538 us    475 us
-//   BM_Reverb/20              2209 us   1075 us    836 us
-//   BM_WholeChain20Lines      4017 us   2348 us   1898 us  (100× → 170× → 210× real time)
+//   per block                 before  round 1  round 2          now
+//   BM_TimeStretch50Percent    162 us    89 us    43 us (43)     36 us
+//   BM_PitchShiftTwoVoices     530 us   334 us   263 us (265)   184 us
+//   BM_ToneControl             332 us   165 us   163 us (163)   106 us  (vocal cancel the same)
+//   BM_Chorus                  434 us   285 us   286 us (285)   263 us
+//   BM_Delay                   233 us   254 us   245 us (246)   213 us  (this signal's wet values
+//                                                                        all hit the soft clip's memo)
+//   BM_Reverb/8                931 us   538 us   475 us (479)   316 us
+//   BM_Reverb/20              2209 us  1075 us   836 us (845)   568 us
+//   BM_WholeChain20Lines      4017 us  2348 us  1898 us (1930) 1410 us
+//                              100×     170×     210× (207×)    284× real time
 //
-// `velkaris-cli export` of one minute of noisy 44.1 kHz music in the goal's
-// case, as a whole process, seven runs of each in turn (medians):
-//   before: user 0.76 s, CPU 0.82 s (74× real time by CPU time)
-//   after:  user 0.49 s, CPU 0.53 s (113×); after/before 0.64 user, 0.65 CPU
-//   now:    user 0.39 s, CPU 0.42 s (143×); the after binary run alongside
-//           it: user 0.46 s, CPU 0.48 s; now/after 0.87 CPU
-//   (on the idle machine before the work: CPU 0.96 s, wall 1.15 s, 52×)
+// `velkaris-cli export` of one minute of noisy 44.1 kHz music (chords swelling
+// past full scale with noise that differs between the channels) in the goal's
+// case, as a whole process (CPU time is user + system, medians):
+//   before:  CPU 0.82 s (74× real time by CPU time)
+//   round 1: CPU 0.53 s (113×)
+//   round 2: CPU 0.42 s (143×)
+//   now:     CPU 0.358 s (168×), eleven runs in turn with round 2's binary,
+//            which took 0.466 s (129×) alongside; now/round 2: 0.77 CPU,
+//            0.77 user. The output file is the same to the byte.
+//   The process alone (loading its 160 shared libraries, one of which
+//   calibrates a timer at load) costs 0.04 s of CPU before any sound.
 // Instructions executed by that export, counted by callgrind (which hides
-// AVX-512, so the AVX2 copies ran): 8.20 G before, 4.70 G after, 4.41 G now;
-// 95 % of them inside the effects; taking from the ring 1.8 %, the time base
-// 1.5 %, the volume 0.9 %; opening, start-up and the WAV writer under 0.5 %.
-// Where the time goes now (sampled): reverb lanes 30 % (stepping 23 %, copies
-// 7 %), soft clip 11 %, chorus 10 %, tone 7 %, resampler 6 %, delay line 5 %,
-// equal-power mixes 5 %, crossfade 4 %, volume 2 %. The goal of 300× (0.2 s)
-// is not reached.
+// AVX-512, so the AVX2 copies ran): 8.20 G before, 4.70 G after round 1;
+// round 2's binary 4.49 G, now 3.43 G.
+// Where the time goes now (sampled over that export): reverb lanes 27 %
+// (stepping 20 %, loading and summing 7 %), chorus 12 %, soft clip 11 %, the
+// start of the process 8 %, delay line 7 %, tone 6 %, resampler 5.5 %,
+// crossfade 4 %, equal-power mixes 3 %, volume, ring and channels 2.5 %.
+//
+// The goal of 300× (0.2 s of CPU for the minute) is not reached. The rest is
+// mostly serial: each reverb line, the delay line, the chorus line and the
+// tone's low-pass feed every frame's result into the next frame, so each costs
+// its chain of multiplies and roundings per frame (about 20 cycles) however
+// wide the vectors; the reverb's twenty lines fill the vector units (some 120
+// instructions a frame); and the effects run one after another over the
+// block, so their chains never overlap. Reaching 1 ms a block would take
+// stepping the delay, the reverb and the chorus frame by frame in one loop
+// with their chains interleaved, and the chorus's reads gathered in vectors.
 #include <benchmark/benchmark.h>
 
 #include <cmath>

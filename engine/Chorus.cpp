@@ -36,20 +36,6 @@ Swing SwingAt(double cos_theta, std::int32_t k, std::int32_t period, double base
 
 constexpr std::int32_t kUnknownSwing = -1;  // no fraction is negative
 
-// The swing at a counter value, θ = 2π × counter / P (+ phase), remembered in
-// `memo` once computed: it depends on the block's settings and the counter only.
-[[gnu::always_inline]] inline Swing SwingFor(std::int32_t* memo, std::int32_t counter,
-                                             std::int32_t period, double phase, std::int32_t k,
-                                             double base) {
-  std::int32_t* m = memo + 2 * counter;
-  if (m[1] == kUnknownSwing) {
-    const Swing s = SwingAt(std::cos(kTwoPi * counter / period + phase), k, period, base);
-    m[0] = s.t;
-    m[1] = s.f;
-  }
-  return Swing{m[0], m[1]};
-}
-
 // The line as one block steps it: held in locals, since the line's 16-bit
 // stores could otherwise alias the state's fields and force a reload per frame.
 struct LineRead {
@@ -58,25 +44,49 @@ struct LineRead {
   std::int32_t period;  // P
 };
 
-// The delayed sample of one channel (0 left, 1 right) for the swing s, the slot
-// about to be written being `position`. The newer frame read is at least the
-// one stored last: with no base delay a swing under one frame would otherwise
-// reach the slot about to be overwritten, which still holds the frame of a
-// whole line ago.
+// Where a channel reads for the swing s: `back` frames behind the slot about
+// to be written, taken modulo Lc, and the fraction toward the older frame. The
+// newer frame read is at least the one stored last: with no base delay a swing
+// under one frame would otherwise reach the slot about to be overwritten,
+// which still holds the frame of a whole line ago.
+struct Reach {
+  std::int32_t back;  // 0 … Lc − 1
+  std::int32_t f;
+};
+
+Reach ReachOf(Swing s, const LineRead& r) {
+  const std::int32_t back = std::max(r.frames - r.period - s.t, 1);
+  return Reach{back % r.frames, s.f};
+}
+
+// The reach at a counter value, θ = 2π × counter / P (+ phase), remembered in
+// `memo` once computed: it depends on the block's settings and the counter only.
+[[gnu::always_inline]] inline Reach ReachFor(std::int32_t* memo, std::int32_t counter,
+                                             const LineRead& r, double phase, std::int32_t k,
+                                             double base) {
+  std::int32_t* m = memo + 2 * counter;
+  if (m[1] == kUnknownSwing) {
+    const Reach at = ReachOf(
+        SwingAt(std::cos(kTwoPi * counter / r.period + phase), k, r.period, base), r);
+    m[0] = at.back;
+    m[1] = at.f;
+  }
+  return Reach{m[0], m[1]};
+}
+
+// The delayed sample of one channel (0 left, 1 right), the slot about to be
+// written being `position`.
 [[gnu::always_inline]] inline std::int16_t ReadDelayed(const LineRead& r, std::int32_t position,
-                                                       Swing s, int channel) {
+                                                       Reach at, int channel) {
   const std::int32_t lc = r.frames;
-  const std::int32_t back = std::max(lc - r.period - s.t, 1);
-  std::int32_t v = position - back;
-  // One wrap is all the ranges need; the loops only guard the line's bounds.
-  while (v < 0) v += lc;
-  while (v >= lc) v -= lc;
+  std::int32_t v = position - at.back;
+  if (v < 0) v += lc;
   std::int32_t w = v - 1;
   if (w < 0) w += lc;
   // f ≤ 10 000 and 16-bit samples keep the weighted sum inside 32 bits.
   const std::int32_t older = r.line[2 * w + channel];
   const std::int32_t newer = r.line[2 * v + channel];
-  return static_cast<std::int16_t>((s.f * older + (10000 - s.f) * newer) / 10000);
+  return static_cast<std::int16_t>((at.f * older + (10000 - at.f) * newer) / 10000);
 }
 
 // Low-pass toward the sample stored last, then the low-cut state subtracted.
@@ -122,7 +132,6 @@ void RunChorus(ChorusState& c, const ChorusParams& p, std::int16_t* block, std::
   }
   f = std::min(f, c.BlockFrames);
   std::int16_t* work = c.Work.get();
-  std::memcpy(work, block, static_cast<std::size_t>(f) * 2 * sizeof(std::int16_t));
   const double phase = p.LfoPhase * kPi / 180;
   if (c.SwingDepth != p.Depth) {
     std::fill_n(c.SwingL.get(), 2 * static_cast<std::size_t>(c.Period), kUnknownSwing);
@@ -138,24 +147,25 @@ void RunChorus(ChorusState& c, const ChorusParams& p, std::int16_t* block, std::
   const std::int32_t depth = p.Depth, period = c.Period, lpf = p.Lpf, hpf = p.Hpf;
   const double base = SwingBase(depth, period);
   std::int16_t* line = c.Line.get();
-  std::int32_t* swings_l = c.SwingL.get();
-  std::int32_t* swings_r = c.SwingR.get();
+  std::int32_t* reach_l = c.SwingL.get();
+  std::int32_t* reach_r = c.SwingR.get();
   const LineRead read{line, c.LineFrames, period};
   std::int32_t position = c.Position, counter = c.Counter;
   std::int16_t low_cut_l = c.LowCutL, low_cut_r = c.LowCutR;
+  // The frame stored last, carried in registers rather than read back from
+  // the slot just written: it is the one value each frame waits for.
+  std::int16_t last_l = line[2 * position], last_r = line[2 * position + 1];
   for (std::int32_t i = 0; i < f; ++i) {
-    const std::int32_t g_l = line[2 * position];
-    const std::int32_t g_r = line[2 * position + 1];
     if (++position >= read.frames) position = 0;
     if (++counter >= period) counter = 0;
-    const Swing swing_l = SwingFor(swings_l, counter, period, 0.0, depth, base);
-    const Swing swing_r = SwingFor(swings_r, counter, period, phase, depth, base);
-    const std::int16_t out_l = ReadDelayed(read, position, swing_l, 0);
-    const std::int16_t out_r = ReadDelayed(read, position, swing_r, 1);
-    line[2 * position] = LineInput(g_l, work[2 * i], lpf, hpf, low_cut_l);
-    line[2 * position + 1] = LineInput(g_r, work[2 * i + 1], lpf, hpf, low_cut_r);
-    work[2 * i] = out_l;
-    work[2 * i + 1] = out_r;
+    const Reach at_l = ReachFor(reach_l, counter, read, 0.0, depth, base);
+    const Reach at_r = ReachFor(reach_r, counter, read, phase, depth, base);
+    work[2 * i] = ReadDelayed(read, position, at_l, 0);
+    work[2 * i + 1] = ReadDelayed(read, position, at_r, 1);
+    last_l = LineInput(last_l, block[2 * i], lpf, hpf, low_cut_l);
+    last_r = LineInput(last_r, block[2 * i + 1], lpf, hpf, low_cut_r);
+    line[2 * position] = last_l;
+    line[2 * position + 1] = last_r;
   }
   c.Position = position;
   c.Counter = counter;

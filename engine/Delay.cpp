@@ -17,12 +17,26 @@ void RunDelay(EchoLine& line, const DelayParams& p, std::int16_t* block, std::in
   if (block == nullptr || !line.Work || !line.Line || f <= 0 || line.Length <= 0) return;
   f = std::min(f, line.BlockFrames);
   std::int32_t* work = line.Work.get();
+  // The line's positions and state in locals for the block, the value stored
+  // last among them: the line's 32-bit stores could alias the record's fields
+  // and force a reload of each per frame, and the next step waits for that value.
+  std::int32_t* l = line.Line.get();
+  const std::int32_t length = line.Length, fb = p.Feedback, cl = p.Lpf, ch = p.Hpf;
+  std::int32_t write = line.WritePos, tap = line.TapPos, low_cut = line.LowCut;
+  std::int32_t prev = l[write];
   for (std::int32_t i = 0; i < f; ++i) {
     const std::int32_t mono = (block[2 * i] >> 1) + (block[2 * i + 1] >> 1);
-    const EchoTap out = EchoStep(line, mono, p.Feedback, p.Lpf, p.Hpf);
-    work[2 * i] = out.tap;
-    work[2 * i + 1] = out.full;
+    if (++write >= length) write = 0;
+    if (++tap >= length) tap = 0;
+    const std::int32_t full = l[write];
+    work[2 * i] = l[tap];
+    work[2 * i + 1] = full;
+    prev = EchoStore(full, mono, prev, low_cut, fb, cl, ch);
+    l[write] = prev;
   }
+  line.WritePos = write;
+  line.TapPos = tap;
+  line.LowCut = low_cut;
   MixSoftClip(block, work, f, p.WetRatio, p.CompGain, memo);
 }
 

@@ -51,11 +51,12 @@ bool AllocSoftClipMemo(SoftClipMemo& memo) {
   return memo.Y != nullptr;
 }
 
-VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std::int32_t n, std::int32_t r,
-                 std::int32_t gain_db, SoftClipMemo* memo) {
-  if (dry == nullptr || wet == nullptr || n <= 0) return;
-  r = std::clamp(r, 0, 100);
-  gain_db = std::clamp(gain_db, -60, 0);
+namespace {
+
+template <bool kRound>
+[[gnu::always_inline]] inline void MixSoftClipWith(std::int16_t* dry, const std::int32_t* wet,
+                                                   std::int32_t n, std::int32_t r,
+                                                   std::int32_t gain_db, SoftClipMemo* memo) {
   const double t = 16777216.0 * 100 / ClipDecibels()[-gain_db];
   const double scale = 2 * t / kPi;
   const double twice_t = 2 * t;
@@ -91,10 +92,11 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
   // truncate alike. The few that are (small values mostly, whose sine falls
   // short of the whole number by a hair) take the exact path above.
   using namespace lanes;
-  const F64x4 lo = F64x4{} - t, hi = F64x4{} + t;
+  // Clamping to the line's range and then to ±T is clamping to where they meet.
+  const F64x4 lo = F64x4{} + std::max(static_cast<double>(kLineMin), -t);
+  const F64x4 hi = F64x4{} + std::min(static_cast<double>(kLineMax), t);
   const double pi_over_twice_t = kPi / twice_t;
-  const F64x4 line_lo = F64x4{} + static_cast<double>(kLineMin);
-  const F64x4 line_hi = F64x4{} + static_cast<double>(kLineMax);
+  const double by100 = lanes::QuotientUp(1, 100);
   // Two groups of four per round: four chains of products in flight.
   constexpr int kGroups = 2;
   std::int32_t i = 0;
@@ -106,8 +108,6 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
       I32x4 v4;
       std::memcpy(&v4, wet + i + 4 * g, sizeof v4);
       F64x4 w = __builtin_convertvector(v4, F64x4);
-      w = w > line_lo ? w : line_lo;
-      w = w < line_hi ? w : line_hi;
       w = w > lo ? w : lo;
       w = w < hi ? w : hi;
       // The library's argument is kPi × w / 2T; a unit in its last place moves
@@ -121,10 +121,8 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
           (F64x4)((I64x4)scaled & I64x4{INT64_MAX, INT64_MAX, INT64_MAX, INT64_MAX}) * kNearWhole;
       // A zero is exact: the sine of zero is zero.
       near |= (off <= margin) & (off >= -margin) & (scaled != 0.0);
-      // Away from whole numbers truncating is rounding half a unit toward zero.
-      const F64x4 half = (F64x4)(((I64x4)scaled & I64x4{INT64_MIN, INT64_MIN, INT64_MIN, INT64_MIN}) |
-                                 (I64x4)(F64x4{} + 0.5));
-      y[g] = VK_LANES_ROUND(scaled - half);
+      y[g] = scaled;
+      lanes::Truncate<kRound>(y[g]);
     }
     if ((near[0] | near[1] | near[2] | near[3]) != 0) {
       for (int k = 0; k < 4 * kGroups; ++k) one(i + k);
@@ -134,15 +132,39 @@ VK_LANES_CLONES void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std
     for (int g = 0; g < kGroups; ++g) {
       I16x4 d4;
       std::memcpy(&d4, dry + i + 4 * g, sizeof d4);
-      F64x4 mixed = y[g] * ww + __builtin_convertvector(d4, F64x4) * wd;
-      mixed = VK_LANES_TRUNC_DIV(mixed, 0.01, 0.495);
+      F64x4 mixed = y[g] * ww + VK_LANES_FROM16(d4) * wd;
+      mixed *= by100;
+      lanes::Truncate<kRound>(mixed);
       mixed = mixed > -32768.0 ? mixed : -32768.0;
       mixed = mixed < 32767.0 ? mixed : 32767.0;
-      d4 = __builtin_convertvector(mixed, I16x4);
+      d4 = VK_LANES_TO16(mixed);
       std::memcpy(dry + i + 4 * g, &d4, sizeof d4);
     }
   }
   for (; i < 2 * n; ++i) one(i);
+}
+
+#if VK_LANES_MULTI
+VK_LANES_FOR_V4 void SoftClipLanes(std::int16_t* dry, const std::int32_t* wet, std::int32_t n,
+                                   std::int32_t r, std::int32_t gain_db, SoftClipMemo* memo) {
+  MixSoftClipWith<true>(dry, wet, n, r, gain_db, memo);
+}
+VK_LANES_FOR_V3 void SoftClipLanes(std::int16_t* dry, const std::int32_t* wet, std::int32_t n,
+                                   std::int32_t r, std::int32_t gain_db, SoftClipMemo* memo) {
+  MixSoftClipWith<true>(dry, wet, n, r, gain_db, memo);
+}
+#endif
+VK_LANES_FOR_BASE void SoftClipLanes(std::int16_t* dry, const std::int32_t* wet, std::int32_t n,
+                                     std::int32_t r, std::int32_t gain_db, SoftClipMemo* memo) {
+  MixSoftClipWith<false>(dry, wet, n, r, gain_db, memo);
+}
+
+}  // namespace
+
+void MixSoftClip(std::int16_t* dry, const std::int32_t* wet, std::int32_t n, std::int32_t r,
+                 std::int32_t gain_db, SoftClipMemo* memo) {
+  if (dry == nullptr || wet == nullptr || n <= 0) return;
+  SoftClipLanes(dry, wet, n, std::clamp(r, 0, 100), std::clamp(gain_db, -60, 0), memo);
 }
 
 }  // namespace vk

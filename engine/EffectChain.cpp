@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/EffectLanes.h"
 #include "engine/PlayEngine.h"
 
 namespace vk {
@@ -40,8 +41,12 @@ void ApplyVolume(std::int16_t* frames, std::int32_t count, std::int32_t volume,
   const std::int32_t v = ClampIndex(volume, 0, 20);
   const std::int32_t n = count * format.nChannels;
   if (v < 15) {
-    const std::int32_t d = kGain2dB[15 - v];
-    for (std::int32_t i = 0; i < n; ++i) frames[i] = static_cast<std::int16_t>(frames[i] * 10000 / d);
+    // trunc(s × 10000 / d) as one multiply by 10000 / d rounded up, a loop
+    // the compiler runs in vector lanes (a division per sample would not).
+    const double q = lanes::QuotientUp(10000, kGain2dB[15 - v]);
+    for (std::int32_t i = 0; i < n; ++i) {
+      frames[i] = static_cast<std::int16_t>(static_cast<std::int32_t>(frames[i] * q));
+    }
   } else if (v > 15) {
     const std::int32_t m = kGain2dB[v - 15];
     const std::int32_t hi = 327670000 / m;
@@ -65,10 +70,10 @@ void ApplyBalance(std::int16_t* frames, std::int32_t count, std::int32_t balance
   const std::int32_t b = ClampIndex(balance, 0, 20);
   if (b == 10) return;
   const int channel = b < 10 ? 1 : 0;  // the channel opposite the side turned to
-  const std::int32_t d = kGain2dB[b < 10 ? 10 - b : b - 10];
+  const double q = lanes::QuotientUp(10000, kGain2dB[b < 10 ? 10 - b : b - 10]);
   for (std::int32_t i = 0; i < count; ++i) {
     std::int16_t& s = frames[2 * i + channel];
-    s = static_cast<std::int16_t>(s * 10000 / d);
+    s = static_cast<std::int16_t>(static_cast<std::int32_t>(s * q));
   }
 }
 

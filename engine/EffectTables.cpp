@@ -47,14 +47,17 @@ const std::int32_t* ReverbRatios() {
   return t.data();
 }
 
-VK_LANES_CLONES void MixByWeight(const std::int16_t* a, const std::int16_t* b, std::int16_t* out, std::int32_t n,
-                 std::int32_t r) {
-  if (a == nullptr || b == nullptr || out == nullptr || n <= 0) return;
-  r = std::clamp(r, 0, 100);
+namespace {
+
+template <bool kRound>
+[[gnu::always_inline]] inline void MixByWeightWith(const std::int16_t* a, const std::int16_t* b,
+                                                   std::int16_t* out, std::int32_t n,
+                                                   std::int32_t r) {
   const std::int32_t wa = MixWeights()[r];
   const std::int32_t wb = MixWeights()[100 - r];
   // Four samples at a time in exact doubles (EffectLanes.h): the weighted sum
   // is a whole number below 2^23.
+  const double by100 = lanes::QuotientUp(1, 100);
   using lanes::F64x4;
   using lanes::I16x4;
   std::int32_t i = 0;
@@ -62,14 +65,38 @@ VK_LANES_CLONES void MixByWeight(const std::int16_t* a, const std::int16_t* b, s
     I16x4 a4, b4;
     std::memcpy(&a4, a + i, sizeof a4);
     std::memcpy(&b4, b + i, sizeof b4);
-    const F64x4 sum = __builtin_convertvector(a4, F64x4) * wa + __builtin_convertvector(b4, F64x4) * wb;
-    F64x4 q = VK_LANES_TRUNC_DIV(sum, 0.01, 0.495);
+    const F64x4 sum = VK_LANES_FROM16(a4) * wa + VK_LANES_FROM16(b4) * wb;
+    F64x4 q = sum * by100;
+    lanes::Truncate<kRound>(q);
     q = q > -32768.0 ? q : -32768.0;
     q = q < 32767.0 ? q : 32767.0;
-    const I16x4 out4 = __builtin_convertvector(q, I16x4);
+    const I16x4 out4 = VK_LANES_TO16(q);
     std::memcpy(out + i, &out4, sizeof out4);
   }
   for (; i < n; ++i) out[i] = Saturate16((a[i] * wa + b[i] * wb) / 100);
+}
+
+#if VK_LANES_MULTI
+VK_LANES_FOR_V4 void MixLanes(const std::int16_t* a, const std::int16_t* b, std::int16_t* out,
+                              std::int32_t n, std::int32_t r) {
+  MixByWeightWith<true>(a, b, out, n, r);
+}
+VK_LANES_FOR_V3 void MixLanes(const std::int16_t* a, const std::int16_t* b, std::int16_t* out,
+                              std::int32_t n, std::int32_t r) {
+  MixByWeightWith<true>(a, b, out, n, r);
+}
+#endif
+VK_LANES_FOR_BASE void MixLanes(const std::int16_t* a, const std::int16_t* b, std::int16_t* out,
+                                std::int32_t n, std::int32_t r) {
+  MixByWeightWith<false>(a, b, out, n, r);
+}
+
+}  // namespace
+
+void MixByWeight(const std::int16_t* a, const std::int16_t* b, std::int16_t* out, std::int32_t n,
+                 std::int32_t r) {
+  if (a == nullptr || b == nullptr || out == nullptr || n <= 0) return;
+  MixLanes(a, b, out, n, std::clamp(r, 0, 100));
 }
 
 std::int32_t UsableSetting(const Settings& s, SettingInt Settings::*field) {

@@ -129,9 +129,9 @@ struct ChorusState {
   std::int32_t Period = 0;     // P: LFO period in frames
   std::int32_t Counter = 0;    // 0 … P − 1
   std::int16_t LowCutL = 0, LowCutR = 0;
-  // The swing (whole frames, fraction) per counter value for each channel,
-  // computed on first use (fraction −1 until then) for the depth SwingDepth
-  // and, on the right, the phase SwingPhase; the reset voids them all.
+  // Where each channel reads per counter value (frames back modulo the line,
+  // fraction), computed on first use (fraction −1 until then) for the depth
+  // SwingDepth and, on the right, the phase SwingPhase; the reset voids them all.
   std::unique_ptr<std::int32_t[]> SwingL, SwingR;  // 2 × Capacity values each
   std::int32_t SwingDepth = -1, SwingPhase = -1;
 };
@@ -172,22 +172,31 @@ inline std::int32_t SaturateEcho(std::int64_t v) {
   return static_cast<std::int32_t>(v > kEchoMax ? kEchoMax : (v < kEchoMin ? kEchoMin : v));
 }
 
-// One step of the line: feeds x with feedback fb %, low-pass cl %, high-pass ch ‰.
-// The low-cut state is the truncated quotient of an exact integer below 2^36 by
-// 1000, so integer division gives what the double division does.
+// What a line stores for the input x: `full` is the sample stored L steps ago
+// (about to be overwritten), `prev` the one stored last; feedback fb %,
+// low-pass cl %, high-pass ch ‰, the low-cut state updated. The low-cut state
+// is the truncated quotient of an exact integer below 2^36 by 1000, so integer
+// division gives what the double division does.
+inline std::int32_t EchoStore(std::int32_t full, std::int32_t x, std::int32_t prev,
+                              std::int32_t& low_cut, std::int32_t fb, std::int32_t cl,
+                              std::int32_t ch) {
+  // |y| ≤ 2^24 and fb, cl ≤ 100 keep these products below 2^31.
+  const std::int32_t y = SaturateEcho(static_cast<std::int64_t>(full) + x);
+  const std::int32_t s = ((y * fb / 100) * (100 - cl) + prev * cl) / 100;
+  low_cut = static_cast<std::int32_t>(
+      (static_cast<std::int64_t>(1000 - ch) * s + static_cast<std::int64_t>(ch) * low_cut) / 1000);
+  return SaturateEcho(static_cast<std::int64_t>(s) - low_cut);
+}
+
+// One step of the line: feeds x, returns the earlier tap and the full delay.
 inline EchoTap EchoStep(EchoLine& line, std::int32_t x, std::int32_t fb, std::int32_t cl,
                         std::int32_t ch) {
   std::int32_t* l = line.Line.get();
-  const std::int64_t prev = l[line.WritePos];
+  const std::int32_t prev = l[line.WritePos];
   if (++line.WritePos >= line.Length) line.WritePos = 0;
   if (++line.TapPos >= line.Length) line.TapPos = 0;
   const EchoTap out{l[line.TapPos], l[line.WritePos]};
-  // |y| ≤ 2^24 and fb, cl ≤ 100 keep these products below 2^31.
-  const std::int32_t y = SaturateEcho(static_cast<std::int64_t>(out.full) + x);
-  const std::int32_t s = ((y * fb / 100) * (100 - cl) + static_cast<std::int32_t>(prev) * cl) / 100;
-  line.LowCut = static_cast<std::int32_t>(
-      (static_cast<std::int64_t>(1000 - ch) * s + static_cast<std::int64_t>(ch) * line.LowCut) / 1000);
-  l[line.WritePos] = SaturateEcho(static_cast<std::int64_t>(s) - line.LowCut);
+  l[line.WritePos] = EchoStore(out.full, x, prev, line.LowCut, fb, cl, ch);
   return out;
 }
 

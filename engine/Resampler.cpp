@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/EffectChain.h"
+#include "engine/EffectLanes.h"
 #include "engine/Effects.h"
 
 namespace vk {
@@ -59,22 +60,23 @@ void RepeatFrames(const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
 
 // The weights (n_out − f, f) of a block: when n_out fits 16 bits they are
 // never halved and always add up to n_out, so the mean divides by the block's
-// one divisor; otherwise Mix halves them frame by frame.
+// one divisor, as a multiply by its reciprocal rounded up and a truncating
+// conversion (EffectLanes.h); otherwise Mix halves them frame by frame.
 struct Weights {
   std::int64_t n_out;
   bool fixed;
-  BlockDivisor by_n_out;
+  double by_n_out;
 };
 
 Weights BlockWeights(std::int32_t n_out) {
-  return Weights{n_out, n_out <= kMaxWeight, MakeBlockDivisor(n_out)};
+  return Weights{n_out, n_out <= kMaxWeight, lanes::QuotientUp(1, n_out)};
 }
 
 inline std::int16_t MixAt(const Weights& w, std::int32_t x, std::int32_t y, std::int64_t f) {
   if (!w.fixed) return Mix(x, y, f, w.n_out);
   const auto b = static_cast<std::int32_t>(f);
   const auto a = static_cast<std::int32_t>(w.n_out) - b;
-  return static_cast<std::int16_t>(DivideBy(x * a + y * b, w.by_n_out));
+  return static_cast<std::int16_t>(static_cast<std::int32_t>((x * a + y * b) * w.by_n_out));
 }
 
 // Frame k reads input position (k × n_in) / n_out: its whole part p and

@@ -42,7 +42,7 @@ void Store(const LineRun& r, EchoLine& l) {
 
 // G lines stepped side by side over f frames, their taps added into `sum`.
 // Each run of frames ends where the first position of the group wraps, so the
-// steps inside it need no wrap tests. The arithmetic is EchoStep's.
+// steps inside it need no wrap tests.
 template <int G>
 void RunGroup(EchoLine* lines, int first, const ReverbParams& p, const std::int16_t* block,
               std::int32_t* __restrict sum, std::int32_t f) {
@@ -67,11 +67,7 @@ void RunGroup(EchoLine* lines, int first, const ReverbParams& p, const std::int1
       for (int g = 0; g < G; ++g) {
         const std::int32_t tap = t[g][j];
         const std::int32_t full = w[g][j];
-        const std::int32_t y = std::clamp(full + x, kEchoMin, kEchoMax);
-        const std::int32_t s = ((y * r[g].fb / 100) * (100 - cl) + r[g].prev * cl) / 100;
-        r[g].low_cut = static_cast<std::int32_t>(
-            (static_cast<std::int64_t>(1000 - ch) * s + static_cast<std::int64_t>(ch) * r[g].low_cut) / 1000);
-        const std::int32_t v = std::clamp(s - r[g].low_cut, kEchoMin, kEchoMax);
+        const std::int32_t v = EchoStore(full, x, r[g].prev, r[g].low_cut, r[g].fb, cl, ch);
         w[g][j] = v;
         r[g].prev = v;
         tap_sum += tap;
@@ -95,11 +91,12 @@ void RunGroup(EchoLine* lines, int first, const ReverbParams& p, const std::int1
 //
 // The lines are stepped together, one vector lane per line, a chunk of frames
 // at a time. A chunk is no longer than the shortest line, so every value a
-// step reads as `full` was written before the chunk: each line's inputs are
-// copied into a column first, the columns stepped four frames at a time, and
-// the results copied back. A tap reads what its line wrote L − (tap − write) steps before: the
-// taps of the chunk's early frames are read before the chunk is stepped, the
-// rest after, when the values are there.
+// step reads as `full` was written before the chunk: the lines' slots of the
+// chunk (in their rings, or copied into columns where a ring wraps) are
+// stepped four frames at a time and overwritten with what the lines store. A
+// tap reads what its line wrote L − (tap − write) steps before: the taps of
+// the chunk's early frames are read before the chunk is stepped, the rest
+// after, when the values are there.
 //
 // The arithmetic is EchoStep's, in exact doubles (see EffectLanes.h).
 
@@ -114,10 +111,12 @@ constexpr int kChunk = 256;             // frames stepped per gather
 constexpr int kColumn = kChunk + kLanes;  // a line's values in a chunk, and room to read on
 static_assert(kReverbLines % kLanes == 0, "the lines fill whole vectors");
 
-// The state of the lanes between chunks, lanes past the tap count zero.
+// The state of the lanes between chunks, lanes past the tap count zero. A
+// line's step is carried as its last s and low-cut state m, the value it
+// stored last being s − m unless a clamp held it (s is then moved to match).
 struct LaneState {
-  alignas(32) double fb[kReverbLines];
-  alignas(32) double prev[kReverbLines];
+  alignas(32) double fb[kReverbLines];  // feedback / 100, rounded up
+  alignas(32) double s[kReverbLines];
   alignas(32) double low_cut[kReverbLines];
 };
 
@@ -135,30 +134,40 @@ struct LaneState {
     r3 = __builtin_shuffle(t1, t3, I4{2, 3, 6, 7});                \
   } while (false)
 
-// K frames of the lines' `full` values, a column of kColumn per line,
-// replaced by the values the lines store. Four frames at a time are turned
-// into vectors of the lines' values, stepped in order, and turned back.
-template <int NV>
+// K frames of the lines' `full` values, at[g] … at[g] + K − 1 for line g (its
+// own ring, or a column of kColumn where the ring wraps within the chunk),
+// replaced by the values the lines store, their sums per frame written to
+// `full_sum` (K rounded up to whole groups of four). Four frames at a time are
+// turned into vectors of the lines' values, stepped in order, and turned back.
+//
+// Every division truncates a whole number by a multiply with the divisor's
+// reciprocal rounded up (lanes::QuotientUp). The serial part of a step is
+// s → m → the next s: the next s's numerator t + cl × (s − m) is formed as
+// (t + cl × s) − cl × m, so its first half waits for s only and not for m.
+template <int NV, bool kRound>
 [[gnu::always_inline]] inline void StepColumns(LaneState& st, const std::int32_t* x,
-                                               std::int32_t* cols, std::int32_t k_rows, double cl,
-                                               double ch) {
-  V4 fb[NV], prev[NV], low_cut[NV];
+                                               std::int32_t* const* at, std::int32_t* full_sum,
+                                               std::int32_t k_rows, double cl, double ch) {
+  V4 fb[NV], s[NV], low_cut[NV];
   std::memcpy(fb, st.fb, sizeof fb);
-  std::memcpy(prev, st.prev, sizeof prev);
+  std::memcpy(s, st.s, sizeof s);
   std::memcpy(low_cut, st.low_cut, sizeof low_cut);
   const V4 lo = {kEchoMin, kEchoMin, kEchoMin, kEchoMin};
   const V4 hi = {kEchoMax, kEchoMax, kEchoMax, kEchoMax};
-  const V4 keep = {100 - cl, 100 - cl, 100 - cl, 100 - cl};
-  const V4 cut = {cl, cl, cl, cl};
-  const V4 pass = {1000 - ch, 1000 - ch, 1000 - ch, 1000 - ch};
-  const V4 hold = {ch, ch, ch, ch};
+  const V4 keep = V4{} + (100 - cl);
+  const V4 cut = V4{} + cl;
+  const V4 pass = V4{} + (1000 - ch);
+  const V4 hold = V4{} + ch;
+  const V4 by100 = V4{} + lanes::QuotientUp(1, 100);
+  const V4 by1000 = V4{} + lanes::QuotientUp(1, 1000);
   // A value is inside the lines' range when adding 2^24 leaves it within 25 bits.
   const U4 offset = {1U << 24, 1U << 24, 1U << 24, 1U << 24};
-  const auto load = [&](I4 (&rows)[NV][kLanes], std::int32_t j) {
+  const auto load = [&](I4 (&rows)[NV][kLanes], std::int32_t j, I4& total) {
 #pragma GCC unroll 8
     for (int v = 0; v < NV; ++v) {
       for (int r = 0; r < kLanes; ++r) {
-        std::memcpy(&rows[v][r], cols + (v * kLanes + r) * kColumn + j, sizeof(I4));
+        std::memcpy(&rows[v][r], at[v * kLanes + r] + j, sizeof(I4));
+        total += rows[v][r];
       }
       VK_TRANSPOSE4(rows[v][0], rows[v][1], rows[v][2], rows[v][3]);
     }
@@ -166,9 +175,11 @@ template <int NV>
   for (std::int32_t j = 0; j < k_rows; j += kLanes) {
     const int count = std::min(kLanes, k_rows - j);
     I4 rows[NV][kLanes];
-    load(rows, j);
-    V4 prev_before[NV], low_cut_before[NV];
-    std::memcpy(prev_before, prev, sizeof prev);
+    I4 total = {};
+    load(rows, j, total);
+    std::memcpy(full_sum + j, &total, sizeof total);
+    V4 s_before[NV], low_cut_before[NV];
+    std::memcpy(s_before, s, sizeof s);
     std::memcpy(low_cut_before, low_cut, sizeof low_cut);
     // First without the clamps, which cost a comparison and a blend each: the
     // sums and the stored values are gathered, offset, into `range`. Only if
@@ -184,20 +195,22 @@ template <int NV>
       for (int v = 0; v < NV; ++v) {
         const I4 y = rows[v][r] + xv;
         range |= (U4)y + offset;
-        const V4 n1 = __builtin_convertvector(y, V4) * fb[v];
-        const V4 q1 = VK_LANES_TRUNC_DIV(n1, 0.01, 0.495);
-        const V4 n2 = q1 * keep + prev[v] * cut;
-        const V4 s = VK_LANES_TRUNC_DIV(n2, 0.01, 0.495);
-        const V4 n3 = s * pass + low_cut[v] * hold;
-        low_cut[v] = VK_LANES_TRUNC_DIV(n3, 0.001, 0.4995);
-        prev[v] = s - low_cut[v];
-        rows[v][r] = __builtin_convertvector(prev[v], I4);
+        V4 q1 = __builtin_convertvector(y, V4) * fb[v];
+        lanes::Truncate<kRound>(q1);
+        const V4 n2 = (q1 * keep + s[v] * cut) - low_cut[v] * cut;
+        V4 s_next = n2 * by100;
+        lanes::Truncate<kRound>(s_next);
+        V4 m = (s_next * pass + low_cut[v] * hold) * by1000;
+        lanes::Truncate<kRound>(m);
+        s[v] = s_next;
+        low_cut[v] = m;
+        rows[v][r] = __builtin_convertvector(s_next - m, I4);
         range |= (U4)rows[v][r] + offset;
       }
     }
     if (((range[0] | range[1] | range[2] | range[3]) >> 25) != 0) {
-      load(rows, j);
-      std::memcpy(prev, prev_before, sizeof prev);
+      load(rows, j, total);
+      std::memcpy(s, s_before, sizeof s);
       std::memcpy(low_cut, low_cut_before, sizeof low_cut);
       for (int r = 0; r < count; ++r) {
         const double xs = x[j + r];
@@ -206,16 +219,18 @@ template <int NV>
           V4 y = __builtin_convertvector(rows[v][r], V4) + xv;
           y = y > lo ? y : lo;
           y = y < hi ? y : hi;
-          const V4 n1 = y * fb[v];
-          const V4 q1 = VK_LANES_TRUNC_DIV(n1, 0.01, 0.495);
-          const V4 n2 = q1 * keep + prev[v] * cut;
-          const V4 s = VK_LANES_TRUNC_DIV(n2, 0.01, 0.495);
-          const V4 n3 = s * pass + low_cut[v] * hold;
-          low_cut[v] = VK_LANES_TRUNC_DIV(n3, 0.001, 0.4995);
-          V4 stored = s - low_cut[v];
+          V4 q1 = y * fb[v];
+          lanes::Truncate<kRound>(q1);
+          const V4 prev = s[v] - low_cut[v];
+          V4 s_next = (q1 * keep + prev * cut) * by100;
+          lanes::Truncate<kRound>(s_next);
+          V4 m = (s_next * pass + low_cut[v] * hold) * by1000;
+          lanes::Truncate<kRound>(m);
+          V4 stored = s_next - m;
           stored = stored > lo ? stored : lo;
           stored = stored < hi ? stored : hi;
-          prev[v] = stored;
+          s[v] = stored + m;
+          low_cut[v] = m;
           rows[v][r] = __builtin_convertvector(stored, I4);
         }
       }
@@ -224,30 +239,47 @@ template <int NV>
     for (int v = 0; v < NV; ++v) {
       VK_TRANSPOSE4(rows[v][0], rows[v][1], rows[v][2], rows[v][3]);
       for (int r = 0; r < kLanes; ++r) {
-        std::memcpy(cols + (v * kLanes + r) * kColumn + j, &rows[v][r], sizeof(I4));
+        std::memcpy(at[v * kLanes + r] + j, &rows[v][r], sizeof(I4));
       }
     }
   }
-  std::memcpy(st.prev, prev, sizeof prev);
+  std::memcpy(st.s, s, sizeof s);
   std::memcpy(st.low_cut, low_cut, sizeof low_cut);
 }
 
 #undef VK_TRANSPOSE4
 
-// As many vectors as the taps need. The AVX-512 copy keeps every lane's state
-// in its 32 registers; the AVX2 copy steps four lanes at once but spills some,
-// the baseline copy steps two at a time.
-VK_LANES_CLONES void StepChunk(int vectors, LaneState& st, const std::int32_t* x,
-                                std::int32_t* cols, std::int32_t k_rows, double cl, double ch) {
+// As many vectors as the taps need.
+template <bool kRound>
+[[gnu::always_inline]] inline void StepChunkWith(int vectors, LaneState& st, const std::int32_t* x,
+                                                 std::int32_t* const* at, std::int32_t* full_sum,
+                                                 std::int32_t k_rows, double cl, double ch) {
   switch (vectors) {
-    case 1: StepColumns<1>(st, x, cols, k_rows, cl, ch); break;
-    case 2: StepColumns<2>(st, x, cols, k_rows, cl, ch); break;
-    case 3: StepColumns<3>(st, x, cols, k_rows, cl, ch); break;
-    case 4: StepColumns<4>(st, x, cols, k_rows, cl, ch); break;
-    default: StepColumns<5>(st, x, cols, k_rows, cl, ch); break;
+    case 1: StepColumns<1, kRound>(st, x, at, full_sum, k_rows, cl, ch); break;
+    case 2: StepColumns<2, kRound>(st, x, at, full_sum, k_rows, cl, ch); break;
+    case 3: StepColumns<3, kRound>(st, x, at, full_sum, k_rows, cl, ch); break;
+    case 4: StepColumns<4, kRound>(st, x, at, full_sum, k_rows, cl, ch); break;
+    default: StepColumns<5, kRound>(st, x, at, full_sum, k_rows, cl, ch); break;
   }
 }
 static_assert(kReverbLines == 5 * kLanes, "StepChunk covers five vectors");
+
+// The AVX-512 copy keeps every lane's state in its 32 registers; the AVX2 copy
+// spills some; the baseline copy steps two lanes at a time.
+#if VK_LANES_MULTI
+VK_LANES_FOR_V4 void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* const* at,
+                               std::int32_t* full_sum, std::int32_t k_rows, double cl, double ch) {
+  StepChunkWith<true>(vectors, st, x, at, full_sum, k_rows, cl, ch);
+}
+VK_LANES_FOR_V3 void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* const* at,
+                               std::int32_t* full_sum, std::int32_t k_rows, double cl, double ch) {
+  StepChunkWith<true>(vectors, st, x, at, full_sum, k_rows, cl, ch);
+}
+#endif
+VK_LANES_FOR_BASE void StepChunk(int vectors, LaneState& st, const std::int32_t* x, std::int32_t* const* at,
+                                 std::int32_t* full_sum, std::int32_t k_rows, double cl, double ch) {
+  StepChunkWith<false>(vectors, st, x, at, full_sum, k_rows, cl, ch);
+}
 
 using I8 = std::int32_t __attribute__((vector_size(32)));
 
@@ -281,9 +313,10 @@ bool LanesFit(const ReverbParams& p) {
 
 void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16_t* block,
               std::int32_t* sum, std::int32_t f) {
-  // Column g holds line g's `full` values of the chunk's frames, then what it stores.
+  // Column g holds line g's `full` values of the chunk's frames, then what it
+  // stores, where the line is not stepped in place.
   alignas(32) std::int32_t cols[kReverbLines * kColumn];
-  std::int32_t x[kChunk], tap_sum[kChunk], full_sum[kChunk];
+  std::int32_t x[kChunk], tap_sum[kChunk], full_sum[kColumn];
   std::int32_t write[kReverbLines], tap[kReverbLines], ahead[kReverbLines];
   LaneState st{};
   const int vectors = (taps + kLanes - 1) / kLanes;
@@ -293,8 +326,8 @@ void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16
     write[g] = r.write;
     tap[g] = r.tap;
     ahead[g] = r.tap >= r.write ? r.tap - r.write : r.tap - r.write + r.length;
-    st.fb[g] = r.fb;
-    st.prev[g] = r.prev;
+    st.fb[g] = lanes::QuotientUp(r.fb, 100);
+    st.s[g] = static_cast<double>(r.prev) + r.low_cut;
     st.low_cut[g] = r.low_cut;
     shortest = std::min(shortest, r.length);
   }
@@ -307,25 +340,34 @@ void RunLanes(EchoLine* lines, int taps, const ReverbParams& p, const std::int16
       x[j] = (block[2 * (k0 + j)] >> 1) + (block[2 * (k0 + j) + 1] >> 1);
     }
     std::fill_n(tap_sum, k_rows, 0);
-    std::fill_n(full_sum, k_rows, 0);
-    for (int g = 0; g < taps; ++g) {
-      const std::int32_t* l = lines[g].Line.get();
-      const std::int32_t length = lines[g].Length;
-      std::int32_t* col = cols + g * kColumn;
-      const std::int32_t first = std::min(k_rows, length - write[g]);
-      std::memcpy(col, l + write[g], sizeof(std::int32_t) * static_cast<std::size_t>(first));
-      std::memcpy(col + first, l, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
-      AddInto(full_sum, col, k_rows);
-      AddFromRing(tap_sum, l, length, tap[g], std::min(k_rows, length - ahead[g]));
-    }
-    StepChunk(vectors, st, x, cols, k_rows, p.Lpf, p.Hpf);
+    // A line whose ring holds the chunk's slots in one piece is stepped in
+    // place; one that wraps within the chunk, or a chunk that ends inside a
+    // group of four (whose last group runs past it), goes through its column.
+    std::int32_t* at[kReverbLines];
+    bool in_column[kReverbLines];
+    for (int g = 0; g < kReverbLines; ++g) at[g] = cols + g * kColumn;
     for (int g = 0; g < taps; ++g) {
       std::int32_t* l = lines[g].Line.get();
       const std::int32_t length = lines[g].Length;
-      const std::int32_t* col = cols + g * kColumn;
-      const std::int32_t first = std::min(k_rows, length - write[g]);
-      std::memcpy(l + write[g], col, sizeof(std::int32_t) * static_cast<std::size_t>(first));
-      std::memcpy(l, col + first, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
+      in_column[g] = k_rows % kLanes != 0 || length - write[g] < k_rows;
+      if (in_column[g]) {
+        const std::int32_t first = std::min(k_rows, length - write[g]);
+        std::memcpy(at[g], l + write[g], sizeof(std::int32_t) * static_cast<std::size_t>(first));
+        std::memcpy(at[g] + first, l, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
+      } else {
+        at[g] = l + write[g];
+      }
+      AddFromRing(tap_sum, l, length, tap[g], std::min(k_rows, length - ahead[g]));
+    }
+    StepChunk(vectors, st, x, at, full_sum, k_rows, p.Lpf, p.Hpf);
+    for (int g = 0; g < taps; ++g) {
+      std::int32_t* l = lines[g].Line.get();
+      const std::int32_t length = lines[g].Length;
+      if (in_column[g]) {
+        const std::int32_t first = std::min(k_rows, length - write[g]);
+        std::memcpy(l + write[g], at[g], sizeof(std::int32_t) * static_cast<std::size_t>(first));
+        std::memcpy(l, at[g] + first, sizeof(std::int32_t) * static_cast<std::size_t>(k_rows - first));
+      }
       const std::int32_t early = std::min(k_rows, length - ahead[g]);
       if (early < k_rows) {
         std::int32_t from = tap[g] + early;

@@ -109,7 +109,7 @@ VK_LANES_CLONES void Crossfade(std::int16_t* out, const std::int16_t* fading, co
   // (a frame at full weight, or by chance) the two sines could truncate apart,
   // and the library's sines decide the whole group.
   using lanes::F64x4;
-  using lanes::I32x4;
+  using lanes::I16x4;
   using lanes::I64x4;
   std::int32_t i = 1;
   for (; 2 * (i + 3) < g; i += 4) {
@@ -120,20 +120,35 @@ VK_LANES_CLONES void Crossfade(std::int16_t* out, const std::int16_t* fading, co
     F64x4 s_i, s_rest;
     VK_LANES_SINE(x_i, s_i);
     VK_LANES_SINE(x_rest, s_rest);
-    F64x4 v[4];  // frame i's channels, then frame g − i's
+    // Frames i … i + 3 in a row, and g − i − 3 … g − i (the same pairs the
+    // other way round) in a row: each two frames' four samples are one vector
+    // with its frames' weights.
+    const std::int16_t* ahead[2] = {fading + 2 * i, rising + 2 * i};
+    const std::int16_t* back[2] = {fading + 2 * (g - i - 3), rising + 2 * (g - i - 3)};
+    F64x4 from[4], to[4];
+    for (int h = 0; h < 2; ++h) {
+      I16x4 a, b, c, d;
+      std::memcpy(&a, ahead[0] + 4 * h, sizeof a);
+      std::memcpy(&b, ahead[1] + 4 * h, sizeof b);
+      std::memcpy(&c, back[0] + 4 * h, sizeof c);
+      std::memcpy(&d, back[1] + 4 * h, sizeof d);
+      from[h] = VK_LANES_FROM16(a);
+      to[h] = VK_LANES_FROM16(b);
+      from[2 + h] = VK_LANES_FROM16(c);
+      to[2 + h] = VK_LANES_FROM16(d);
+    }
+    const F64x4 down[4] = {__builtin_shuffle(s_rest, I64x4{0, 0, 1, 1}),
+                           __builtin_shuffle(s_rest, I64x4{2, 2, 3, 3}),
+                           __builtin_shuffle(s_i, I64x4{3, 3, 2, 2}),
+                           __builtin_shuffle(s_i, I64x4{1, 1, 0, 0})};
+    const F64x4 up[4] = {__builtin_shuffle(s_i, I64x4{0, 0, 1, 1}),
+                         __builtin_shuffle(s_i, I64x4{2, 2, 3, 3}),
+                         __builtin_shuffle(s_rest, I64x4{3, 3, 2, 2}),
+                         __builtin_shuffle(s_rest, I64x4{1, 1, 0, 0})};
+    F64x4 v[4];
     I64x4 near = {};
     for (int k = 0; k < 4; ++k) {
-      const std::int16_t* f = fading + 2 * (i + k);
-      const std::int16_t* r = rising + 2 * (i + k);
-      const std::int16_t* f_back = fading + 2 * (g - i - k);
-      const std::int16_t* r_back = rising + 2 * (g - i - k);
-      const F64x4 from = {static_cast<double>(f[0]), static_cast<double>(f[1]),
-                          static_cast<double>(f_back[0]), static_cast<double>(f_back[1])};
-      const F64x4 to = {static_cast<double>(r[0]), static_cast<double>(r[1]),
-                        static_cast<double>(r_back[0]), static_cast<double>(r_back[1])};
-      const F64x4 down = {s_rest[k], s_rest[k], s_i[k], s_i[k]};
-      const F64x4 up = {s_i[k], s_i[k], s_rest[k], s_rest[k]};
-      const F64x4 mixed = from * down + to * up;
+      const F64x4 mixed = from[k] * down[k] + to[k] * up[k];
       // Truncating is rounding half a unit toward zero, away from whole numbers.
       const F64x4 half =
           (F64x4)(((I64x4)mixed & I64x4{INT64_MIN, INT64_MIN, INT64_MIN, INT64_MIN}) |
@@ -152,11 +167,8 @@ VK_LANES_CLONES void Crossfade(std::int16_t* out, const std::int16_t* fading, co
     for (int k = 0; k < 4; ++k) {
       F64x4 w = v[k] > -32768.0 ? v[k] : -32768.0;
       w = w < 32767.0 ? w : 32767.0;
-      const I32x4 o = __builtin_convertvector(w, I32x4);
-      out[2 * (i + k)] = static_cast<std::int16_t>(o[0]);
-      out[2 * (i + k) + 1] = static_cast<std::int16_t>(o[1]);
-      out[2 * (g - i - k)] = static_cast<std::int16_t>(o[2]);
-      out[2 * (g - i - k) + 1] = static_cast<std::int16_t>(o[3]);
+      const I16x4 o = VK_LANES_TO16(w);
+      std::memcpy(out + (k < 2 ? 2 * i : 2 * (g - i - 3)) + 4 * (k % 2), &o, sizeof o);
     }
   }
   pair(0);

@@ -61,57 +61,64 @@ struct Band {
 // The block in chunks, four frames at a time in exact doubles (EffectLanes.h):
 // the low-pass is the only recursion, so it runs first, frame by frame, and
 // everything after it runs across frames. Every quantity is a whole number
-// below 2^37, and each truncating division n / d is a rounding of
-// n × (1/d) − sign(n) × (1/2 − 1/(2d)).
+// below 2^37, and each truncating n × a / d is n times a / d rounded up,
+// rounded toward zero (lanes::QuotientUp).
 constexpr std::int32_t kToneChunk = 256;
 
-// The lanes' reciprocal and bias for dividing by d.
-struct LaneDivisor {
-  double reciprocal, bias;
-};
+// trunc(n × factor) of lanes, `factor` a lanes::QuotientUp.
+#define VK_TONE_SCALE(n, factor)      \
+  ({                                  \
+    F64x4 q_ = (n) * (factor);        \
+    lanes::Truncate<kRound>(q_);      \
+    q_;                               \
+  })
 
-LaneDivisor LaneDivisorOf(std::int32_t d) { return LaneDivisor{1.0 / d, 0.5 - 0.5 / d}; }
-
-#define VK_TONE_DIV(n, by) VK_LANES_TRUNC_DIV(n, (by).reciprocal, (by).bias)
-
-// One band of four frames (x_l, x_r) widened and gained into sum_l, sum_r.
-#define VK_TONE_BAND(x_l, x_r, b, st_by, g_by)                                      \
+// One band of four frames (x_l, x_r) widened and gained into sum_l, sum_r;
+// `f` holds the band's factors.
+#define VK_TONE_BAND(x_l, x_r, b, f)                                                \
   do {                                                                              \
-    const F64x4 s = VK_TONE_DIV((x_l) + (x_r), half);                               \
-    const F64x4 d = VK_TONE_DIV((x_l) - (x_r), half);                               \
+    const F64x4 s = VK_TONE_SCALE((x_l) + (x_r), 0.5);                              \
+    const F64x4 d = VK_TONE_SCALE((x_l) - (x_r), 0.5);                              \
     F64x4 y_l, y_r;                                                                 \
     if ((b).st >= 0) {                                                              \
-      const F64x4 centre = VK_TONE_DIV(s * 1000.0, st_by);                          \
-      const F64x4 e = VK_TONE_DIV(d * static_cast<double>((b).st_dt), thousandth);  \
+      const F64x4 centre = VK_TONE_SCALE(s, (f).centre);                            \
+      const F64x4 e = VK_TONE_SCALE(d, (f).side);                                   \
       y_l = centre + e;                                                             \
       y_r = centre - e;                                                             \
     } else {                                                                        \
-      const F64x4 e = VK_TONE_DIV(d * 1000.0, st_by);                               \
+      const F64x4 e = VK_TONE_SCALE(d, (f).side);                                   \
       y_l = s + e;                                                                  \
       y_r = s - e;                                                                  \
     }                                                                               \
-    if ((b).g >= 0) {                                                               \
-      sum_l += VK_TONE_DIV(y_l * static_cast<double>((b).g_dt), thousandth);        \
-      sum_r += VK_TONE_DIV(y_r * static_cast<double>((b).g_dt), thousandth);        \
-    } else {                                                                        \
-      sum_l += VK_TONE_DIV(y_l * 1000.0, g_by);                                     \
-      sum_r += VK_TONE_DIV(y_r * 1000.0, g_by);                                     \
-    }                                                                               \
+    sum_l += VK_TONE_SCALE(y_l, (f).gain);                                          \
+    sum_r += VK_TONE_SCALE(y_r, (f).gain);                                          \
   } while (false)
 
-VK_LANES_CLONES void ToneLanes(const ToneParams& p, ToneState& st, std::int16_t* frames,
-                               std::int32_t count) {
+// A band's factors: a width st ≥ 0 scales the centre by 1000 / Dt[st] and the
+// sides by Dt[st] / 1000, a width below zero the sides by 1000 / Dt[−st]; a
+// gain g ≥ 0 scales by Dt[g] / 1000, below zero by 1000 / Dt[−g].
+struct BandFactors {
+  double centre, side, gain;
+};
+
+BandFactors FactorsOf(const BandSettings& b) {
+  using lanes::QuotientUp;
+  return BandFactors{QuotientUp(1000, b.st_dt),
+                     b.st >= 0 ? QuotientUp(b.st_dt, 1000) : QuotientUp(1000, b.st_dt),
+                     b.g >= 0 ? QuotientUp(b.g_dt, 1000) : QuotientUp(1000, b.g_dt)};
+}
+
+template <bool kRound>
+[[gnu::always_inline]] inline void ToneLanesWith(const ToneParams& p, ToneState& st,
+                                                 std::int16_t* frames, std::int32_t count) {
   using lanes::F64x4;
   const std::int32_t* dt = ToneDecibels();
   const std::int32_t w = p.LowWidth, h = p.HghWidth;
   const BandSettings lo = Prepare(p.LowStereo, p.LowDepth, dt);
   const BandSettings mi = Prepare(p.MidStereo, p.MidDepth, dt);
   const BandSettings hi = Prepare(p.HghStereo, p.HghDepth, dt);
-  const LaneDivisor half = LaneDivisorOf(2), hundredth = LaneDivisorOf(100),
-                    thousandth = LaneDivisorOf(1000);
-  const LaneDivisor lo_st = LaneDivisorOf(lo.st_dt), lo_g = LaneDivisorOf(lo.g_dt);
-  const LaneDivisor mi_st = LaneDivisorOf(mi.st_dt), mi_g = LaneDivisorOf(mi.g_dt);
-  const LaneDivisor hi_st = LaneDivisorOf(hi.st_dt), hi_g = LaneDivisorOf(hi.g_dt);
+  const BandFactors lo_f = FactorsOf(lo), mi_f = FactorsOf(mi), hi_f = FactorsOf(hi);
+  const double hundredth = lanes::QuotientUp(1, 100);
   // Per frame of the chunk: input, previous input and low band of each side.
   alignas(32) double in_l[kToneChunk], in_r[kToneChunk], prev_l[kToneChunk], prev_r[kToneChunk],
       low_l[kToneChunk], low_r[kToneChunk];
@@ -147,14 +154,14 @@ VK_LANES_CLONES void ToneLanes(const ToneParams& p, ToneState& st, std::int16_t*
       std::memcpy(&pb, prev_r + i, sizeof pb);
       std::memcpy(&low_a, low_l + i, sizeof low_a);
       std::memcpy(&low_b, low_r + i, sizeof low_b);
-      const F64x4 high_a = VK_TONE_DIV(a * static_cast<double>(100 - h) - pa * static_cast<double>(h), hundredth);
-      const F64x4 high_b = VK_TONE_DIV(b * static_cast<double>(100 - h) - pb * static_cast<double>(h), hundredth);
+      const F64x4 high_a = VK_TONE_SCALE(a * static_cast<double>(100 - h) - pa * static_cast<double>(h), hundredth);
+      const F64x4 high_b = VK_TONE_SCALE(b * static_cast<double>(100 - h) - pb * static_cast<double>(h), hundredth);
       const F64x4 mid_a = a - high_a - low_a;
       const F64x4 mid_b = b - high_b - low_b;
       F64x4 sum_l = F64x4{}, sum_r = F64x4{};
-      VK_TONE_BAND(low_a, low_b, lo, lo_st, lo_g);
-      VK_TONE_BAND(high_a, high_b, hi, hi_st, hi_g);
-      VK_TONE_BAND(mid_a, mid_b, mi, mi_st, mi_g);
+      VK_TONE_BAND(low_a, low_b, lo, lo_f);
+      VK_TONE_BAND(high_a, high_b, hi, hi_f);
+      VK_TONE_BAND(mid_a, mid_b, mi, mi_f);
       sum_l = sum_l > -32768.0 ? sum_l : -32768.0;
       sum_l = sum_l < 32767.0 ? sum_l : 32767.0;
       sum_r = sum_r > -32768.0 ? sum_r : -32768.0;
@@ -167,8 +174,23 @@ VK_LANES_CLONES void ToneLanes(const ToneParams& p, ToneState& st, std::int16_t*
   }
 }
 
+#if VK_LANES_MULTI
+VK_LANES_FOR_V4 void ToneLanes(const ToneParams& p, ToneState& st, std::int16_t* frames,
+                               std::int32_t count) {
+  ToneLanesWith<true>(p, st, frames, count);
+}
+VK_LANES_FOR_V3 void ToneLanes(const ToneParams& p, ToneState& st, std::int16_t* frames,
+                               std::int32_t count) {
+  ToneLanesWith<true>(p, st, frames, count);
+}
+#endif
+VK_LANES_FOR_BASE void ToneLanes(const ToneParams& p, ToneState& st, std::int16_t* frames,
+                                 std::int32_t count) {
+  ToneLanesWith<false>(p, st, frames, count);
+}
+
 #undef VK_TONE_BAND
-#undef VK_TONE_DIV
+#undef VK_TONE_SCALE
 
 // Whether the settings are inside their keys' ranges, which bound every
 // quantity the lanes hold.

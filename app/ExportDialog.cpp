@@ -6,6 +6,7 @@
 
 #include "engine/PlayEngine.h"
 #include "shell/StatusText.h"
+#include "ui/ShownText.h"
 
 namespace vk {
 namespace {
@@ -22,13 +23,13 @@ QString ExportFailureText(const ExportOutcome& outcome) {
     case ExportEnd::kDone:
     case ExportEnd::kCancelled: return {};
     case ExportEnd::kOpenFailed:
-      return QString::fromUtf8("書き出せませんでした。") +
+      return Tr("書き出せませんでした。") +
              QString::fromStdString(EngineErrorText(outcome.code));
-    case ExportEnd::kSameFile: return QString::fromUtf8("再生するファイルには書き出せません。");
+    case ExportEnd::kSameFile: return Tr("再生するファイルには書き出せません。");
     case ExportEnd::kWriteFailed:
     case ExportEnd::kRenameFailed: break;
   }
-  return QString::fromUtf8("ファイルに書き込めませんでした。");
+  return Tr("ファイルに書き込めませんでした。");
 }
 
 ExportRunner::ExportRunner(QWidget* parent) : QObject(parent), parent_(parent) {
@@ -49,8 +50,8 @@ bool ExportRunner::Start(const ExportJob& job) {
   fraction_.store(0.0, std::memory_order_relaxed);
   if (dialog_ == nullptr) {
     dialog_ = new QProgressDialog(parent_);
-    dialog_->setWindowTitle(QString::fromUtf8("エフェクトを付けて書き出し"));
-    dialog_->setCancelButtonText(QString::fromUtf8("キャンセル"));
+    dialog_->setWindowTitle(Tr("エフェクトを付けて書き出し"));
+    dialog_->setCancelButtonText(Tr("キャンセル"));
     dialog_->setRange(0, 1000);
     dialog_->setMinimumDuration(0);
     dialog_->setAutoClose(false);
@@ -60,7 +61,7 @@ bool ExportRunner::Start(const ExportJob& job) {
     connect(dialog_, &QProgressDialog::canceled, this, [this] { Cancel(); });
   }
   dialog_->setValue(0);
-  dialog_->setLabelText(QString::fromUtf8("書き出し中… 0 ％"));
+  dialog_->setLabelText(Tr("書き出し中… 0 ％"));
   dialog_->show();
   clock_.start();
   thread_ = std::thread([this, job] {
@@ -80,11 +81,11 @@ void ExportRunner::Poll() {
   }
   const double f = fraction_.load(std::memory_order_relaxed);
   const int permille = static_cast<int>(f * 1000);
-  QString text = QString::fromUtf8("書き出し中… %1 ％").arg(permille / 10);
+  QString text = Tr("書き出し中… %1 ％").arg(permille / 10);
   if (f > 0.02) {
     const double elapsed = clock_.elapsed() / 1000.0;
     const auto left = static_cast<qint64>(elapsed * (1.0 - f) / f + 0.5);
-    text += QString::fromUtf8("　残り時間 %1").arg(MinutesSeconds(left));
+    text += Tr("　残り時間 %1").arg(MinutesSeconds(left));
   }
   dialog_->setLabelText(text);
   dialog_->setValue(permille);

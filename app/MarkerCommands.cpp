@@ -12,6 +12,7 @@
 #include "engine/PlayEngine.h"
 #include "shell/StatusText.h"
 #include "ui/SeekBar.h"
+#include "ui/ShownText.h"
 
 namespace vk {
 namespace {
@@ -62,7 +63,7 @@ void MarkerCommands::Save() {
   MakeConfigDir(store_.substr(0, PathFolderEnd(store_)));
   if (SaveMarkers(store_, file_)) return;
   QMessageBox::warning(&w_, QString::fromLatin1(kAppTitle),
-                       QString::fromUtf8("マーカーを保存できませんでした。") +
+                       Tr("マーカーを保存できませんでした。") +
                            QString::fromStdString(store_));
 }
 
@@ -94,8 +95,8 @@ void MarkerCommands::SetAtHeardPosition() {
   const std::int32_t frame = Heard(w_);
   bool ok = false;
   const QString name = QInputDialog::getText(
-      &w_, QString::fromUtf8("マーカーの名前"), QString::fromUtf8("名前："), QLineEdit::Normal,
-      QString::fromUtf8("マーカー%1").arg(file_.marks.size() + 1), &ok);
+      &w_, Tr("マーカーの名前"), Tr("名前："), QLineEdit::Normal,
+      Tr("マーカー%1").arg(file_.marks.size() + 1), &ok);
   if (ok) SetAt(frame, name.toStdString());
 }
 
@@ -115,7 +116,7 @@ void MarkerCommands::Rename(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= file_.marks.size()) return;
   bool ok = false;
   const QString name = QInputDialog::getText(
-      &w_, QString::fromUtf8("マーカーの名前"), QString::fromUtf8("名前："), QLineEdit::Normal,
+      &w_, Tr("マーカーの名前"), Tr("名前："), QLineEdit::Normal,
       QString::fromStdString(file_.marks[static_cast<std::size_t>(index)].name), &ok);
   if (ok) RenameTo(index, name.toStdString());
 }
@@ -159,10 +160,10 @@ void MarkerCommands::FillMenu() {
     auto* sub = new QMenu(MarkerTimeText(m.frame, rate) + QStringLiteral("  ") +
                               QString::fromStdString(m.name),
                           menu_);
-    sub->addAction(QString::fromUtf8("ここへ移動"), this, [this, index] { Jump(index); });
-    sub->addAction(QString::fromUtf8("名前を変更..."), this, [this, index] { Rename(index); });
-    sub->addAction(QString::fromUtf8("削除"), this, [this, index] { Remove(index); });
-    sub->addAction(QString::fromUtf8("ここから次のマーカーまでＡ－Ｂ間リピート"), this,
+    sub->addAction(Tr("ここへ移動"), this, [this, index] { Jump(index); });
+    sub->addAction(Tr("名前を変更..."), this, [this, index] { Rename(index); });
+    sub->addAction(Tr("削除"), this, [this, index] { Remove(index); });
+    sub->addAction(Tr("ここから次のマーカーまでＡ－Ｂ間リピート"), this,
                    [this, index] { RepeatToNext(index); });
     sub->setEnabled(w_.Playing());
     QAction* entry = menu_->addMenu(sub);

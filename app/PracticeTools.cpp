@@ -21,6 +21,7 @@
 #include "engine/PlayEngine.h"
 #include "shell/CommandIds.h"
 #include "shell/StatusText.h"
+#include "ui/ShownText.h"
 
 namespace vk {
 namespace {
@@ -136,18 +137,18 @@ void PracticeTools::ToggleTrainer() {
 
 void PracticeTools::EditTrainer() {
   QDialog dialog(&w_);
-  dialog.setWindowTitle(QString::fromUtf8("ループトレーナーの設定"));
+  dialog.setWindowTitle(Tr("ループトレーナーの設定"));
   auto* form = new QFormLayout(&dialog);
   QSpinBox* start = Spin(&dialog, 25, 200, 5, gSettings.TrainStart);
   QSpinBox* step = Spin(&dialog, 0, 175, 5, gSettings.TrainStep);
   QSpinBox* every = Spin(&dialog, 1, 99, 1, gSettings.TrainEvery);
   QSpinBox* end = Spin(&dialog, 25, 200, 5, gSettings.TrainEnd);
   QSpinBox* gap = Spin(&dialog, 0, 10000, 500, gSettings.TrainGap);
-  form->addRow(QString::fromUtf8("開始速度（％）："), start);
-  form->addRow(QString::fromUtf8("上げる幅（％）："), step);
-  form->addRow(QString::fromUtf8("上げる間隔（回）："), every);
-  form->addRow(QString::fromUtf8("終了速度（％）："), end);
-  form->addRow(QString::fromUtf8("回の間の休み（ミリ秒）："), gap);
+  form->addRow(Tr("開始速度（％）："), start);
+  form->addRow(Tr("上げる幅（％）："), step);
+  form->addRow(Tr("上げる間隔（回）："), every);
+  form->addRow(Tr("終了速度（％）："), end);
+  form->addRow(Tr("回の間の休み（ミリ秒）："), gap);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   form->addRow(buttons);
   connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -166,19 +167,19 @@ void PracticeTools::StartExport(bool ab_only) {
   if (!w_.Playing()) return;
   if (export_->Running()) {
     QMessageBox::information(&w_, QString::fromLatin1(kAppTitle),
-                             QString::fromUtf8("書き出し中です。終わるまでお待ちください。"));
+                             Tr("書き出し中です。終わるまでお待ちください。"));
     return;
   }
   ExportJob job = MakeExportJob(w_, ab_only, 1);
   if (ab_only) {
     bool ok = false;
-    job.passes = QInputDialog::getInt(&w_, QString::fromUtf8("Ａ－Ｂ間の書き出し"),
-                                      QString::fromUtf8("繰り返す回数："), 1, 1, 9999, 1, &ok);
+    job.passes = QInputDialog::getInt(&w_, Tr("Ａ－Ｂ間の書き出し"),
+                                      Tr("繰り返す回数："), 1, 1, 9999, 1, &ok);
     if (!ok) return;
   }
   const QString out = QFileDialog::getSaveFileName(
-      &w_, QString::fromUtf8("エフェクトを付けて書き出し"), QString(),
-      QString::fromUtf8("WAVファイル (*.wav);;FLACファイル (*.flac)"));
+      &w_, Tr("エフェクトを付けて書き出し"), QString(),
+      Tr("WAVファイル (*.wav);;FLACファイル (*.flac)"));
   if (out.isEmpty()) return;
   job.output = out.toStdString();
   export_->Start(job);

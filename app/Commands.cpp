@@ -1,15 +1,14 @@
 // The one dispatcher of command numbers. Menu items that a button carries are
 // forwarded to the button's number; every other number runs a small handler
 // chosen from a table of id ranges.
-#include <QDesktopServices>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStatusBar>
-#include <QUrl>
 #include <algorithm>
 
 #include "app/AboutDialog.h"
 #include "app/FileCommands.h"
+#include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/Mp3DiagnosticsCommand.h"
 #include "app/PictureController.h"
@@ -282,9 +281,9 @@ void CommandHandlers::AllOptions(MainWindow& w, int) {
 
 void CommandHandlers::Help(MainWindow& w, int id) {
   if (id == cmd::kManual) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(w.paths_.Manual())));
+    ShowManual(&w, w.paths_);
   } else if (id == cmd::kWebSite) {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSiteUrl)));
+    OpenAddress(&w, kWebSiteUrl);
   } else {
     ShowAboutDialog(&w);
   }

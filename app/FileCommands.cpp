@@ -9,10 +9,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/AudioFileDialog.h"
 #include "app/MainWindow.h"
 #include "app/PictureController.h"
+#include "app/UserNotices.h"
 #include "common/Path.h"
-#include "common/ReaderTable.h"
 #include "common/Settings.h"
 #include "playlist/CommandLine.h"
 #include "playlist/M3u.h"
@@ -21,14 +22,6 @@
 
 namespace vk {
 namespace {
-
-// The first filter offers every extension the reader table takes.
-const QString kAudioFilters =
-    QStringLiteral("音声ファイル (") + QString::fromStdString(ReaderDialogPatterns()) + QStringLiteral(");;") +
-    QStringLiteral(
-    "すべてのファイル(*.*) (*);;WAVEサウンドファイル(*.wav) (*.wav *.WAV);;"
-    "MP3ファイル(*.mp3) (*.mp3 *.MP3);;MP3ファイル(*.rmp) (*.rmp *.RMP);;"
-    "プレイリストファイル(*.m3u) (*.m3u *.M3U *.m3u8)");
 
 // The progress dialog of a long adding action: the "Dir" and "File" lines and
 // the abort button "中断".
@@ -99,7 +92,9 @@ void ShowSummary(MainWindow& w, const AddingState& state) {
   const SummaryMessage m = ChooseSummary(state);
   if (m.Icon == SummaryIcon::kNone) return;
   const QString title = QString::fromLatin1(kAppTitle);
-  const QString text = QString::fromUtf8(m.Text);
+  QString text = QString::fromUtf8(m.Text);
+  const std::string failed = FailedFilesText(state);
+  if (!failed.empty()) text += QStringLiteral("\n\n") + QString::fromStdString(failed);
   if (m.Icon == SummaryIcon::kWarning) {
     QMessageBox::warning(&w, title, text);
   } else {
@@ -144,16 +139,17 @@ bool AddPaths(MainWindow& w, const std::vector<std::string>& paths, AddSource so
 void OpenCommand(MainWindow& w, bool append) {
   const QString title = append ? QStringLiteral("音声ファイルをプレイリストに追加")
                                : QStringLiteral("音声ファイルを開く");
-  const QString chosen = QFileDialog::getOpenFileName(
-      &w, title, QString::fromUtf8(gSettings.WavDir), kAudioFilters);
+  const QStringList chosen = ChooseAudioPaths(
+      &w, title, QString::fromStdString(DialogStartFolder(w.Playlist(), gSettings.WavDir)));
   if (chosen.isEmpty()) return;
-  const std::string path = chosen.toStdString();
-  RememberDialogFolder(path);
+  std::vector<std::string> paths;
+  for (const QString& p : chosen) paths.push_back(p.toStdString());
+  RememberDialogFolder(paths.front());
   if (!append) {
     w.StopPlayback();
     ClearPlaylist(w.Playlist());
   }
-  AddPaths(w, {path}, AddSource::kPaths, false);
+  AddPaths(w, paths, AddSource::kPaths, true);
   PlaylistModel& list = w.Playlist();
   if (!append) {
     if (ItemCount(list) >= 1) {
@@ -179,7 +175,7 @@ void SaveCommand(MainWindow& w) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const std::string path = dialog.selectedFiles().front().toStdString();
   RememberDialogFolder(path);
-  SavePlaylist(w.Playlist(), path);
+  if (SavePlaylist(w.Playlist(), path) != 0) ShowPlaylistNotSaved(&w, path);
 }
 
 }  // namespace vk

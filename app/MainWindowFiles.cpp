@@ -128,6 +128,11 @@ void MainWindow::StartupPlaylist(const QStringList& args) {
   const std::string& path = playlist_.Rows[static_cast<std::size_t>(stored)].Text[kColFullPath];
   if (gSettings.NextPlayList == 2 && gSettings.PlayStatus != 0 &&
       AsciiEqualsNoCase(path, gSettings.WavPath)) {
+    if (playlist_.Rows[static_cast<std::size_t>(stored)].Missing) {
+      resume_kept_ = true;
+      UpdateTotals(playlist_.CurrentItem);
+      return;
+    }
     PlaySelected();
     if (!Playing()) return;
     PausePlayback();

@@ -387,7 +387,8 @@ bool CommandEnabled(int id, const Settings& s, const EnableState& state) {
         if (!PageIsRecommended(page, s)) return true;
       }
       return false;
-    case cmd::kVocalCancel: return !ToneIsVocalCancel(s);
+    // Also while the tone control is off: choosing it switches the control on.
+    case cmd::kVocalCancel: return !ToneIsVocalCancel(s) || s.ToneOnOff == 0;
     default: break;
   }
   if (id >= cmd::kRecommendTmst && id <= cmd::kRecommendTmst + 5) {

@@ -80,7 +80,7 @@ QWidget* ControlWidgets::WidgetById(int id) const {
     if (id == p->def->box_id) return p->box;
     if (id == TrackbarOf(p->def->box_id)) return p->trackbar;
   }
-  return nullptr;
+  return Button(id);
 }
 
 ControlWidgets CreateControlWidgets(QWidget* parent,
@@ -89,6 +89,10 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
   ControlWidgets w;
   const auto first_new = parent->children().size();
   for (const ButtonDef& b : kButtons) w.buttons[b.id] = new BitmapButton(b.id, b.w, b.h, parent);
+  // The transport buttons are in the Tab order (Space or Enter presses them).
+  for (int id : {cmd::kBtnStop, cmd::kBtnPlayPause, cmd::kBtnPrev, cmd::kBtnNext}) {
+    w.buttons[id]->setFocusPolicy(Qt::TabFocus);
+  }
   for (int i = 0; i < 5; ++i) {
     w.buttons[cmd::kBtnChannel0 + i] = new BitmapButton(cmd::kBtnChannel0 + i, 24, 24, parent);
   }

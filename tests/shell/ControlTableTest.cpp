@@ -11,7 +11,7 @@ namespace vk {
 namespace {
 
 TEST(FocusOrder, EachPageAddsItsBoxesAndTrackbarsInPairs) {
-  const int counts[kEffectPageCount] = {16, 22, 28, 26, 26, 28};
+  const int counts[kEffectPageCount] = {20, 26, 32, 30, 30, 32};
   for (int page = 0; page < kEffectPageCount; ++page) {
     const std::vector<int> order = FocusOrder(page);
     EXPECT_EQ(static_cast<int>(order.size()), counts[page]) << "page " << page;

@@ -90,19 +90,29 @@ TEST(ColumnWidths, TheTagColumnsShareTheRoomByTheirWidestTexts) {
   max[vk::kColTime] = 30;
   const auto w = vk::ComputeColumnWidths(max, 600, 16);
   EXPECT_EQ(w[vk::kColFullPath], 0);
-  EXPECT_EQ(w[vk::kColNo], 30);
+  EXPECT_EQ(w[vk::kColNo], 30 + vk::kPlayingMarkRoom);
   EXPECT_EQ(w[vk::kColExt], 36);
   EXPECT_EQ(w[vk::kColTime], 44);
-  // Free room 600 - 44 - 36 - 30 - 16 = 474; the file column 114 and 24 more
-  // leave 336 for the tags, shared 3 : 1 between title and artist.
-  EXPECT_EQ(w[vk::kColTitle], 252 + 4);
-  EXPECT_EQ(w[vk::kColArtist], 84 + 4);
+  // Free room 600 - 44 - 36 - 44 - 16 = 460; the file column 114 and 24 more
+  // leave 322 for the tags, shared 3 : 1 between title and artist.
+  EXPECT_EQ(w[vk::kColTitle], 241 + 4);
+  EXPECT_EQ(w[vk::kColArtist], 81 + 4);
   EXPECT_EQ(w[vk::kColAlbum], 4);
   EXPECT_EQ(w[vk::kColFile], 114);
-  // Too narrow: the file column takes what is left and the tags shrink to 4.
-  const auto narrow = vk::ComputeColumnWidths(max, 200, 16);
-  EXPECT_EQ(narrow[vk::kColFile], 200 - 44 - 36 - 30 - 16 - 24);
-  EXPECT_EQ(narrow[vk::kColTitle], 4);
+  // Too narrow for every text: file, title and artist share what is left
+  // evenly (74 - 4, less 4 for each empty tag column: 58 over three), so the
+  // title and artist stay readable however long the file name is.
+  const auto narrow = vk::ComputeColumnWidths(max, 214, 16);
+  EXPECT_EQ(narrow[vk::kColTitle], 19);
+  EXPECT_EQ(narrow[vk::kColArtist], 19);
+  EXPECT_EQ(narrow[vk::kColFile], 20);
+  EXPECT_EQ(narrow[vk::kColAlbum], 4);
+  // A short artist needs less than its share and leaves the rest to the others.
+  max[vk::kColArtist] = 6;
+  const auto short_artist = vk::ComputeColumnWidths(max, 314, 16);
+  EXPECT_EQ(short_artist[vk::kColArtist], 20);
+  EXPECT_EQ(short_artist[vk::kColTitle], (158 - 20) / 2);
+  EXPECT_EQ(short_artist[vk::kColFile], (158 - 20) / 2);
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ const CommandHandlers::Range CommandHandlers::kRanges[] = {
     {cmd::kRemoveSelected, cmd::kClearPlaylist, &CommandHandlers::Remove},
     {cmd::kMp3Diagnostics, cmd::kMp3Diagnostics, &CommandHandlers::Diagnostics},
     {cmd::kExit, cmd::kExit, &CommandHandlers::Exit},
-    {cmd::kPictureLeft, cmd::kKeyMode, &CommandHandlers::PictureOption},
+    {cmd::kPictureLeft, cmd::kKeysHeard, &CommandHandlers::PictureOption},
     {cmd::kPlaySelected, cmd::kPlaySelected, &CommandHandlers::PlaySelected},
     {cmd::kBtnStop, cmd::kBtnNext, &CommandHandlers::Transport},
     {cmd::kAAtClick, cmd::kABOff, &CommandHandlers::ABPoint},

@@ -28,13 +28,14 @@ int main(int argc, char** argv) {
   QStringList args = QApplication::arguments();
   const QString program = args.isEmpty() ? QStringLiteral("velkaris") : args.takeFirst();
 
+  const bool append = vk::TakeAppendOption(args);
   const QString endpoint = vk::InstanceEndpointName(paths.ConfigDir);
-  if (vk::HandOffToRunningWindow(
-          endpoint, vk::BuildHandoffCommandLine(program, args, QDir::currentPath()))) {
-    return 0;
-  }
+  const QByteArray handoff = vk::BuildHandoffCommandLine(program, args, QDir::currentPath(), append);
+  if (vk::HandOffToRunningWindow(endpoint, handoff)) return 0;
 
-  vk::MainWindow window(paths, args, output);
+  // Appending with no window running adds to the restored list.
+  vk::MainWindow window(paths, append ? QStringList() : args, output);
+  if (append) window.CopyData(handoff);
   vk::InstanceServer server(
       endpoint, [&window](const QByteArray& line) { window.CopyData(line); }, &window);
   vk::InstallShutdownSignals(&window, [&window] { window.close(); });

@@ -172,13 +172,13 @@ namespace {
 
 // The tag columns and the file column when they do not all fit: each gets an
 // equal share by its weight, a column that needs less than its share gives the
-// rest to the others. The file, title and artist weigh twice the others, so
-// at the default size the title and the artist stay readable however long the
-// file names are.
+// rest to the others. The title weighs most, then the artist, so at the
+// default size both stay readable however long the file names are (the file
+// column loses the middle of its names).
 void ShareNarrowRoom(const std::array<int, kColumnCount>& want, int room,
                      std::array<int, kColumnCount>& w) {
   constexpr int kShared[] = {kColFile, kColTitle, kColArtist, kColAlbum, kColComposer, kColLyricist};
-  auto weight = [](int c) { return (c == kColFile || c == kColTitle || c == kColArtist) ? 2 : 1; };
+  auto weight = [](int c) { return c == kColTitle ? 3 : c == kColArtist ? 2 : 1; };
   std::array<bool, kColumnCount> open{};
   int weights = 0;
   for (int c : kShared) {
@@ -221,7 +221,7 @@ std::array<int, kColumnCount> ComputeColumnWidths(const std::array<int, kColumnC
   std::array<int, kColumnCount> w{};
   w[kColFullPath] = 0;
   // The number column also holds the playing row's mark.
-  w[kColNo] = std::max(30, max[kColNo] + 14) + kPlayingMarkRoom;
+  w[kColNo] = std::max(30, max[kColNo] + 14 + kPlayingMarkRoom);
   w[kColExt] = std::max(36, max[kColExt] + 14);
   w[kColTime] = std::max(40, max[kColTime] + 14);
   w[kColFile] = max[kColFile] >= 24 ? max[kColFile] + 14 : 38;
@@ -235,7 +235,10 @@ std::array<int, kColumnCount> ComputeColumnWidths(const std::array<int, kColumnC
     wanted += want[static_cast<std::size_t>(k)];
   }
   if (free - 24 < wanted) {
-    ShareNarrowRoom(want, free - 4, w);
+    // The extension gives its room up too: the names and tags matter more.
+    const int ext_room = w[kColExt] - 4;
+    w[kColExt] = 4;
+    ShareNarrowRoom(want, free - 4 + ext_room, w);
     return w;
   }
   // Room for every text: the tags share what the file column leaves by

@@ -65,11 +65,12 @@ TEST_F(AddingFilesTest, FilesThatCannotBeOpenedAreSummedUpInOneMessage) {
   QString said;
   AnswerNextModal(QMessageBox::Ok, &said);
   w.DropPaths({QString::fromStdString(broken)}, true);
-  EXPECT_EQ(said, "このファイルは本ソフトで開くことができません。");
+  // The message names the file it is about.
+  EXPECT_EQ(said, "このファイルは本ソフトで開くことができません。\n\n" + QString::fromStdString(broken));
 
   AnswerNextModal(QMessageBox::Ok, &said);
   w.DropPaths({QString::fromStdString(broken), Wav("fine.wav")}, true);
-  EXPECT_EQ(said, "本ソフトで開くことのできないファイルがあります。");
+  EXPECT_EQ(said, "本ソフトで開くことのできないファイルがあります。\n\n" + QString::fromStdString(broken));
   EXPECT_EQ(vk::ItemCount(w.Playlist()), 1);
 }
 

@@ -90,29 +90,43 @@ TEST(ColumnWidths, TheTagColumnsShareTheRoomByTheirWidestTexts) {
   max[vk::kColTime] = 30;
   const auto w = vk::ComputeColumnWidths(max, 600, 16);
   EXPECT_EQ(w[vk::kColFullPath], 0);
-  EXPECT_EQ(w[vk::kColNo], 30 + vk::kPlayingMarkRoom);
+  EXPECT_EQ(w[vk::kColNo], 10 + 14 + vk::kPlayingMarkRoom);
   EXPECT_EQ(w[vk::kColExt], 36);
   EXPECT_EQ(w[vk::kColTime], 44);
-  // Free room 600 - 44 - 36 - 44 - 16 = 460; the file column 114 and 24 more
-  // leave 322 for the tags, shared 3 : 1 between title and artist.
-  EXPECT_EQ(w[vk::kColTitle], 241 + 4);
-  EXPECT_EQ(w[vk::kColArtist], 81 + 4);
+  // Free room 600 - 44 - 36 - 38 - 16 = 466; the file column 114 and 24 more
+  // leave 328 for the tags, shared 3 : 1 between title and artist.
+  EXPECT_EQ(w[vk::kColTitle], 246 + 4);
+  EXPECT_EQ(w[vk::kColArtist], 82 + 4);
   EXPECT_EQ(w[vk::kColAlbum], 4);
   EXPECT_EQ(w[vk::kColFile], 114);
-  // Too narrow for every text: file, title and artist share what is left
-  // evenly (74 - 4, less 4 for each empty tag column: 58 over three), so the
-  // title and artist stay readable however long the file name is.
+}
+
+TEST(ColumnWidths, ANarrowListKeepsTitleAndArtistReadable) {
+  std::array<int, vk::kColumnCount> max{};
+  max[vk::kColNo] = 10;
+  max[vk::kColFile] = 100;
+  max[vk::kColExt] = 20;
+  max[vk::kColTitle] = 60;
+  max[vk::kColArtist] = 20;
+  max[vk::kColTime] = 30;
+  // 214 - 44 - 36 - 38 - 16 = 80 free, less 4, plus the extension's 32, less
+  // 4 for each empty tag column: 96 shared 3 : 2 : 1 by title, artist, file.
   const auto narrow = vk::ComputeColumnWidths(max, 214, 16);
-  EXPECT_EQ(narrow[vk::kColTitle], 19);
-  EXPECT_EQ(narrow[vk::kColArtist], 19);
-  EXPECT_EQ(narrow[vk::kColFile], 20);
+  EXPECT_EQ(narrow[vk::kColTitle], 48);
+  EXPECT_EQ(narrow[vk::kColArtist], 32);
+  EXPECT_EQ(narrow[vk::kColFile], 16);
+  EXPECT_EQ(narrow[vk::kColExt], 4);
   EXPECT_EQ(narrow[vk::kColAlbum], 4);
-  // A short artist needs less than its share and leaves the rest to the others.
+  // A short artist takes what it needs and leaves the rest to the others:
+  // the title gets all it wants, the file what remains.
   max[vk::kColArtist] = 6;
   const auto short_artist = vk::ComputeColumnWidths(max, 314, 16);
   EXPECT_EQ(short_artist[vk::kColArtist], 20);
-  EXPECT_EQ(short_artist[vk::kColTitle], (158 - 20) / 2);
-  EXPECT_EQ(short_artist[vk::kColFile], (158 - 20) / 2);
+  EXPECT_EQ(short_artist[vk::kColTitle], 74);
+  EXPECT_EQ(short_artist[vk::kColFile], 196 - 20 - 74);
+  int sum = 0;
+  for (int width : short_artist) sum += width;
+  EXPECT_EQ(sum, 314 - 16 - 4) << "the columns fill the list but for its 4-pixel margin";
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ int DrawKeyboardGroup(DrawContext& c, const FrameSnapshot& s) {
     DrawSpectrum(p, a.Graph.get(), a.GraphCount, s.GrpType, c.theme.GrpLine.bgr());
     DrawThresholdLines(p, s.ThresDw, s.ThresUp, c.theme);
   }
-  DrawScales(p, c.bitmaps, s.BmpOctave, s.GaugeDB, s.GaugeHZ);
+  DrawScales(p, c.bitmaps, s.BmpOctave, s.GaugeDB, s.GaugeHZ, c.theme);
 
   LyricsDrawInput lyr;
   lyr.LrcsOnOff = s.LrcsOnOff;

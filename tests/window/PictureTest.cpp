@@ -80,7 +80,8 @@ TEST_F(PictureTest, AutomaticThresholdsFallWhenTheTimerExpires) {
   EXPECT_EQ(w.Picture()->FallTimerMs(), 0);     // and stopped with it
 }
 
-TEST(ColumnWidths, TheTagColumnsShareTheRoomByTheirWidestTexts) {
+// Widest texts of a short list: a long file name, a title, an artist.
+std::array<int, vk::kColumnCount> SampleMaxima() {
   std::array<int, vk::kColumnCount> max{};
   max[vk::kColNo] = 10;
   max[vk::kColFile] = 100;
@@ -88,6 +89,11 @@ TEST(ColumnWidths, TheTagColumnsShareTheRoomByTheirWidestTexts) {
   max[vk::kColTitle] = 60;
   max[vk::kColArtist] = 20;
   max[vk::kColTime] = 30;
+  return max;
+}
+
+TEST(ColumnWidths, TheTagColumnsShareTheRoomByTheirWidestTexts) {
+  std::array<int, vk::kColumnCount> max = SampleMaxima();
   const auto w = vk::ComputeColumnWidths(max, 600, 16);
   EXPECT_EQ(w[vk::kColFullPath], 0);
   EXPECT_EQ(w[vk::kColNo], 10 + 14 + vk::kPlayingMarkRoom);
@@ -102,13 +108,7 @@ TEST(ColumnWidths, TheTagColumnsShareTheRoomByTheirWidestTexts) {
 }
 
 TEST(ColumnWidths, ANarrowListKeepsTitleAndArtistReadable) {
-  std::array<int, vk::kColumnCount> max{};
-  max[vk::kColNo] = 10;
-  max[vk::kColFile] = 100;
-  max[vk::kColExt] = 20;
-  max[vk::kColTitle] = 60;
-  max[vk::kColArtist] = 20;
-  max[vk::kColTime] = 30;
+  std::array<int, vk::kColumnCount> max = SampleMaxima();
   // 214 - 44 - 36 - 38 - 16 = 80 free, less 4, plus the extension's 32, less
   // 4 for each empty tag column: 96 shared 3 : 2 : 1 by title, artist, file.
   const auto narrow = vk::ComputeColumnWidths(max, 214, 16);

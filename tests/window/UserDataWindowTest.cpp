@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "common/Ini.h"
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"
 #include "playlist/M3u.h"
@@ -20,16 +19,7 @@ using vk::gSettings;
 
 class UserDataWindowTest : public WindowTest {
  protected:
-  int IniInt(const char* section, const char* key) {
-    std::FILE* f = std::fopen(MainIni().c_str(), "rb");
-    if (f == nullptr) return -9999;
-    long offset = 0;
-    vk::IniFindSection(f, section, &offset);
-    int value = -9999;
-    vk::IniReadInt(f, offset, section, key, -9999, 0, -1, &value);
-    std::fclose(f);
-    return value;
-  }
+  int IniInt(const char* section, const char* key) { return ReadIniInt(MainIni(), section, key); }
   std::vector<std::string> SavedList() {
     std::vector<std::string> entries;
     vk::ReadM3u(paths_.PlaylistM3u(), entries);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
+#include <QTextBrowser>
 
 #include "app/ValueControls.h"
 #include "common/Settings.h"
@@ -165,6 +166,24 @@ TEST_F(KeysAndControlsWindowTest, EveryTrackbarSaysItsValueInItsUnit) {
   auto* scale = static_cast<vk::ScaleLabel*>(c.volume_scale);
   EXPECT_GT(scale->XOf(15), scale->XOf(10));
   EXPECT_GT(scale->XOf(15) - scale->XOf(0), 2 * (scale->XOf(20) - scale->XOf(15)));
+}
+
+TEST_F(KeysAndControlsWindowTest, HelpShowsTheManualInsideTheProgramOrSaysWhyNot) {
+  vk::MainWindow& w = Open();
+  w.Command(vk::cmd::kManual);
+  auto* browser = w.findChild<QTextBrowser*>(QStringLiteral("manual"));
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->isVisible());
+  EXPECT_FALSE(browser->toPlainText().isEmpty());
+  EXPECT_TRUE(browser->source().toLocalFile().endsWith(QStringLiteral("00manual.html")));
+
+  CloseWindow();
+  paths_.DataDir = dir_.path() + "/nothing-here/";
+  vk::MainWindow& bare = Open();
+  QString said;
+  AnswerNextModal(QMessageBox::Ok, &said);
+  bare.Command(vk::cmd::kManual);
+  EXPECT_TRUE(said.startsWith(QStringLiteral("マニュアルが見つかりません。"))) << said.toStdString();
 }
 
 }  // namespace

@@ -74,6 +74,28 @@ TEST_F(AddingFilesTest, FilesThatCannotBeOpenedAreSummedUpInOneMessage) {
   EXPECT_EQ(vk::ItemCount(w.Playlist()), 1);
 }
 
+TEST_F(AddingFilesTest, AppendingFromASecondStartKeepsTheListAndWhatPlays) {
+  const std::string a = Wav("a.wav", 6.0).toStdString();
+  vk::MainWindow& w = Open({QString::fromStdString(a)});
+  ASSERT_TRUE(w.Playing());
+  QStringList args{QStringLiteral("--append"), QStringLiteral("b.wav")};
+  ASSERT_TRUE(vk::TakeAppendOption(args));
+  EXPECT_EQ(args, QStringList{QStringLiteral("b.wav")});
+  Wav("b.wav");
+  w.CopyData(vk::BuildHandoffCommandLine(QStringLiteral("velkaris"), args,
+                                         QString::fromStdString(dir_.path()), true));
+  ASSERT_EQ(vk::ItemCount(w.Playlist()), 2);
+  EXPECT_EQ(Path(0), a);
+  EXPECT_EQ(Path(1), dir_.File("b.wav"));
+  EXPECT_TRUE(w.Playing());
+  EXPECT_EQ(w.Playlist().CurrentItem, 0);
+  // Without the option the list is replaced, as before.
+  w.CopyData(vk::BuildHandoffCommandLine(QStringLiteral("velkaris"), args,
+                                         QString::fromStdString(dir_.path())));
+  ASSERT_EQ(vk::ItemCount(w.Playlist()), 1);
+  EXPECT_EQ(Path(0), dir_.File("b.wav"));
+}
+
 TEST_F(AddingFilesTest, ASecondStartHandsItsFilesToTheRunningWindow) {
   vk::MainWindow& w = Open({Wav("a.wav", 6.0)});
   const QString endpoint = vk::InstanceEndpointName(paths_.ConfigDir);

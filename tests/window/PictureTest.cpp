@@ -8,6 +8,7 @@
 #include "common/Settings.h"
 #include "ui/PictureView.h"
 #include "ui/PlaylistView.h"
+#include "shell/CommandIds.h"
 #include "window/WindowTestSupport.h"
 
 namespace vktest {
@@ -78,6 +79,24 @@ TEST_F(PictureTest, AutomaticThresholdsFallWhenTheTimerExpires) {
   EXPECT_EQ(w.Picture()->FallTimerMs(), 4000);  // armed when playback starts
   w.Command(1302);
   EXPECT_EQ(w.Picture()->FallTimerMs(), 0);     // and stopped with it
+}
+
+TEST_F(PictureTest, AutomaticThresholdsHoldStillWhilePaused) {
+  vk::MainWindow& w = Open({QString::fromStdString(MakeWav(dir_, "a.wav", 8.0))});
+  ASSERT_EQ(gSettings.AutoThres, 1);
+  ASSERT_TRUE(WaitForPosition(8000));
+  w.Command(vk::cmd::kPlayPause);
+  ASSERT_TRUE(w.Paused());
+  // Far from where the frozen frame would pull them.
+  gSettings.ThresDw = -10;
+  gSettings.ThresUp = -5;
+  w.Picture()->ThresholdsChanged();
+  Spin(4500);  // many frames of the paused picture, and a step of the fall timer
+  EXPECT_EQ(gSettings.ThresDw, -10);
+  EXPECT_EQ(gSettings.ThresUp, -5);
+  // Playing again, they adjust as before.
+  w.Command(vk::cmd::kPlayPause);
+  EXPECT_TRUE(WaitFor([] { return gSettings.ThresDw != -10 || gSettings.ThresUp != -5; }, 3000));
 }
 
 // Widest texts of a short list: a long file name, a title, an artist.

@@ -13,7 +13,10 @@ namespace {
 
 QString AudioFilters() {
   return QStringLiteral("音声ファイル (") + QString::fromStdString(ReaderDialogPatterns()) +
-         QStringLiteral(");;すべてのファイル(*.*) (*);;プレイリストファイル(*.m3u) (*.m3u *.M3U *.m3u8)");
+         QStringLiteral(
+             ");;すべてのファイル(*.*) (*);;WAVEサウンドファイル(*.wav) (*.wav *.WAV);;"
+             "MP3ファイル(*.mp3) (*.mp3 *.MP3);;MP3ファイル(*.rmp) (*.rmp *.RMP);;"
+             "プレイリストファイル(*.m3u) (*.m3u *.M3U *.m3u8)");
 }
 
 // Qt's own dialog (the same on every desktop), where Open takes the selected

@@ -44,6 +44,7 @@ ProgramArgs ParseProgramArgs(int argc, const char* const* argv) {
       out.action = ProgramArgs::Action::kVersion;
       return out;
     }
+    if (arg == "--append") continue;  // the paths join the running window's list
     const std::string_view name = OptionName(arg);
     if (Listed(kToolkitValued, name)) {
       if (arg.find('=') == std::string_view::npos) ++i;  // its value is the next argument
@@ -64,6 +65,7 @@ std::string ProgramUsage() {
          "of the last run. A window already running takes the paths instead; without\n"
          "paths it comes to the front.\n"
          "\n"
+         "      --append   add the paths to the list instead of replacing it\n"
          "  -h, --help     show this help and exit\n"
          "      --version  show the version and exit\n"
          "      --         the arguments after it are paths, even when they begin with -\n"

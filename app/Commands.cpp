@@ -1,16 +1,15 @@
 // The one dispatcher of command numbers. Menu items that a button carries are
 // forwarded to the button's number; every other number runs a small handler
 // chosen from a table of id ranges.
-#include <QDesktopServices>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStatusBar>
-#include <QUrl>
 #include <algorithm>
 
 #include "app/AboutDialog.h"
 #include "app/FileCommands.h"
 #include "app/InterfaceLanguage.h"
+#include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/Mp3DiagnosticsCommand.h"
 #include "app/PictureController.h"
@@ -107,7 +106,7 @@ const CommandHandlers::Range CommandHandlers::kRanges[] = {
     {cmd::kRemoveSelected, cmd::kClearPlaylist, &CommandHandlers::Remove},
     {cmd::kMp3Diagnostics, cmd::kMp3Diagnostics, &CommandHandlers::Diagnostics},
     {cmd::kExit, cmd::kExit, &CommandHandlers::Exit},
-    {cmd::kPictureLeft, cmd::kKeyMode, &CommandHandlers::PictureOption},
+    {cmd::kPictureLeft, cmd::kKeysHeard, &CommandHandlers::PictureOption},
     {cmd::kPlaySelected, cmd::kPlaySelected, &CommandHandlers::PlaySelected},
     {cmd::kBtnStop, cmd::kBtnNext, &CommandHandlers::Transport},
     {cmd::kAAtClick, cmd::kABOff, &CommandHandlers::ABPoint},
@@ -289,9 +288,9 @@ void CommandHandlers::AllOptions(MainWindow& w, int) {
 
 void CommandHandlers::Help(MainWindow& w, int id) {
   if (id == cmd::kManual) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(ManualPath(w.paths_))));
+    ShowManual(&w, w.paths_);
   } else if (id == cmd::kWebSite) {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSiteUrl)));
+    OpenAddress(&w, kWebSiteUrl);
   } else {
     ShowAboutDialog(&w);
   }

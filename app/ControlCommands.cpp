@@ -114,6 +114,9 @@ bool RunControlCommand(const ControlCommandContext& c, int id) {
     Recommend(c, id);
   } else if (id == cmd::kBtnVocalCancel || id == cmd::kVocalCancel) {
     ApplyVocalCancelPreset(*c.player);
+    // The preset's values do nothing with the tone control off: the user
+    // asked for the vocals to go, so it comes on with them.
+    if (gSettings.ToneOnOff == 0) SetEffectSwitch(*c.player, EffectKind::kTone, 1);
     controls.ShowPage(2);
   } else {
     return false;

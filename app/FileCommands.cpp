@@ -9,10 +9,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/AudioFileDialog.h"
 #include "app/MainWindow.h"
 #include "app/PictureController.h"
+#include "app/UserNotices.h"
 #include "common/Path.h"
-#include "common/ReaderTable.h"
 #include "common/Settings.h"
 #include "playlist/CommandLine.h"
 #include "playlist/M3u.h"
@@ -22,12 +23,6 @@
 
 namespace vk {
 namespace {
-
-// The first filter offers every extension the reader table takes.
-QString AudioFilters() {
-  return FileFilter("音声ファイル", ReaderDialogPatterns().c_str()) + QStringLiteral(";;") +
-         OpenFileFilters("*.m3u *.M3U *.m3u8");
-}
 
 // The progress dialog of a long adding action: the "Dir" and "File" lines and
 // the abort button "中断".
@@ -98,7 +93,9 @@ void ShowSummary(MainWindow& w, const AddingState& state) {
   const SummaryMessage m = ChooseSummary(state);
   if (m.Icon == SummaryIcon::kNone) return;
   const QString title = QString::fromLatin1(kAppTitle);
-  const QString text = Tr(m.Text);
+  QString text = Tr(m.Text);
+  const std::string failed = FailedFilesText(state);
+  if (!failed.empty()) text += QStringLiteral("\n\n") + QString::fromStdString(failed);
   if (m.Icon == SummaryIcon::kWarning) {
     QMessageBox::warning(&w, title, text);
   } else {
@@ -160,16 +157,17 @@ QString OpenFileFilters(const char* m3u_patterns) {
 void OpenCommand(MainWindow& w, bool append) {
   const QString title = append ? Tr("音声ファイルをプレイリストに追加")
                                : Tr("音声ファイルを開く");
-  const QString chosen = QFileDialog::getOpenFileName(
-      &w, title, QString::fromUtf8(gSettings.WavDir), AudioFilters());
+  const QStringList chosen = ChooseAudioPaths(
+      &w, title, QString::fromStdString(DialogStartFolder(w.Playlist(), gSettings.WavDir)));
   if (chosen.isEmpty()) return;
-  const std::string path = chosen.toStdString();
-  RememberDialogFolder(path);
+  std::vector<std::string> paths;
+  for (const QString& p : chosen) paths.push_back(p.toStdString());
+  RememberDialogFolder(paths.front());
   if (!append) {
     w.StopPlayback();
     ClearPlaylist(w.Playlist());
   }
-  AddPaths(w, {path}, AddSource::kPaths, false);
+  AddPaths(w, paths, AddSource::kPaths, true);
   PlaylistModel& list = w.Playlist();
   if (!append) {
     if (ItemCount(list) >= 1) {
@@ -196,7 +194,7 @@ void SaveCommand(MainWindow& w) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const std::string path = dialog.selectedFiles().front().toStdString();
   RememberDialogFolder(path);
-  SavePlaylist(w.Playlist(), path);
+  if (SavePlaylist(w.Playlist(), path) != 0) ShowPlaylistNotSaved(&w, path);
 }
 
 }  // namespace vk

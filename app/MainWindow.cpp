@@ -14,10 +14,14 @@
 #include <cstdio>
 
 #include "app/CommandActions.h"
+#include "app/DemoSong.h"
 #include "app/FocusCycler.h"
 #include "app/PictureController.h"
+#include "app/PlayerKeys.h"
 #include "app/PlaylistCommands.h"
 #include "app/PracticeTools.h"
+#include "app/UserNotices.h"
+#include "playlist/ResumePoint.h"
 #include "app/ValueControls.h"
 #include "app/WindowModes.h"
 #include "app/WorkerReportEvent.h"
@@ -65,6 +69,7 @@ MainWindow::MainWindow(const AppPaths& paths, const QStringList& args, const Wav
   RemoveStaleTemporaries(paths_.MainIni());
   RemoveStaleTemporaries(paths_.PlaylistM3u());
   LoadSettings(paths_.MainIni().c_str(), gSettings);
+  list_view_->RestoreColumnState(gSettings.ListColumns);
   picture_->SelectStoredTheme();
   ApplyThemeToSeekBar();
   ApplySettingsToUi();
@@ -127,6 +132,7 @@ void MainWindow::CreateChildren() {
   seekbar_popup_ = actions_->MakePopup(SeekBarMenu(), this);
   bitmap_popup_ = actions_->MakePopup(BitmapMenu(), this);
   playlist_popup_->setDefaultAction(actions_->Action(cmd::kPlaySelected));
+  new PlayerKeys(*this, *actions_, search_box_);
   for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
     connect(menu, &QMenu::aboutToShow, this, [this] { RefreshMenus(); });
   }
@@ -178,6 +184,10 @@ void MainWindow::ConnectWidgets() {
           [this] { RemoveSelectedCommand(*this, false); });
   connect(list_view_, &PlaylistView::moveRequested, this,
           [this](int direction) { Command(direction < 0 ? cmd::kMoveUp : cmd::kMoveDown); });
+  list_view_->SetDemoAvailable(!DemoSongFile(paths_).empty());
+  connect(list_view_, &PlaylistView::demoRequested, this, [this] {
+    DropPaths({QString::fromStdString(DemoSongFile(paths_))}, false);
+  });
   connect(list_view_, &QWidget::customContextMenuRequested, this,
           [this](QPoint pos) { ShowPopup(playlist_popup_, list_view_->viewport(), pos); });
 
@@ -427,6 +437,8 @@ void MainWindow::RecordPlaybackState() {
     gSettings.ABRepeatNowOnOffB = ab_on_b_;
     gSettings.PlayStatus = 1;
     gSettings.NowPlayListItem = playlist_.CurrentItem;
+  } else if (resume_kept_ && KeepResumePoint(playlist_, gSettings)) {
+    // The file that was playing is still away: its point waits for its return.
   } else {
     gSettings.WavPath[0] = '\0';
     gSettings.NowPlayListItem = playlist_.FocusItem;
@@ -449,10 +461,21 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   RecordPlaybackState();
   // Saved before the threads are joined: whatever holds one of them up, the
   // list and the settings are already on disk.
-  SavePlaylist(playlist_, paths_.PlaylistM3u());
   modes_->StorePlacement();
   CopyTextCut(gSettings.Theme, kTextFieldSize, picture_->ThemeName());
-  SaveSettings(paths_.MainIni().c_str(), gSettings);
+  CopyTextCut(gSettings.ListColumns, sizeof gSettings.ListColumns, list_view_->ColumnState());
+  // A write that fails (a read-only or full settings folder) is said, with
+  // the choice to try again, instead of losing everything without a word.
+  for (;;) {
+    QStringList failed;
+    if (SavePlaylist(playlist_, paths_.PlaylistM3u()) != 0) {
+      failed << QString::fromStdString(paths_.PlaylistM3u());
+    }
+    if (!SaveSettings(paths_.MainIni().c_str(), gSettings)) {
+      failed << QString::fromStdString(paths_.MainIni());
+    }
+    if (failed.isEmpty() || !AskRetrySave(this, failed)) break;
+  }
   StopPlayback();
   JoinPreOpen();
   picture_->StopDrawing();

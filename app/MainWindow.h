@@ -178,6 +178,9 @@ class MainWindow : public QMainWindow {
   int icon_phase_ = 0;
   std::int32_t ab_on_a_ = 0;  // the A-B switches, stored and restored with the points
   std::int32_t ab_on_b_ = 0;
+  // The stored resume point names a row whose file was missing at start-up: it
+  // is written back unchanged at close until something else plays.
+  bool resume_kept_ = false;
 };
 
 }  // namespace vk

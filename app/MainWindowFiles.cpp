@@ -8,6 +8,7 @@
 
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"
+#include "app/SingleInstance.h"
 #include "common/Settings.h"
 #include "common/Text.h"
 #include "engine/PlayControl.h"
@@ -42,7 +43,9 @@ void MainWindow::dropEvent(QDropEvent* e) {
   e->acceptProposedAction();
   const QPoint at = e->position().toPoint();
   const QRect list_rect(list_view_->mapTo(this, QPoint(0, 0)), list_view_->size());
-  DropPaths(paths, list_rect.contains(at));
+  // Shift held appends wherever the drop lands.
+  const bool shift = (e->modifiers() & Qt::ShiftModifier) != 0;
+  DropPaths(paths, shift || list_rect.contains(at));
 }
 
 void MainWindow::DropPaths(const QStringList& paths, bool inside_list) {
@@ -84,9 +87,19 @@ void MainWindow::CopyData(const QByteArray& command_line) {
       TokenizeCommandLine(std::string_view(command_line.constData(),
                                         static_cast<std::size_t>(command_line.size())));
   if (!args.empty()) args.erase(args.begin());  // the program's own name
+  // "--append" right after the name adds to the list instead of replacing it.
+  const bool append = !args.empty() && args.front() == kAppendOption;
+  if (append) args.erase(args.begin());
   if (args.empty()) {
     // A second start without paths: the user is looking for this window.
     if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    return;
+  }
+  if (append) {
+    AddPaths(*this, args, AddSource::kCommandLine, false);
+    AfterAppend();
     raise();
     activateWindow();
     return;
@@ -134,6 +147,11 @@ void MainWindow::StartupPlaylist(const QStringList& args) {
   const std::string& path = playlist_.Rows[static_cast<std::size_t>(stored)].Text[kColFullPath];
   if (gSettings.NextPlayList == 2 && gSettings.PlayStatus != 0 &&
       AsciiEqualsNoCase(path, gSettings.WavPath)) {
+    if (playlist_.Rows[static_cast<std::size_t>(stored)].Missing) {
+      resume_kept_ = true;
+      UpdateTotals(playlist_.CurrentItem);
+      return;
+    }
     PlaySelected();
     if (!Playing()) return;
     PausePlayback();

@@ -121,11 +121,17 @@ void PictureController::ApplyThresholdAction(const ThresholdAction& action) {
   if (action.timer_ms > 0) fall_timer_.start(action.timer_ms);
 }
 
+// While paused the picture is a frozen frame: the automatic thresholds hold
+// still instead of drifting on it and changing the lit keys.
+bool PictureController::Paused() const {
+  return player_.Engine.Paused.load(std::memory_order_relaxed) != 0;
+}
+
 void PictureController::OnFallTimer() {
   thresholds_.ThresDw = gSettings.ThresDw;
   thresholds_.ThresUp = gSettings.ThresUp;
   const bool minimised = hooks_.window_minimised && hooks_.window_minimised();
-  const bool active = !minimised && gSettings.AutoThres == 1 && hooks_.file_open();
+  const bool active = !minimised && gSettings.AutoThres == 1 && hooks_.file_open() && !Paused();
   ApplyThresholdAction(ThresholdFallStep(thresholds_, active));
 }
 
@@ -146,7 +152,7 @@ void PictureController::HandleFrameReport(std::uint32_t word) {
     if (picture_shown_ == 0) MeasureFirstPicture(window_, player_);
     picture_shown_ = 1;
   }
-  if (gSettings.AutoThres == 1 && hooks_.file_open()) {
+  if (gSettings.AutoThres == 1 && hooks_.file_open() && !Paused()) {
     thresholds_.ThresDw = gSettings.ThresDw;
     thresholds_.ThresUp = gSettings.ThresUp;
     ApplyThresholdAction(

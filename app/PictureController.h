@@ -81,6 +81,7 @@ class PictureController final : public QObject {
 
  private:
   void OnFallTimer();
+  bool Paused() const;
   void OnHoldTimer(int index);
   void ApplyThresholdAction(const ThresholdAction& action);
   void ShowPictureLocked();

@@ -9,6 +9,8 @@
 #include "common/Settings.h"
 #include "engine/PlayControl.h"
 #include "engine/PlayEngine.h"
+#include "app/UserNotices.h"
+#include "playlist/PlaylistAdd.h"
 #include "shell/StatusText.h"
 #include "ui/PlaylistView.h"
 #include "ui/SeekBar.h"
@@ -19,6 +21,11 @@ void MainWindow::PlayCurrent() {
   const int row = playlist_.CurrentItem;
   if (row < 0 || row >= ItemCount()) return;
   SelectRow(playlist_, row);
+  // A row restored without its file plays once the file is back.
+  if (!RefreshMissingRow(playlist_, row)) {
+    ShowMissingFile(this, playlist_.Rows[static_cast<std::size_t>(row)].Text[kColFullPath]);
+    return;
+  }
   const std::string path = playlist_.Rows[static_cast<std::size_t>(row)].Text[kColFullPath];
   if (gSettings.AutoThres == 1) {
     gSettings.ThresDw = -45;
@@ -32,6 +39,7 @@ void MainWindow::PlayCurrent() {
   }
   picture_->PlaybackStarted();
   practice_->PlaybackStarted(path);
+  list_view_->SetPlaying(true);
   seek_bar_->SetPlaying(true, player_->Engine.TotalSmpl.load(std::memory_order_relaxed));
   seek_bar_->SetPoints(0, 0);
   icon_timer_->start();
@@ -41,6 +49,7 @@ void MainWindow::PlayCurrent() {
   UpdateTotals(playlist_.CurrentItem);
   ab_on_a_ = 0;
   ab_on_b_ = 0;
+  resume_kept_ = false;
   skip_first_position_ = 1;
   icon_phase_ = 1;
   RefreshMenus();
@@ -69,6 +78,7 @@ void MainWindow::ClosePlayback(void (*close)(Player&)) {
   picture_->PlaybackStopped();
   close(*player_);
   practice_->PlaybackClosed();
+  list_view_->SetPlaying(false);
   ab_on_a_ = 0;
   ab_on_b_ = 0;
   seek_bar_->SetPlaying(false, 0);

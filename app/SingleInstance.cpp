@@ -23,9 +23,14 @@ QString InstanceEndpointName(const std::string& config_dir) {
   return QStringLiteral("velkaris-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash));
 }
 
+bool TakeAppendOption(QStringList& args) {
+  return args.removeAll(QString::fromLatin1(kAppendOption)) > 0;
+}
+
 QByteArray BuildHandoffCommandLine(const QString& program, const QStringList& args,
-                                   const QString& current_dir) {
+                                   const QString& current_dir, bool append) {
   QByteArray line = '"' + program.toUtf8() + '"';
+  if (append) line += QByteArray(" ") + kAppendOption;
   const QDir here(current_dir);
   for (const QString& arg : args) {
     line += " \"";

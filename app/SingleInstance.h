@@ -20,8 +20,17 @@ QString InstanceEndpointName(const std::string& config_dir);
 // The command line as a running window reads it: the program name, then each
 // argument made absolute (the running window has its own current folder) and
 // quoted.
+// With `append`, the option kAppendOption follows the program name (unquoted,
+// so no path made absolute can be mistaken for it).
 QByteArray BuildHandoffCommandLine(const QString& program, const QStringList& args,
-                                   const QString& current_dir);
+                                   const QString& current_dir, bool append = false);
+
+// "--append": the paths are added to the end of the running window's list
+// instead of replacing it.
+inline constexpr const char* kAppendOption = "--append";
+
+// Removes every kAppendOption from `args`; true when there was one.
+bool TakeAppendOption(QStringList& args);
 
 // Sends the command line to a running window; false when none answers.
 bool HandOffToRunningWindow(const QString& endpoint, const QByteArray& command_line);

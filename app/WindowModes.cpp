@@ -1,6 +1,7 @@
 #include "app/WindowModes.h"
 
 #include <QEvent>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -70,6 +71,7 @@ SizeLimits WindowModes::Limits() const {
   m.frame_h = outer.height() - inner.height() + menu_h;
   m.status_h = shell_.status_bar ? shell_.status_bar->sizeHint().height() : 0;
   m.screen_w = ScreenArea(window_).width();
+  m.screen_h = ScreenArea(window_).height();
   return ComputeSizeLimits(gSettings.MiniMode != 0, gSettings.MaxMode != 0, gSettings.BmpOctave, m);
 }
 
@@ -99,8 +101,12 @@ void WindowModes::ApplySizeLimits(int width, int height, bool keep_right) {
 
 void WindowModes::LayOut() {
   const bool mini = gSettings.MiniMode != 0;
-  const MainLayout l =
+  MainLayout l =
       ComputeMainLayout(ClientWidth(), gSettings.BmpOctave, gSettings.BmpWndPos == 1, mini);
+  if (!mini && window_->centralWidget() != nullptr) {
+    const int mode_h = gSettings.MaxMode != 0 ? kMaxClientHeight : kNormalClientHeight;
+    GiveExtraHeightToList(l, window_->centralWidget()->height() - mode_h);
+  }
   if (shell_.picture) shell_.picture->setGeometry(Q(l.picture));
   if (!mini) {
     if (shell_.seek_bar) shell_.seek_bar->setGeometry(Q(l.seek_bar));
@@ -136,14 +142,16 @@ void WindowModes::ToggleMiniMode() {
 }
 
 void WindowModes::ToggleMaxMode() {
+  // The height the user added for the playlist stays with it in either mode.
+  const int extra = std::max(0, OuterRect().h - Limits().min_h);
   if (gSettings.MaxMode == 0) {
     gSettings.MaxMode = 1;
-    ApplySizeLimits(-1, -1, KeepRight());
+    ApplySizeLimits(-1, Limits().min_h + extra, KeepRight());
     ShowControls();
   } else {
     gSettings.MaxMode = 0;
     ShowControls();  // the page controls go first
-    ApplySizeLimits(-1, -1, KeepRight());
+    ApplySizeLimits(-1, Limits().min_h + extra, KeepRight());
   }
   LayOut();
   if (hooks_.refresh_menus) hooks_.refresh_menus();
@@ -201,10 +209,14 @@ void WindowModes::ShowPageFromMenu(int page) {
   if (page < 0 || page >= kEffectPageCount) return;
   gSettings.EfctPage = page;
   const bool was_mini = gSettings.MiniMode != 0;
+  const bool was_max = gSettings.MaxMode != 0;
+  const int extra = was_mini ? 0 : std::max(0, OuterRect().h - Limits().min_h);
   gSettings.MiniMode = 0;
   gSettings.MaxMode = 1;
   if (was_mini) {
     ApplySizeLimits(normal_size_.w, normal_size_.h, KeepRight());
+  } else if (!was_max) {
+    ApplySizeLimits(-1, Limits().min_h + extra, KeepRight());
   } else {
     ApplySizeLimits(-1, -1, KeepRight());
   }
@@ -225,9 +237,11 @@ void WindowModes::RestorePlacement() {
   WinRect r = OuterRect();
   r.x = normal_size_.x;
   r.y = normal_size_.y;
-  // A size of 0 (no MAIN.INI) is raised to the minimum by the clamp below.
-  if (normal_size_.w > 0) r.w = normal_size_.w;
-  if (normal_size_.h > 0) r.h = normal_size_.h;
+  // A size of 0 (no MAIN.INI) is the mode's own size, whatever the platform
+  // first gave the window.
+  const SizeLimits first = Limits();
+  r.w = normal_size_.w > 0 ? static_cast<int>(normal_size_.w) : first.min_w;
+  r.h = normal_size_.h > 0 ? static_cast<int>(normal_size_.h) : first.min_h;
   SetOuterRect(r);
   ApplySizeLimits(-1, -1, false);
   const SizeLimits l = Limits();

@@ -58,11 +58,10 @@ int main(int argc, char** argv) {
   const QString program = args.isEmpty() ? QStringLiteral("velkaris") : args.takeFirst();
   args.removeOne(QStringLiteral("--"));
 
+  const bool append = vk::TakeAppendOption(args);
   const QString endpoint = vk::InstanceEndpointName(paths.ConfigDir);
-  if (vk::HandOffToRunningWindow(
-          endpoint, vk::BuildHandoffCommandLine(program, args, QDir::currentPath()))) {
-    return 0;
-  }
+  const QByteArray handoff = vk::BuildHandoffCommandLine(program, args, QDir::currentPath(), append);
+  if (vk::HandOffToRunningWindow(endpoint, handoff)) return 0;
 
   // Before the first widget: every text is looked up in the chosen language.
   vk::InstallUiLanguage(
@@ -99,8 +98,10 @@ int main(int argc, char** argv) {
     }
   });
 
-  vk::MainWindow main_window(paths, args, output);
+  // Appending with no window running adds to the restored list.
+  vk::MainWindow main_window(paths, append ? QStringList() : args, output);
   window = &main_window;
+  if (append) main_window.CopyData(handoff);
   for (const QByteArray& line : early_lines) main_window.CopyData(line);
   early_lines.clear();
   if (early_close) QTimer::singleShot(0, &main_window, [&main_window] { main_window.close(); });

@@ -69,6 +69,8 @@ constexpr KeyDef kDisplayKeys[] = {
     Int("ThresUp", &S::ThresUp, -40, -100, 0, R | W),
     Int("AutoThres", &S::AutoThres, 1, 0, 1, R | W),
     Int("KeyMode", &S::KeyMode, 0, 0, 1, R | W),
+    Int("KeysHeard", &S::KeysHeard, 0, 0, 1, R | W),
+    Text("ListColumns", &S::ListColumns, W),
 };
 
 // Speed is never written: every start begins at 100 % unless the file is edited.

@@ -57,6 +57,12 @@ struct Settings {
   SettingInt LyricsLrcsOnOff, LyricsWipeOnOff, LyricsNowBeforeTimeItem, LyricsNowAfterTimeItem;
   SettingInt LyricsNowMinScrlTimeItem, LyricsNowGapTimeItem, FrameRate, ThresDw, ThresUp, AutoThres;
   SettingInt KeyMode;  // 0: keys lit by the folded spectrum, 1: by the notes found
+  // 0: the keys analyse the file's samples; 1: the sound as heard, after pitch
+  // shift and the other effects.
+  SettingInt KeysHeard;
+  // The playlist's columns as the user arranged them: "column:width" in their
+  // order on screen, comma separated; empty while the widths follow the texts.
+  SettingText ListColumns = {};
   // [Play]
   SettingInt Speed, Volume;
   // The loop trainer: on/off, start, step and end speed in percent, passes per

@@ -74,6 +74,7 @@ struct FrameSnapshot {
   std::int32_t Theme, BmpOctave, GrpType, GaugeDB, GaugeHZ, ThresDw, ThresUp, FrameRate;
   std::int32_t FftItem, LrcsOnOff, WipeOnOff, BeforeItem, AfterItem, MinScrlItem, GapItem;
   std::int32_t PeakHold, FramesPerSecond, KeyMode;
+  std::int32_t KeysHeard;  // analyse the device stream instead of the file's frames
   char Caption[kTextFieldSize];
   char FormatLine[128];
   char Path[kTextFieldSize];

@@ -67,6 +67,7 @@ void TakeSnapshot(DrawContext& c, FrameSnapshot& s) {
   s.GapItem = g.LyricsNowGapTimeItem;
   s.PeakHold = g.PeakHold;
   s.KeyMode = g.KeyMode == 1 ? 1 : 0;
+  s.KeysHeard = g.KeysHeard == 1 ? 1 : 0;
 
   const std::time_t second = std::time(nullptr);
   if (second != c.last_second) {
@@ -93,7 +94,8 @@ bool KeyboardChanged(const FrameSnapshot& a, const FrameSnapshot& b) {
          a.GaugeHZ != b.GaugeHZ || a.ThresDw != b.ThresDw || a.ThresUp != b.ThresUp ||
          a.Balance != b.Balance || a.Volume != b.Volume || a.LrcsOnOff != b.LrcsOnOff ||
          a.WipeOnOff != b.WipeOnOff || a.BeforeItem != b.BeforeItem || a.AfterItem != b.AfterItem ||
-         a.MinScrlItem != b.MinScrlItem || a.GapItem != b.GapItem || a.KeyMode != b.KeyMode;
+         a.MinScrlItem != b.MinScrlItem || a.GapItem != b.GapItem || a.KeyMode != b.KeyMode ||
+         a.KeysHeard != b.KeysHeard;
 }
 
 bool InfoChanged(const FrameSnapshot& a, const FrameSnapshot& b) {
@@ -118,6 +120,7 @@ int DrawKeyboardGroup(DrawContext& c, const FrameSnapshot& s) {
   in.position = s.NowPlaySmpl;
   in.channel_select = s.ChannelSelect;
   in.bmp_octave = s.BmpOctave;
+  in.heard = s.KeysHeard;
   Analysis& a = c.analysis;
   AnalyseFrame(a, in, s.TotalSmpl > 0 ? c.engine : nullptr);
 
@@ -128,7 +131,7 @@ int DrawKeyboardGroup(DrawContext& c, const FrameSnapshot& s) {
     DrawSpectrum(p, a.Graph.get(), a.GraphCount, s.GrpType, c.theme.GrpLine.bgr());
     DrawThresholdLines(p, s.ThresDw, s.ThresUp, c.theme);
   }
-  DrawScales(p, c.bitmaps, s.BmpOctave, s.GaugeDB, s.GaugeHZ);
+  DrawScales(p, c.bitmaps, s.BmpOctave, s.GaugeDB, s.GaugeHZ, c.theme);
 
   LyricsDrawInput lyr;
   lyr.LrcsOnOff = s.LrcsOnOff;

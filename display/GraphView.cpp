@@ -64,8 +64,20 @@ void LabelInk(const PixelBuffer& b, int band, int* left, int* right) {
   }
 }
 
-void BlitLabel(const PixelBuffer& b, int band, PixelBuffer& picture, int x, int y) {
-  Blit(b, LabelRow(band), picture, 0, x, y, b.Width, kLabelRows, kKeyBlue);
+// A label as it is (dark themes) or in the theme's text colour without its
+// black box (light themes).
+void BlitLabelPart(const PixelBuffer& b, int src_y, PixelBuffer& picture, int src_x, int x, int y,
+                   int width, const ThemeColours& theme) {
+  if (ThemeIsLight(theme)) {
+    BlitInk(b, src_y, picture, src_x, x, y, width, kLabelRows, kKeyBlue, theme.TxtFont.bgr());
+  } else {
+    Blit(b, src_y, picture, src_x, x, y, width, kLabelRows, kKeyBlue);
+  }
+}
+
+void BlitLabel(const PixelBuffer& b, int band, PixelBuffer& picture, int x, int y,
+               const ThemeColours& theme) {
+  BlitLabelPart(b, LabelRow(band), picture, 0, x, y, b.Width, theme);
 }
 
 }  // namespace
@@ -153,15 +165,15 @@ void DrawThresholdLines(PixelBuffer& picture, int thres_dw, int thres_up, const 
 }
 
 void DrawScales(PixelBuffer& picture, const ViewBitmaps& b, int bmp_octave, int gauge_db,
-                int gauge_hz) {
+                int gauge_hz, const ThemeColours& theme) {
   const int w = picture.Width;
   if (gauge_db == 1 && b.GaugeDb.Bits != nullptr) {
     // Bands: "dB" left-aligned, "dB" right-aligned, -20, -40, -60, -80.
-    BlitLabel(b.GaugeDb, 0, picture, 26, 43);
-    BlitLabel(b.GaugeDb, 1, picture, w - 44, 43);
+    BlitLabel(b.GaugeDb, 0, picture, 26, 43, theme);
+    BlitLabel(b.GaugeDb, 1, picture, w - 44, 43, theme);
     for (int i = 0; i < 4; ++i) {
-      BlitLabel(b.GaugeDb, 2 + i, picture, 26, 58 + 20 * i);
-      BlitLabel(b.GaugeDb, 2 + i, picture, w - 44, 58 + 20 * i);
+      BlitLabel(b.GaugeDb, 2 + i, picture, 26, 58 + 20 * i, theme);
+      BlitLabel(b.GaugeDb, 2 + i, picture, w - 44, 58 + 20 * i, theme);
     }
   }
   if (gauge_hz == 1 && b.GaugeHz.Bits != nullptr) {
@@ -174,14 +186,13 @@ void DrawScales(PixelBuffer& picture, const ViewBitmaps& b, int bmp_octave, int 
       LabelInk(b.GaugeHz, s.first_label + n, &left, &right);
       if (left < 0) continue;
       const int width = right - left + 1;
-      Blit(b.GaugeHz, LabelRow(s.first_label + n), picture, left, centre - width / 2, 131, width,
-           kLabelRows, kKeyBlue);
+      BlitLabelPart(b.GaugeHz, LabelRow(s.first_label + n), picture, left, centre - width / 2, 131,
+                    width, theme);
     }
     int left = 0, right = 0;
     LabelInk(b.GaugeHz, 0, &left, &right);
     if (left >= 0) {
-      Blit(b.GaugeHz, LabelRow(0), picture, left, s.hz_x, 131, right - left + 1, kLabelRows,
-           kKeyBlue);
+      BlitLabelPart(b.GaugeHz, LabelRow(0), picture, left, s.hz_x, 131, right - left + 1, theme);
     }
   }
 }

@@ -115,8 +115,18 @@ void DrawKeyboard(PixelBuffer& picture, const ViewBitmaps& bitmaps, const int* k
                   int bmp_octave, int thres_dw, int thres_up, const ThemeColours& theme) {
   const KeyRange range = KeyRangeForOctave(bmp_octave);
   const int w = range.width_px;
-  Blit(bitmaps.KeySrc, 0, picture, 0, 0, kKeyboardTop, 0, 0, kNoKey);
-  Blit(bitmaps.KeyOut, 0, picture, 0, w - kMarginPx, kKeyboardTop, 0, 0, kNoKey);
+  if (ThemeIsLight(theme)) {
+    // The side panels in the theme's own background and text colour.
+    const int bottom = kKeyboardTop + bitmaps.KeySrc.Height - 1;
+    FillRect(picture, kKeyboardTop, bottom, 0, kMarginPx - 1, theme.TxtBkBtm.bgr(), 0);
+    FillRect(picture, kKeyboardTop, bottom, w - kMarginPx, w - 1, theme.TxtBkBtm.bgr(), 0);
+    BlitInk(bitmaps.KeySrc, 0, picture, 0, 0, kKeyboardTop, 0, 0, kNoKey, theme.TxtFont.bgr());
+    BlitInk(bitmaps.KeyOut, 0, picture, 0, w - kMarginPx, kKeyboardTop, 0, 0, kNoKey,
+            theme.TxtFont.bgr());
+  } else {
+    Blit(bitmaps.KeySrc, 0, picture, 0, 0, kKeyboardTop, 0, 0, kNoKey);
+    Blit(bitmaps.KeyOut, 0, picture, 0, w - kMarginPx, kKeyboardTop, 0, 0, kNoKey);
+  }
 
   for (int o = 0; o < range.octaves; ++o) {
     const int x = kMarginPx + kOctavePx * o;

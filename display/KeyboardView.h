@@ -95,7 +95,7 @@ void DrawThresholdLines(PixelBuffer& picture, int thres_dw, int thres_up, const 
 
 // dB labels in both margins (gauge_db) and Hz labels along row 131 (gauge_hz).
 void DrawScales(PixelBuffer& picture, const ViewBitmaps& bitmaps, int bmp_octave, int gauge_db,
-                int gauge_hz);
+                int gauge_hz, const ThemeColours& theme);
 
 // Side panels, white keys, black keys, then the glow of every lit key on top.
 void DrawKeyboard(PixelBuffer& picture, const ViewBitmaps& bitmaps, const int* key_level,

@@ -129,8 +129,15 @@ int FillRect(PixelBuffer& buf, int y0, int y1, int x0, int x1, Bgr colour, int v
   return 0;
 }
 
-int Blit(const PixelBuffer& src, int src_y, PixelBuffer& dst, int src_x, int dst_x, int dst_y,
-         int width, int height, KeyColour key) {
+namespace {
+
+// The rectangle of a blit after clipping to both buffers.
+struct BlitArea {
+  int src_x, src_y, dst_x, dst_y, width, height;
+};
+
+int ClipBlit(const PixelBuffer& src, int src_y, const PixelBuffer& dst, int src_x, int dst_x,
+             int dst_y, int width, int height, BlitArea* area) {
   if (src.Bits == nullptr || dst.Bits == nullptr) return kBlitNoPixels;
   if (src.Width <= 0 || src.Height <= 0 || dst.Width <= 0 || dst.Height <= 0) return kBlitBadSize;
   if (width <= 0) width = src.Width;
@@ -158,6 +165,24 @@ int Blit(const PixelBuffer& src, int src_y, PixelBuffer& dst, int src_x, int dst
   width = std::min(width, dst.Width - dst_x);
   height = std::min(height, dst.Height - dst_y);
 
+  *area = BlitArea{src_x, src_y, dst_x, dst_y, width, height};
+  return kBlitOk;
+}
+
+}  // namespace
+
+int Blit(const PixelBuffer& src, int src_y, PixelBuffer& dst, int src_x, int dst_x, int dst_y,
+         int width, int height, KeyColour key) {
+  BlitArea area{};
+  if (const int r = ClipBlit(src, src_y, dst, src_x, dst_x, dst_y, width, height, &area); r != kBlitOk) {
+    return r;
+  }
+  src_x = area.src_x;
+  src_y = area.src_y;
+  dst_x = area.dst_x;
+  dst_y = area.dst_y;
+  width = area.width;
+  height = area.height;
   const bool keyed = !(key.b == -1 && key.g == -1 && key.r == -1);
   for (int row = 0; row < height; ++row) {
     const std::uint8_t* s = PixelRow(src, src_y + row) + 3 * src_x;
@@ -171,6 +196,27 @@ int Blit(const PixelBuffer& src, int src_y, PixelBuffer& dst, int src_x, int dst
       d[0] = s[0];
       d[1] = s[1];
       d[2] = s[2];
+    }
+  }
+  return kBlitOk;
+}
+
+int BlitInk(const PixelBuffer& src, int src_y, PixelBuffer& dst, int src_x, int dst_x, int dst_y,
+            int width, int height, KeyColour key, Bgr ink) {
+  BlitArea a{};
+  if (const int r = ClipBlit(src, src_y, dst, src_x, dst_x, dst_y, width, height, &a); r != kBlitOk) {
+    return r;
+  }
+  for (int row = 0; row < a.height; ++row) {
+    const std::uint8_t* s = PixelRow(src, a.src_y + row) + 3 * a.src_x;
+    std::uint8_t* d = PixelRow(dst, a.dst_y + row) + 3 * a.dst_x;
+    for (int x = 0; x < a.width; ++x, s += 3, d += 3) {
+      if (s[0] == key.b && s[1] == key.g && s[2] == key.r) continue;
+      // The brightest channel is how much ink the pixel carries.
+      const int amount = std::max({s[0], s[1], s[2]});
+      d[0] = static_cast<std::uint8_t>((d[0] * (255 - amount) + ink.b * amount) / 255);
+      d[1] = static_cast<std::uint8_t>((d[1] * (255 - amount) + ink.g * amount) / 255);
+      d[2] = static_cast<std::uint8_t>((d[2] * (255 - amount) + ink.r * amount) / 255);
     }
   }
   return kBlitOk;

@@ -97,4 +97,11 @@ inline constexpr int kBlitOutside = 3;
 int Blit(const PixelBuffer& src, int src_y, PixelBuffer& dst, int src_x, int dst_x, int dst_y,
          int width, int height, KeyColour key);
 
+// The same rectangle drawn as ink: each source pixel's brightest channel says
+// how much of `ink` covers the destination there (black leaves it as it is),
+// so light-on-black glyph bitmaps take any colour over any background. Pixels
+// equal to the key colour are skipped.
+int BlitInk(const PixelBuffer& src, int src_y, PixelBuffer& dst, int src_x, int dst_x, int dst_y,
+            int width, int height, KeyColour key, Bgr ink);
+
 }  // namespace vk

@@ -188,7 +188,9 @@ void AnalyseFrame(Analysis& a, const AnalysisInput& in, PlayEngine* engine) {
     return;
   }
   const std::int32_t start = std::max<std::int32_t>(0, in.position - points / 2);
-  if (engine != nullptr) {
+  if (engine != nullptr && in.heard != 0) {
+    HeardTap(*engine, points, a.AnalysisTap.get());
+  } else if (engine != nullptr) {
     RingTap(*engine, start, points, a.AnalysisTap.get());
   } else {
     std::memset(a.AnalysisTap.get(), 0, sizeof(std::int16_t) * 2 * points);

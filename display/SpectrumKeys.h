@@ -64,6 +64,9 @@ struct AnalysisInput {
   std::int32_t position = 0;       // NowPlaySmpl, sample frames
   std::int32_t channel_select = 0; // ChannelSelect: 0 mixes L and R for the FFT
   std::int32_t bmp_octave = 0;
+  // 1: analyse the sound as heard (the device stream, after every effect)
+  // instead of the file's frames around `position`.
+  std::int32_t heard = 0;
 };
 
 // The draw thread's analysis state and the results of the last frame.

@@ -89,4 +89,9 @@ ThemeColour BlendColour(const ThemeColour& ca, int a, const ThemeColour& cb, int
   return {(a * ca.B + b * cb.B) / d, (a * ca.G + b * cb.G) / d, (a * ca.R + b * cb.R) / d};
 }
 
+bool ThemeIsLight(const ThemeColours& t) {
+  const Bgr c = t.GrpBackWht1.bgr();
+  return c.b + c.g + c.r > 3 * 160;
+}
+
 }  // namespace vk

@@ -68,6 +68,10 @@ std::vector<std::string> ListThemes(const char* themes_path);
 // give 0. Returns true when the section was found.
 bool LoadTheme(const char* themes_path, const char* name, ThemeColours* theme);
 
+// A theme whose graph is bright: bitmaps made for a dark picture (white digits
+// on black, the black side panels) are drawn in its own colours instead.
+bool ThemeIsLight(const ThemeColours& t);
+
 // Per-channel blend (a * ca + b * cb) / d on the full values; the caller takes
 // the low bytes with bgr(). d must not be 0.
 ThemeColour BlendColour(const ThemeColour& ca, int a, const ThemeColour& cb, int b, int d);

@@ -3,6 +3,7 @@
 #include "engine/PlayEngine.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -179,8 +180,16 @@ int EngineOpen(Player& p, const char* path) {
     // Value-initialised: the ring starts silent.
     e.RingBuf.reset(new (std::nothrow) std::atomic<std::uint32_t>[ring_size]());
     e.RingSize = e.RingBuf ? ring_size : 0;
+    // The device stream: the frames queued ahead of the one heard, and an
+    // analysis window's worth behind it.
+    std::int32_t out_size = kFirstRingSize;
+    const std::int64_t out_wanted = static_cast<std::int64_t>(kHeardTapMaxFrames) + 2LL * e.NumBufs * f;
+    while (out_size < out_wanted && out_size < kMaxRingSize) out_size *= 2;
+    e.OutRing.reset(new (std::nothrow) std::atomic<std::uint32_t>[out_size]());
+    e.OutRingSize = e.OutRing ? out_size : 0;
+    e.OutHeard.store(0, std::memory_order_relaxed);
   }
-  if (!e.RingBuf) return FailOpen(e, kEngineNoMemory);
+  if (!e.RingBuf || !e.OutRing) return FailOpen(e, kEngineNoMemory);
 
   e.BufFrames = f;
   const std::size_t work_samples = 4 * static_cast<std::size_t>(f);  // 2 × F stereo frames
@@ -239,6 +248,8 @@ void EngineClose(PlayEngine& e) {
     std::lock_guard<std::mutex> guard(e.RingLock);
     e.RingBuf.reset();
     e.RingSize = 0;
+    e.OutRing.reset();
+    e.OutRingSize = 0;
   }
   e.DecodeBuf.reset();
   if (e.Wav.fp) WavClose(e.Wav);
@@ -248,6 +259,14 @@ void EngineClose(PlayEngine& e) {
 
 void EngineWrite(PlayEngine& e, WaveHdr& h, std::int32_t speed) {
   const std::int64_t frames = h.dwBufferLength / kDeliveredBytesPerSample;
+  if (e.OutRing && h.lpData != nullptr) {
+    const std::uint64_t mask = static_cast<std::uint64_t>(e.OutRingSize) - 1;
+    for (std::int64_t k = 0; k < frames; ++k) {
+      std::uint32_t w;
+      std::memcpy(&w, h.lpData + k * kDeliveredBytesPerSample, sizeof w);
+      e.OutRing[(static_cast<std::uint64_t>(e.Handed + k)) & mask].store(w, std::memory_order_relaxed);
+    }
+  }
   e.Handed += frames;
   const std::int32_t n = e.SpeedRunCount;
   if (n > 0 && (e.Speeds[n - 1].speed == speed || n == PlayEngine::kMaxSpeedRuns)) {

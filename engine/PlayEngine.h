@@ -119,6 +119,16 @@ struct PlayEngine {
   std::atomic<std::int32_t> PassLimit{0};
   // Frames of silence still to hand the device before the pass sounds.
   std::int32_t GapLeft = 0;
+  // The sound as handed to the device, after every effect: frame h of the
+  // device stream (counted from the device's last reset, as Handed is) at
+  // h mod OutRingSize. Same discipline as RingBuf: allocated and freed under
+  // RingLock, written word by word by the play thread without it, copied by
+  // the draw thread under it.
+  std::unique_ptr<std::atomic<std::uint32_t>[]> OutRing;
+  std::int32_t OutRingSize = 0;  // frames, a power of two
+  // The device frame now sounding (played frames since the last reset);
+  // written by the play thread with the position, read by the draw thread.
+  std::atomic<std::int64_t> OutHeard{0};
 
   std::mutex RingLock;
 
@@ -175,6 +185,15 @@ int TakeFromRing(PlayEngine& e, std::int32_t r, std::int32_t channels, std::int3
 // Copies n frames from file position p into dst (2 × n samples): silence while
 // no ring exists. Takes RingLock; for the draw thread.
 void RingTap(PlayEngine& e, std::int32_t p, std::int32_t n, std::int16_t* dst);
+
+// Copies the n frames of the device stream centred on the frame now heard
+// into dst (2 × n samples): what the listener hears, after pitch shift and the
+// other effects. Silence while no ring exists. Takes RingLock; for the draw thread.
+void HeardTap(PlayEngine& e, std::int32_t n, std::int16_t* dst);
+
+// The largest block the draw thread analyses, which the device-stream ring
+// keeps behind the frame heard.
+inline constexpr std::int32_t kHeardTapMaxFrames = 65536;
 
 // The message the window shows for an engine code; a code without its own
 // text reads as kEngineErrorNumber with the code.

@@ -123,4 +123,21 @@ void RingTap(PlayEngine& e, std::int32_t p, std::int32_t n, std::int16_t* dst) {
   }
 }
 
+void HeardTap(PlayEngine& e, std::int32_t n, std::int16_t* dst) {
+  if (n <= 0 || dst == nullptr) return;
+  std::lock_guard<std::mutex> guard(e.RingLock);
+  if (!e.OutRing) {
+    std::memset(dst, 0, static_cast<std::size_t>(n) * kDeliveredBytesPerSample);
+    return;
+  }
+  const std::int64_t start = e.OutHeard.load(std::memory_order_relaxed) - n / 2;
+  const std::uint64_t mask = static_cast<std::uint64_t>(e.OutRingSize) - 1;
+  for (std::int32_t k = 0; k < n; ++k) {
+    // Before the device's first frame there is nothing yet: silence.
+    std::uint32_t w = 0;
+    if (start + k >= 0) w = e.OutRing[static_cast<std::uint64_t>(start + k) & mask].load(std::memory_order_relaxed);
+    std::memcpy(dst + 2 * k, &w, sizeof w);
+  }
+}
+
 }  // namespace vk

@@ -63,6 +63,7 @@ bool FollowPosition(PlayEngine& e, bool finished) {
   in.finished = finished;
   const HeardResult r = HeardPosition(in);
   e.NowPlaySmpl.store(r.frame, std::memory_order_relaxed);
+  e.OutHeard.store(in.handed - in.held, std::memory_order_relaxed);
   e.ABState = r.ab_state;
   if (in.a >= in.b && e.LoopPass.load(std::memory_order_relaxed) != 0) EngineFollowPasses(e, in.a);
   // The trainer switched off: the control's speed from the next block on.
@@ -85,6 +86,10 @@ bool Unpaced(const PlayEngine& e) { return e.hWaveOut && !e.hWaveOut->Paced(); }
 
 void UpdatePosition(PlayEngine& e) {
   e.NowPlaySmpl.store(EnginePosition(e), std::memory_order_relaxed);
+  if (e.hWaveOut) {
+    const HeardInput in = EngineHeardInput(e);
+    e.OutHeard.store(in.handed - in.held, std::memory_order_relaxed);
+  }
 }
 
 // The position is published in NowPlaySmpl; the report only wakes the owner.

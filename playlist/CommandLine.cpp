@@ -78,7 +78,7 @@ void AddCommandLineArgs(AddContext& ctx, const std::vector<std::string>& args) {
     if (ctx.State.CancelAdd.load(std::memory_order_acquire) != 0) return;
     const std::optional<std::string> path = LookUpArgument(arg);
     if (!path) {
-      CountFailure(ctx.State);
+      CountFailure(ctx.State, arg);
       continue;
     }
     AddPath(ctx, *path);

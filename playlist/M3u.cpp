@@ -118,6 +118,13 @@ bool RestorePlaylist(AddContext& ctx, const std::string& m3u_path) {
   if (ctx.Progress != nullptr) ctx.Progress->BeginRestore();
   for (const std::string& entry : entries) {
     if (entry.empty()) continue;
+    // A file that is not there now (a drive not plugged in) keeps its row, so
+    // the next save does not drop it for good.
+    if (!Exists(entry)) {
+      if (IsFull(ctx.List)) break;
+      AppendRow(ctx.List, MissingRow(entry));
+      continue;
+    }
     if (ProbeAndAppend(ctx, entry) == kAddCancelled) break;
   }
   return true;

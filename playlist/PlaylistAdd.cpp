@@ -72,7 +72,7 @@ void WalkFolder(AddContext& ctx, const std::string& path, const struct stat& st)
   std::error_code ec;
   fs::directory_iterator it(path, ec);
   if (ec) {
-    CountFailure(ctx.State);
+    CountFailure(ctx.State, path);
     return;
   }
   std::vector<std::string> names;
@@ -93,14 +93,14 @@ void Walk(AddContext& ctx, const std::string& path) {
   if (Cancelled(ctx)) return;
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
-    CountFailure(ctx.State);
+    CountFailure(ctx.State, path);
     return;
   }
   if (S_ISDIR(st.st_mode)) {
     WalkFolder(ctx, path, st);
     return;
   }
-  CountResult(ctx.State, ProbeAndAppend(ctx, path));
+  CountResult(ctx.State, ProbeAndAppend(ctx, path), path);
 }
 
 }  // namespace
@@ -109,15 +109,21 @@ void ResetAddingState(AddingState& state) {
   state.FailCount = 0;
   state.AnyAdded = 0;
   state.ListFull = 0;
+  state.FailedPaths.clear();
+  state.FailedTotal = 0;
   state.CancelAdd.store(0, std::memory_order_release);
 }
 
-void CountFailure(AddingState& state) { state.FailCount = std::min(state.FailCount + 1, 2); }
+void CountFailure(AddingState& state, std::string_view path) {
+  state.FailCount = std::min(state.FailCount + 1, 2);
+  ++state.FailedTotal;
+  if (state.FailedPaths.size() < kFailedPathsListed) state.FailedPaths.emplace_back(path);
+}
 
-void CountResult(AddingState& state, AddResult result) {
+void CountResult(AddingState& state, AddResult result, std::string_view path) {
   switch (result) {
     case kAddHandled: state.AnyAdded = 1; break;
-    case kAddCannotOpen: CountFailure(state); break;
+    case kAddCannotOpen: CountFailure(state, path); break;
     case kAddListFull: state.ListFull = 1; break;
     case kAddCancelled: break;
   }
@@ -139,6 +145,22 @@ AddResult ProbeAndAppend(AddContext& ctx, const std::string& path) {
   return kAddHandled;
 }
 
+bool RefreshMissingRow(PlaylistModel& list, int i) {
+  if (i < 0 || i >= ItemCount(list)) return false;
+  PlaylistRow& row = list.Rows[static_cast<std::size_t>(i)];
+  if (!row.Missing) return true;
+  const std::string path = row.Text[kColFullPath];
+  const ReaderChoice choice = ChooseReader(path);
+  PlaylistRow fresh;
+  if (choice == ReaderChoice::kNone || !OpenForRow(path, choice, fresh)) return false;
+  fresh.Text[kColNo] = row.Text[kColNo];
+  fresh.Selected = row.Selected;
+  row = std::move(fresh);
+  RecomputeColumnWidths(list);
+  if (list.Listener != nullptr) list.Listener->RowsChanged(i, i);
+  return true;
+}
+
 void WalkPath(AddContext& ctx, const std::string& path) {
   ctx.WalkedFolders.clear();
   Walk(ctx, path);
@@ -152,14 +174,14 @@ void AddPath(AddContext& ctx, const std::string& path) {
   }
   std::vector<std::string> entries;
   if (!ReadM3u(path, entries)) {
-    CountFailure(ctx.State);
+    CountFailure(ctx.State, path);
     return;
   }
   // Entries are probed as files: a list cannot name folders or other lists.
   for (const std::string& entry : entries) {
     const AddResult result = ProbeAndAppend(ctx, entry);
     if (result == kAddCancelled) return;
-    CountResult(ctx.State, result);
+    CountResult(ctx.State, result, entry);
   }
 }
 
@@ -172,6 +194,18 @@ bool ListingOrderBefore(const std::string& a, const std::string& b) {
   }
   if (a.size() != b.size()) return a.size() < b.size();
   return a < b;
+}
+
+std::string FailedFilesText(const AddingState& s) {
+  std::string text;
+  for (const std::string& path : s.FailedPaths) {
+    text += path;
+    text += '\n';
+  }
+  const int more = s.FailedTotal - static_cast<int>(s.FailedPaths.size());
+  if (more > 0) text += "ほか " + std::to_string(more) + " 件\n";
+  if (!text.empty()) text.pop_back();
+  return text;
 }
 
 SummaryMessage ChooseSummary(const AddingState& s) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "playlist/PlaylistModel.h"
 
@@ -24,11 +25,17 @@ enum AddResult : int {
   kAddCancelled = 3,
 };
 
+inline constexpr std::size_t kFailedPathsListed = 20;
+
 // Reset before each adding action, read by the summary.
 struct AddingState {
   int FailCount = 0;  // 0 none, 1 one, 2 two or more paths that could not be opened
   int AnyAdded = 0;   // at least one path was handled without failure
   int ListFull = 0;   // a file was refused because the list was full
+  // The paths that could not be opened, the first kFailedPathsListed of them,
+  // and how many there were in all, so the summary can say which.
+  std::vector<std::string> FailedPaths;
+  int FailedTotal = 0;
   std::atomic<int> CancelAdd{0};  // the user aborted; rows already appended stay
 };
 
@@ -65,6 +72,10 @@ struct AddContext {
 // closes it again.
 AddResult ProbeAndAppend(AddContext& ctx, const std::string& path);
 
+// A row restored as Missing whose file is back: reads it and fills its columns
+// (keeping its number and selection). True when the row can be played now.
+bool RefreshMissingRow(PlaylistModel& list, int i);
+
 // A file: probe it and count the result. A folder: walk its entries in name
 // order (ASCII letters in any case), files and subfolders interleaved, depth
 // first; hidden entries (names starting with '.') are left out. A path that
@@ -77,8 +88,13 @@ void WalkPath(AddContext& ctx, const std::string& path);
 void AddPath(AddContext& ctx, const std::string& path);
 
 // Counts one probe result into the adding state.
-void CountResult(AddingState& state, AddResult result);
-void CountFailure(AddingState& state);  // FailCount up by one, at most 2
+// `path` is the file or folder the result is about.
+void CountResult(AddingState& state, AddResult result, std::string_view path);
+void CountFailure(AddingState& state, std::string_view path);  // FailCount up by one, at most 2
+
+// The failed paths one per line, then "ほか N 件" for those past the first
+// kFailedPathsListed; empty when nothing failed.
+std::string FailedFilesText(const AddingState& state);
 
 // The order a folder's entries are walked in: names compared with ASCII letters
 // folded to one case, then byte by byte, so it never depends on the file system.

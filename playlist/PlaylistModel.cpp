@@ -38,6 +38,7 @@ void SwapRowText(PlaylistModel& list, int a, int b) {
   for (int c = 0; c < kColumnCount; ++c) {
     if (c != kColNo) std::swap(ra.Text[static_cast<std::size_t>(c)], rb.Text[static_cast<std::size_t>(c)]);
   }
+  std::swap(ra.Missing, rb.Missing);
   NotifyChanged(list, std::min(a, b), std::max(a, b));
 }
 
@@ -97,6 +98,19 @@ bool Search(PlaylistModel& list, std::string_view text, int step) {
 }
 
 }  // namespace
+
+int StepPlayable(const PlaylistModel& list, int from, int step, bool wrap) {
+  const int n = ItemCount(list);
+  for (int k = 1; k <= n; ++k) {
+    int i = from + k * step;
+    if (i < 0 || i >= n) {
+      if (!wrap) return -1;
+      i = ((i % n) + n) % n;
+    }
+    if (!list.Rows[static_cast<std::size_t>(i)].Missing) return i;
+  }
+  return -1;
+}
 
 int ItemCount(const PlaylistModel& list) { return static_cast<int>(list.Rows.size()); }
 
@@ -255,63 +269,42 @@ bool SearchNext(PlaylistModel& list, std::string_view text) { return Search(list
 bool SearchPrev(PlaylistModel& list, std::string_view text) { return Search(list, text, -1); }
 
 bool NextItemStopped(PlaylistModel& list, bool repeat_all) {
-  const int n = ItemCount(list);
   const int f = list.FocusItem;
-  if (f < 0 || f >= n) return false;
-  int to;
-  if (f < n - 1) {
-    to = f + 1;
-  } else if (repeat_all) {
-    to = 0;
-  } else {
-    return false;
-  }
+  if (f < 0 || f >= ItemCount(list)) return false;
+  const int to = StepPlayable(list, f, +1, repeat_all);
+  if (to < 0) return false;
   list.CurrentItem = to;
   SelectRow(list, to);
   return true;
 }
 
 bool PrevItemStopped(PlaylistModel& list, bool repeat_all) {
-  const int n = ItemCount(list);
   const int f = list.FocusItem;
-  if (f < 0 || f >= n) return false;
-  int to;
-  if (f >= 1) {
-    to = f - 1;
-  } else if (repeat_all) {
-    to = n - 1;
-  } else {
-    return false;
-  }
+  if (f < 0 || f >= ItemCount(list)) return false;
+  const int to = StepPlayable(list, f, -1, repeat_all);
+  if (to < 0) return false;
   list.CurrentItem = to;
   SelectRow(list, to);
   return true;
 }
 
 bool NextItemPlaying(PlaylistModel& list, bool repeat_all) {
-  if (list.CurrentItem < ItemCount(list) - 1) {
-    ++list.CurrentItem;
-  } else if (repeat_all) {
-    list.CurrentItem = 0;
-  } else {
-    return false;
-  }
+  const int to = StepPlayable(list, list.CurrentItem, +1, repeat_all);
+  if (to < 0) return false;
+  list.CurrentItem = to;
   return true;
 }
 
 void PrevItemPlaying(PlaylistModel& list, bool repeat_all, const std::function<bool()>& near_start) {
-  if (list.CurrentItem >= 1) {
-    if (near_start && near_start()) --list.CurrentItem;
-  } else if (repeat_all && near_start && near_start()) {
-    list.CurrentItem = ItemCount(list) - 1;
-  }
+  // Only stepping back looks at the position; staying restarts the row.
+  const int to = StepPlayable(list, list.CurrentItem, -1, repeat_all);
+  if (to < 0 || to == list.CurrentItem) return;
+  if (near_start && near_start()) list.CurrentItem = to;
 }
 
 int RowAfterEnd(const PlaylistModel& list, int current, bool repeat_one, bool repeat_all) {
   if (repeat_one) return current;
-  if (current < ItemCount(list) - 1) return current + 1;
-  if (repeat_all && ItemCount(list) > 0) return 0;
-  return -1;
+  return StepPlayable(list, current, +1, repeat_all);
 }
 
 bool AdvanceAfterEnd(PlaylistModel& list, bool repeat_one, bool repeat_all) {

@@ -98,6 +98,11 @@ bool RemovePlayed(PlaylistModel& list, bool playing, const std::function<bool()>
 bool SearchNext(PlaylistModel& list, std::string_view text);
 bool SearchPrev(PlaylistModel& list, std::string_view text);
 
+// The first row after (step +1) or before (step -1) `from` whose file was found,
+// wrapping round the list when `wrap`; -1 when there is none. Rows marked
+// Missing are passed by everywhere the list steps on by itself.
+int StepPlayable(const PlaylistModel& list, int from, int step, bool wrap);
+
 // Next / previous while stopped: from the focused row, wrapping only with
 // repeat_all; CurrentItem and the selection move there. False: nothing changed.
 bool NextItemStopped(PlaylistModel& list, bool repeat_all);

@@ -18,6 +18,13 @@ const char* TagText(const char* v2, const char* v1) { return v2[0] != '\0' ? v2 
 
 }  // namespace
 
+PlaylistRow MissingRow(std::string_view path) {
+  PlaylistRow row;
+  FillPathColumns(path, row);
+  row.Missing = true;
+  return row;
+}
+
 std::string FormatRowTime(std::int64_t seconds) {
   if (seconds < 0) seconds = 0;
   char buf[32];

@@ -37,7 +37,14 @@ constexpr bool ColumnAlignedRight(int column) { return column == kColNo || colum
 struct PlaylistRow {
   std::array<std::string, kColumnCount> Text;
   bool Selected = false;
+  // The file was not there when the list was restored (a drive not mounted):
+  // the row keeps its path so the list and the resume point survive, but
+  // playing and stepping pass it by until the file is back.
+  bool Missing = false;
 };
+
+// A row for a path that could not be found: the path, FILE and EXT columns only.
+PlaylistRow MissingRow(std::string_view path);
 
 // Length as "%d:%02d": whole minutes (not limited to 59) and seconds.
 std::string FormatRowTime(std::int64_t seconds);

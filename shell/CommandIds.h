@@ -37,6 +37,7 @@ inline constexpr int kLyricsMinScroll0 = 1272;  // 1272 … 1275
 inline constexpr int kLyricsGap0 = 1276;    // 1276 … 1279
 inline constexpr int kFrameRate = 1281;
 inline constexpr int kKeyMode = 1282;     // keys show the notes found (KeyMode)
+inline constexpr int kKeysHeard = 1283;   // keys from the sound as heard (KeysHeard)
 inline constexpr int kThresDwUp = 1291;
 inline constexpr int kThresDwDown = 1292;
 inline constexpr int kThresUpUp = 1293;

@@ -63,6 +63,7 @@ constexpr CommandLabel kLabels[] = {
     {1279, "行間ギャップ期間：２００ミリ秒"},
     {1281, "フレームレート"},
     {1282, "鍵盤に演奏中の音を表示(N)"},
+    {1283, "聴こえる音（エフェクト後）から鍵盤を光らせる"},
     {1291, "光る鍵盤の下側しきい値を上げる"},
     {1292, "光る鍵盤の下側しきい値を下げる"},
     {1293, "光る鍵盤の上側しきい値を上げる"},
@@ -197,7 +198,7 @@ constexpr MenuEntry kViewMenu[] = {
     Item(1211), Item(1212), Sep(), Item(1221), Item(1222), Item(1223), Item(1224), Sep(),
     Item(1231), Item(1232), Sep(), Item(1241), Item(1242), Sep(),
     Item(1251), Item(1252), Item(1253), Item(1254), Sep(),
-    Sub("歌詞", kLyricsMenu), Item(1281), Item(1282), Sep(),
+    Sub("歌詞", kLyricsMenu), Item(1281), Item(1282), Item(1283), Sep(),
     Item(1291), Item(1292), Item(1293), Item(1294), Item(1295),
 };
 
@@ -273,6 +274,7 @@ constexpr CheckMark kChecks[] = {
     {1001, &S::RepeatOne}, {1002, &S::RepeatAll}, {1201, &S::TopMost},
     {1202, &S::MiniMode},  {1203, &S::MaxMode},   {1241, &S::GaugeDB},
     {1242, &S::GaugeHZ},   {1261, &S::LyricsLrcsOnOff}, {1281, &S::FrameRate}, {1282, &S::KeyMode},
+    {1283, &S::KeysHeard},
     {1295, &S::AutoThres}, {1401, &S::TmstOnOff}, {1402, &S::PsftOnOff},
     {1403, &S::ToneOnOff}, {1404, &S::ChrsOnOff}, {1405, &S::DlayOnOff},
     {1406, &S::RvrbOnOff}, {1501, &S::ResetDevice}, {1336, &S::TrainOnOff},
@@ -410,7 +412,8 @@ bool CommandEnabled(int id, const Settings& s, const EnableState& state) {
         if (!PageIsRecommended(page, s)) return true;
       }
       return false;
-    case cmd::kVocalCancel: return !ToneIsVocalCancel(s);
+    // Also while the tone control is off: choosing it switches the control on.
+    case cmd::kVocalCancel: return !ToneIsVocalCancel(s) || s.ToneOnOff == 0;
     default: break;
   }
   if (id >= cmd::kRecommendTmst && id <= cmd::kRecommendTmst + 5) {

@@ -106,7 +106,11 @@ std::int32_t ParamValueFromTrackbar(const ParamDef& p, int position) {
 std::vector<int> FocusOrder(int page) {
   std::vector<int> order = {kIdThemeList,       kIdThresDwBox,      kIdThresDwTrackbar,
                             kIdThresUpBox,      kIdThresUpTrackbar, kIdAutoAdjust,
-                            cmd::kPlaylistView,    cmd::kSearchBox,       kIdSpeedTrackbar,
+                            cmd::kPlaylistView,    cmd::kSearchBox,
+                            // The transport buttons in their order on screen, so
+                            // the keyboard alone reaches them.
+                            cmd::kBtnStop,      cmd::kBtnPlayPause, cmd::kBtnPrev,
+                            cmd::kBtnNext,      kIdSpeedTrackbar,
                             kIdPitchTrackbar,   kIdBalanceTrackbar, kIdVolumeTrackbar};
   for (const ParamDef& p : PageParams(page)) {
     order.push_back(p.box_id);

@@ -121,4 +121,43 @@ MainLayout ComputeMainLayout(int client_w, std::int32_t bmp_octave, bool picture
   return l;
 }
 
+namespace {
+
+template <typename F>
+void ForEachRect(MainLayout& l, F&& f) {
+  for (WinRect* r : {&l.picture, &l.splitter, &l.seek_bar, &l.playlist, &l.search_box,
+                     &l.search_next, &l.search_prev, &l.top_most, &l.mini_mode, &l.theme_list,
+                     &l.stop, &l.play, &l.prev, &l.next, &l.point_a, &l.point_b, &l.ab_off,
+                     &l.repeat_one, &l.repeat_all, &l.speed.bar, &l.speed.scale, &l.pitch.bar,
+                     &l.pitch.scale, &l.balance.bar, &l.balance.scale, &l.volume.bar,
+                     &l.volume.scale, &l.max_mode, &l.auto_adjust, &l.thres_dw.label,
+                     &l.thres_dw.box, &l.thres_dw.arrows, &l.thres_dw.trackbar, &l.thres_up.label,
+                     &l.thres_up.box, &l.thres_up.arrows, &l.thres_up.trackbar, &l.tab_line,
+                     &l.page_default, &l.vocal_cancel}) {
+    f(*r);
+  }
+  for (auto* group : {&l.channel}) {
+    for (WinRect& r : *group) f(r);
+  }
+  for (auto* group : {&l.effect_switch, &l.tab}) {
+    for (WinRect& r : *group) f(r);
+  }
+  for (ParamSlot& p : l.param) {
+    for (WinRect* r : {&p.label, &p.unit, &p.trackbar, &p.box, &p.arrows}) f(*r);
+  }
+}
+
+}  // namespace
+
+void GiveExtraHeightToList(MainLayout& l, int extra) {
+  if (extra <= 0) return;
+  const int below = l.seek_bar.y;
+  ForEachRect(l, [below, extra](WinRect& r) {
+    if (r.y >= below) r.y += extra;
+  });
+  for (WinRect* r : {&l.search_box, &l.search_next, &l.search_prev}) r->y += extra;
+  l.playlist.h += extra;
+  l.splitter.h += extra;
+}
+
 }  // namespace vk

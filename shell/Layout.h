@@ -63,4 +63,9 @@ inline constexpr int kParamColumnWidth = 84;
 MainLayout ComputeMainLayout(int client_w, std::int32_t bmp_octave, bool picture_right,
                              bool mini_mode);
 
+// A client area `extra` pixels taller than its mode's: the playlist and the
+// splitter grow by it, the search row and everything from the seek bar down
+// move down by it; the picture and the side column stay where they are.
+void GiveExtraHeightToList(MainLayout& l, int extra);
+
 }  // namespace vk

@@ -22,6 +22,8 @@ SizeLimits ComputeSizeLimits(bool mini_mode, bool max_mode, std::int32_t bmp_oct
   l.max_w = std::max(m.screen_w, l.min_w);
   l.min_h = l.max_h =
       m.frame_h + m.status_h + (max_mode ? kMaxClientHeight : kNormalClientHeight);
+  // Taller than that gives the playlist more rows (mini mode stays fixed).
+  l.max_h = std::max(m.screen_h, l.min_h);
   return l;
 }
 

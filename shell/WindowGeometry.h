@@ -24,6 +24,7 @@ int PictureWidth(std::int32_t bmp_octave);
 // height and the screen's full-screen width.
 struct FrameMetrics {
   int frame_w = 0, frame_h = 0, status_h = 0, screen_w = 0;
+  int screen_h = 0;  // 0: the height stays fixed
 };
 
 struct SizeLimits {

@@ -1,7 +1,9 @@
 #include "ui/BitmapButton.h"
 
 #include <QMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPen>
 #include <QPixmap>
 
 // The bitmaps live in a static library; register them before the first paint.
@@ -37,6 +39,18 @@ void BitmapButton::paintEvent(QPaintEvent*) {
   if (bitmap.isNull()) return;
   QPainter p(this);
   p.drawPixmap(0, 0, bitmap);
+  if (hasFocus()) {
+    p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
+  }
+}
+
+void BitmapButton::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    click();
+    return;
+  }
+  QAbstractButton::keyPressEvent(e);
 }
 
 void BitmapButton::mouseDoubleClickEvent(QMouseEvent* e) {

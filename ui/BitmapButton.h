@@ -1,8 +1,8 @@
 // An owner-drawn push button: it paints one of two bitmaps at its top left, the
 // first while it is up and the second while it is held down. The bitmap is
 // looked up by its resource name at every paint; a missing one leaves the
-// button unpainted. A double click acts as a single click. The button never
-// takes the keyboard focus.
+// button unpainted. A double click acts as a single click. Only the buttons
+// given a focus policy take the keyboard focus; they then show a dotted frame.
 #pragma once
 
 #include <QAbstractButton>
@@ -27,6 +27,7 @@ class BitmapButton : public QAbstractButton {
  protected:
   void paintEvent(QPaintEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   int id_;

@@ -7,6 +7,8 @@
 #include "shell/ValueRules.h"
 #include "ui/BitmapButton.h"
 #include "ui/NumberBox.h"
+#include "shell/SliderTexts.h"
+#include "ui/ScaleLabel.h"
 #include "ui/ShownText.h"
 #include "ui/Splitter.h"
 #include "ui/ThemeList.h"
@@ -81,7 +83,7 @@ QWidget* ControlWidgets::WidgetById(int id) const {
     if (id == p->def->box_id) return p->box;
     if (id == TrackbarOf(p->def->box_id)) return p->trackbar;
   }
-  return nullptr;
+  return Button(id);
 }
 
 ControlWidgets CreateControlWidgets(QWidget* parent,
@@ -90,6 +92,10 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
   ControlWidgets w;
   const auto first_new = parent->children().size();
   for (const ButtonDef& b : kButtons) w.buttons[b.id] = new BitmapButton(b.id, b.w, b.h, parent);
+  // The transport buttons are in the Tab order (Space or Enter presses them).
+  for (int id : {cmd::kBtnStop, cmd::kBtnPlayPause, cmd::kBtnPrev, cmd::kBtnNext}) {
+    w.buttons[id]->setFocusPolicy(Qt::TabFocus);
+  }
   for (int i = 0; i < 5; ++i) {
     w.buttons[cmd::kBtnChannel0 + i] = new BitmapButton(cmd::kBtnChannel0 + i, 24, 24, parent);
   }
@@ -111,17 +117,27 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
   w.auto_adjust = new QCheckBox(QStringLiteral("AUTO ADJUST"), parent);
   w.auto_adjust->setFocusPolicy(Qt::StrongFocus);
 
-  // The scales are the texts the program has always shown under its trackbars.
+  // The scales: each number under the thumb position it names.
   auto horizontal = [parent](Trackbar*& bar, QLabel*& scale, int id, int maximum,
-                             const char* text) {
+                             std::vector<ScaleMark> marks, const char* caption, int caption_at,
+                             std::string (*text)(int)) {
     bar = new Trackbar(id, Qt::Horizontal, maximum, parent);
     bar->setTickPosition(QSlider::NoTicks);
-    scale = SmallLabel(Tr(text), Qt::AlignCenter, parent);
+    bar->SetValueText(text);
+    scale = new ScaleLabel(bar, std::move(marks), Tr(caption), caption_at, parent);
   };
-  horizontal(w.speed, w.speed_scale, kIdSpeedTrackbar, 35, "  25  50      100  SPEED[%]  200");
-  horizontal(w.pitch, w.pitch_scale, kIdPitchTrackbar, 24, "  -12  PITCH  +12");
-  horizontal(w.balance, w.balance_scale, kIdBalanceTrackbar, 20, " -20  BALANCE[dB]  -20");
-  horizontal(w.volume, w.volume_scale, kIdVolumeTrackbar, 20, " -30  VOLUME[dB]  0     +10");
+  const auto s = [](const char* t) { return QString::fromUtf8(t); };
+  horizontal(w.speed, w.speed_scale, kIdSpeedTrackbar, 35,
+             {{0, s("25")}, {5, s("50")}, {15, s("100")}, {35, s("200")}}, "SPEED[%]", 25, SpeedText);
+  horizontal(w.pitch, w.pitch_scale, kIdPitchTrackbar, 24,
+             {{0, s("-12")}, {12, s("0")}, {24, s("+12")}}, "PITCH", 6, PitchText);
+  horizontal(w.balance, w.balance_scale, kIdBalanceTrackbar, 20, {{0, s("L")}, {20, s("R")}},
+             "BALANCE", 10, BalanceText);
+  horizontal(w.volume, w.volume_scale, kIdVolumeTrackbar, 20,
+             {{0, s("-30")}, {15, s("0")}, {20, s("+10")}}, "VOLUME[dB]", 7, VolumeText);
+  for (Trackbar* t : {w.thres_dw.trackbar, w.thres_up.trackbar}) {
+    t->SetValueText([](int position) { return ThresholdText(-position); });
+  }
 
   w.splitter = new Splitter(parent, std::move(on_splitter_release));
 
@@ -140,6 +156,10 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
       p.box = new NumberBox(def.box_id, def.chars, parent);
       p.arrows = new UpDownArrows(p.box, def.min, def.max, def.speed_percent ? 5 : 1, parent);
       p.trackbar = new Trackbar(TrackbarOf(def.box_id), Qt::Vertical, ParamTrackbarMax(def), parent);
+      p.trackbar->SetValueText([&def](int position) {
+        const int value = ParamValueFromTrackbar(def, position);
+        return def.speed_percent ? SpeedText(value) : ParamText(def, value);
+      });
       w.pages[page].push_back(p);
     }
   }

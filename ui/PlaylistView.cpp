@@ -1,15 +1,33 @@
 #include "ui/PlaylistView.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QStyle>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <algorithm>
+#include <charconv>
+
+#include "ui/EmptyListHint.h"
 
 
 namespace vk {
+
+class MiddleElideDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = Qt::ElideMiddle;
+  }
+};
 
 // The rows of the playlist model as Qt's item views read them.
 class PlaylistTableModel final : public QAbstractTableModel {
@@ -25,10 +43,21 @@ class PlaylistTableModel final : public QAbstractTableModel {
   }
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid() || index.row() >= rowCount(QModelIndex())) return {};
+    const PlaylistRow& row = list_.Rows[static_cast<std::size_t>(index.row())];
     if (role == Qt::DisplayRole) {
-      const std::string& text = list_.Rows[static_cast<std::size_t>(index.row())]
-                                    .Text[static_cast<std::size_t>(index.column())];
+      const std::string& text = row.Text[static_cast<std::size_t>(index.column())];
       return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    if (role == Qt::ForegroundRole && row.Missing) {
+      return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+    }
+    if (role == Qt::ToolTipRole && row.Missing) {
+      return QStringLiteral("ファイルが見つかりません");
+    }
+    // The playing row carries a mark wherever the selection is.
+    if (role == Qt::DecorationRole && index.column() == kColNo && playing_ &&
+        index.row() == list_.CurrentItem) {
+      return QApplication::style()->standardIcon(QStyle::SP_MediaPlay);
     }
     if (role == Qt::TextAlignmentRole) {
       return QVariant::fromValue(Qt::Alignment(
@@ -60,9 +89,14 @@ class PlaylistTableModel final : public QAbstractTableModel {
   void Changed(int first, int last) {
     emit dataChanged(index(first, 0), index(last, kColumnCount - 1));
   }
+  void SetPlaying(bool playing) {
+    playing_ = playing;
+    if (rowCount(QModelIndex()) > 0) Changed(0, rowCount(QModelIndex()) - 1);
+  }
 
  private:
   PlaylistModel& list_;
+  bool playing_ = false;
 };
 
 PlaylistView::PlaylistView(PlaylistModel& list, QWidget* parent)
@@ -82,10 +116,42 @@ PlaylistView::PlaylistView(PlaylistModel& list, QWidget* parent)
   setTextElideMode(Qt::ElideRight);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   header()->setSectionsClickable(false);
-  header()->setSectionsMovable(false);
+  header()->setSectionsMovable(true);
+  header()->setFirstSectionMovable(false);
   header()->setStretchLastSection(false);
   header()->setSectionResizeMode(QHeaderView::Interactive);
   header()->setMinimumSectionSize(0);
+  // Long file names lose their middle, where names of one folder differ least.
+  setItemDelegateForColumn(kColFile, new MiddleElideDelegate(this));
+  setIconSize(QSize(kPlayingMarkRoom - 2, kPlayingMarkRoom - 2));
+  // Once the user sizes or moves a column, the layout leaves the columns be.
+  // (Only a drag with the mouse counts: the header resizes sections itself
+  // when the rows are reset.)
+  const auto by_user = [this] {
+    if (!laying_out_ && QGuiApplication::mouseButtons() != Qt::NoButton) user_columns_ = true;
+  };
+  connect(header(), &QHeaderView::sectionResized, this, by_user);
+  connect(header(), &QHeaderView::sectionMoved, this, by_user);
+  hint_ = new EmptyListHint(viewport());
+  connect(hint_, &EmptyListHint::demoRequested, this, &PlaylistView::demoRequested);
+  UpdateHint();
+}
+
+void PlaylistView::SetPlaying(bool playing) { table_->SetPlaying(playing); }
+
+void PlaylistView::SetDemoAvailable(bool available) {
+  hint_->SetDemoAvailable(available);
+}
+
+void PlaylistView::UpdateHint() {
+  const bool empty = list_.Rows.empty();
+  hint_->setVisible(empty);
+  if (empty) hint_->setGeometry(viewport()->rect());
+}
+
+void PlaylistView::resizeEvent(QResizeEvent* e) {
+  QTreeView::resizeEvent(e);
+  UpdateHint();
 }
 
 PlaylistView::~PlaylistView() {
@@ -102,20 +168,81 @@ MeasureTextFn PlaylistView::Measurer() const {
   };
 }
 
+namespace {
+
+// The tag columns and the file column when they do not all fit: each gets an
+// equal share by its weight, a column that needs less than its share gives the
+// rest to the others. The title weighs most, then the artist, so at the
+// default size both stay readable however long the file names are (the file
+// column loses the middle of its names).
+void ShareNarrowRoom(const std::array<int, kColumnCount>& want, int room,
+                     std::array<int, kColumnCount>& w) {
+  constexpr int kShared[] = {kColFile, kColTitle, kColArtist, kColAlbum, kColComposer, kColLyricist};
+  auto weight = [](int c) { return c == kColTitle ? 3 : c == kColArtist ? 2 : 1; };
+  std::array<bool, kColumnCount> open{};
+  int weights = 0;
+  for (int c : kShared) {
+    if (c != kColFile && want[static_cast<std::size_t>(c)] == 0) {
+      w[static_cast<std::size_t>(c)] = 4;  // nothing to show
+      room -= 4;
+      continue;
+    }
+    open[static_cast<std::size_t>(c)] = true;
+    weights += weight(c);
+  }
+  for (bool settled = false; !settled && weights > 0;) {
+    settled = true;
+    for (int c : kShared) {
+      const auto i = static_cast<std::size_t>(c);
+      if (!open[i] || static_cast<long long>(want[i]) * weights > static_cast<long long>(room) * weight(c)) {
+        continue;
+      }
+      w[i] = want[i];
+      room -= want[i];
+      weights -= weight(c);
+      open[i] = false;
+      settled = false;
+    }
+  }
+  int left = room;
+  for (int c : kShared) {
+    const auto i = static_cast<std::size_t>(c);
+    if (!open[i]) continue;
+    w[i] = std::max(4, weights > 0 ? room * weight(c) / weights : 0);
+    left -= w[i];
+  }
+  w[kColFile] += std::max(0, left);
+}
+
+}  // namespace
+
 std::array<int, kColumnCount> ComputeColumnWidths(const std::array<int, kColumnCount>& max,
                                                    int width, int scroll_bar) {
   std::array<int, kColumnCount> w{};
   w[kColFullPath] = 0;
-  w[kColNo] = std::max(30, max[kColNo] + 14);
+  // The number column also holds the playing row's mark.
+  w[kColNo] = std::max(30, max[kColNo] + 14 + kPlayingMarkRoom);
   w[kColExt] = std::max(36, max[kColExt] + 14);
   w[kColTime] = std::max(40, max[kColTime] + 14);
   w[kColFile] = max[kColFile] >= 24 ? max[kColFile] + 14 : 38;
   const int free = width - w[kColTime] - w[kColExt] - w[kColNo] - scroll_bar;
-  if (free - 4 < w[kColFile] + 20) {
-    w[kColFile] = free - 24;
-    for (int k = kColTitle; k <= kColLyricist; ++k) w[static_cast<std::size_t>(k)] = 4;
+  std::array<int, kColumnCount> want{};
+  int wanted = w[kColFile];
+  want[kColFile] = w[kColFile];
+  for (int k = kColTitle; k <= kColLyricist; ++k) {
+    const int m = max[static_cast<std::size_t>(k)];
+    want[static_cast<std::size_t>(k)] = m > 0 ? m + 14 : 0;
+    wanted += want[static_cast<std::size_t>(k)];
+  }
+  if (free - 24 < wanted) {
+    // The extension gives its room up too: the names and tags matter more.
+    const int ext_room = w[kColExt] - 4;
+    w[kColExt] = 4;
+    ShareNarrowRoom(want, free - 4 + ext_room, w);
     return w;
   }
+  // Room for every text: the tags share what the file column leaves by
+  // their widest texts.
   int rest = free - w[kColFile] - 24;
   int total = 0;
   for (int k = kColTitle; k <= kColLyricist; ++k) total += max[static_cast<std::size_t>(k)];
@@ -135,22 +262,93 @@ std::array<int, kColumnCount> ComputeColumnWidths(const std::array<int, kColumnC
 }
 
 void PlaylistView::LayOutColumns(int width) {
+  // Columns the user has sized or moved stay as they are.
+  if (user_columns_) return;
   const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   const auto widths = ComputeColumnWidths(list_.ColumnWidthMax, width, scroll_bar);
+  laying_out_ = true;
   for (int k = 0; k < kColumnCount; ++k) {
     const int w = std::max(0, widths[static_cast<std::size_t>(k)]);
     setColumnHidden(k, w == 0);
     setColumnWidth(k, w);
   }
+  laying_out_ = false;
+}
+
+std::string PlaylistView::ColumnState() const {
+  if (!user_columns_) return {};
+  std::vector<std::pair<int, int>> columns;
+  for (int visual = 0; visual < kColumnCount; ++visual) {
+    const int logical = header()->logicalIndex(visual);
+    if (logical == kColFullPath) continue;
+    columns.emplace_back(logical, header()->sectionSize(logical));
+  }
+  return FormatColumnState(columns);
+}
+
+void PlaylistView::RestoreColumnState(std::string_view text) {
+  const auto columns = ParseColumnState(text);
+  if (!columns) return;
+  laying_out_ = true;
+  setColumnHidden(kColFullPath, true);
+  for (std::size_t i = 0; i < columns->size(); ++i) {
+    const auto [logical, width] = (*columns)[i];
+    // Column 0 (the hidden full path) stays first.
+    header()->moveSection(header()->visualIndex(logical), static_cast<int>(i) + 1);
+    setColumnWidth(logical, width);
+  }
+  laying_out_ = false;
+  user_columns_ = true;
+}
+
+std::string FormatColumnState(const std::vector<std::pair<int, int>>& columns) {
+  std::string text;
+  for (const auto& [column, width] : columns) {
+    if (!text.empty()) text += ',';
+    text += std::to_string(column) + ':' + std::to_string(width);
+  }
+  return text;
+}
+
+std::optional<std::vector<std::pair<int, int>>> ParseColumnState(std::string_view text) {
+  std::vector<std::pair<int, int>> columns;
+  std::array<bool, kColumnCount> seen{};
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find(',', at);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view item = text.substr(at, end - at);
+    const std::size_t colon = item.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    int column = 0;
+    int width = 0;
+    const auto a = std::from_chars(item.data(), item.data() + colon, column);
+    const auto b = std::from_chars(item.data() + colon + 1, item.data() + item.size(), width);
+    if (a.ec != std::errc() || a.ptr != item.data() + colon || b.ec != std::errc() ||
+        b.ptr != item.data() + item.size()) {
+      return std::nullopt;
+    }
+    if (column <= kColFullPath || column >= kColumnCount || seen[static_cast<std::size_t>(column)] ||
+        width < 0 || width > kMaxColumnWidth) {
+      return std::nullopt;
+    }
+    seen[static_cast<std::size_t>(column)] = true;
+    columns.emplace_back(column, width);
+    at = end + 1;
+  }
+  if (columns.size() != kColumnCount - 1) return std::nullopt;
+  return columns;
 }
 
 void PlaylistView::RowsInserted(int first, int count) {
   if (count > 0) table_->Inserted(first, count);
+  UpdateHint();
 }
 
 void PlaylistView::RowsRemoved(int, int) {
   table_->Reset();
   SelectionChanged();
+  UpdateHint();
 }
 
 void PlaylistView::RowsChanged(int first, int last) {

@@ -5,9 +5,12 @@
 // the thumb towards the larger value, Down and Left towards the smaller one
 // (on a vertical trackbar Left and Right act as Down and Up, on a horizontal
 // one Up and Down as Right and Left); the wheel forward moves it the same way.
+// With a value text, the value shows as a tooltip on hover and while dragging.
 #pragma once
 
 #include <QSlider>
+#include <functional>
+#include <string>
 
 namespace vk {
 
@@ -24,11 +27,19 @@ class Trackbar : public QSlider {
   // The position a slider value stands for.
   int PositionOf(int slider_value) const;
 
+  // What the tooltip says for a position.
+  void SetValueText(std::function<std::string(int position)> text) { value_text_ = std::move(text); }
+  QString ValueText() const;
+
  protected:
+  bool event(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
 
  private:
+  void ShowValueTip();
+
   int id_;
+  std::function<std::string(int position)> value_text_;
 };
 
 }  // namespace vk

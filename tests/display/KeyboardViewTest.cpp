@@ -277,7 +277,7 @@ TEST(KeyboardViewTest, HzLabelsAreCentredUnderTheirOctaves) {
   for (int octave = 0; octave < 4; ++octave) {
     PixelBuffer p;
     CreatePixelBuffer(p, KeyRangeForOctave(octave).width_px, kPictureHeight, 0);
-    DrawScales(p, b, octave, 0, 1);
+    DrawScales(p, b, octave, 0, 1, ThemeColours{});
     // The first label belongs to x = 74 (one octave above 55/F Hz): its ink is
     // centred there within a pixel.
     int left = -1, right = -1;
@@ -291,6 +291,47 @@ TEST(KeyboardViewTest, HzLabelsAreCentredUnderTheirOctaves) {
     EXPECT_NEAR((left + right) / 2.0, 74, 1.0) << octave;
     EXPECT_EQ(At(p, 30, 60), Bgr{});  // no dB labels asked for
   }
+}
+
+TEST(KeyboardViewTest, ALightThemeDrawsScalesAndSidePanelsInItsOwnColours) {
+  ViewBitmaps b;
+  ASSERT_EQ(LoadViewBitmaps(b, std::string(VK_SOURCE_DIR) + "/resources"), 0);
+  ThemeColours light;
+  ASSERT_TRUE(LoadTheme((std::string(VK_SOURCE_DIR) + "/resources/THEMES.INI").c_str(), "Daylight", &light));
+  ASSERT_TRUE(ThemeIsLight(light));
+  ThemeColours dark;
+  ASSERT_TRUE(LoadTheme((std::string(VK_SOURCE_DIR) + "/resources/THEMES.INI").c_str(), "Midnight Blue", &dark));
+  EXPECT_FALSE(ThemeIsLight(dark));
+
+  const Bgr paper = light.GrpBackWht1.bgr();
+  PixelBuffer p;
+  CreatePixelBuffer(p, KeyRangeForOctave(0).width_px, kPictureHeight, 0);
+  FillRect(p, 0, kPictureHeight - 1, 0, p.Width - 1, paper, 0);
+  DrawScales(p, b, 0, 1, 1, light);
+  // The "-20" label: ink towards the text colour, and no black box around it.
+  int inked = 0;
+  for (int y = 58; y < 58 + 8; ++y) {
+    for (int x = 26; x < 26 + 20; ++x) {
+      EXPECT_NE(At(p, x, y), Bgr{}) << x << "," << y;
+      inked += At(p, x, y) != paper;
+    }
+  }
+  EXPECT_GT(inked, 5);
+
+  // The side panels are light in a light theme; a dark theme keeps the dark bitmaps.
+  const auto panel_brightness = [&] {
+    long sum = 0;
+    for (int y = kKeyboardTop; y < kKeyboardTop + 56; ++y) {
+      for (int x = 0; x < kMarginPx; ++x) sum += At(p, x, y).b + At(p, x, y).g + At(p, x, y).r;
+    }
+    return sum / (3L * 56 * kMarginPx);
+  };
+  int levels[kNumKeys];
+  for (int& l : levels) l = kLevelNothing;
+  DrawKeyboard(p, b, levels, 0, -45, -40, light);
+  EXPECT_GT(panel_brightness(), 160);
+  DrawKeyboard(p, b, levels, 0, -45, -40, dark);
+  EXPECT_LT(panel_brightness(), 80);
 }
 
 }  // namespace

@@ -83,6 +83,28 @@ TEST(AddingTest, SummaryFollowsFailuresAndAdditions) {
   }
 }
 
+TEST(AddingTest, TheSummaryNamesTheFirstTwentyFailuresThenCountsTheRest) {
+  vktest::TempDir dir;
+  std::vector<std::string> broken;
+  for (int i = 0; i < 25; ++i) {
+    broken.push_back(dir.File("bad" + std::to_string(100 + i) + ".mp3"));
+    vktest::WriteBroken(broken.back());
+  }
+  AddFixture f;
+  AddPath(f.ctx, dir.path());
+  AddPath(f.ctx, dir.File("not-there.wav"));
+  EXPECT_EQ(f.state.FailedTotal, 26);
+  std::string expected;
+  for (int i = 0; i < 20; ++i) expected += broken[static_cast<std::size_t>(i)] + "\n";
+  expected += "ほか 6 件";
+  EXPECT_EQ(FailedFilesText(f.state), expected);
+
+  // A fresh action starts a fresh list.
+  ResetAddingState(f.state);
+  AddPath(f.ctx, dir.File("not-there.wav"));
+  EXPECT_EQ(FailedFilesText(f.state), dir.File("not-there.wav"));
+}
+
 TEST(AddingTest, FullListRefusesEachFileAndSaysWhetherItBecameFull) {
   vktest::TempDir dir;
   for (const char* name : {"1.wav", "2.wav", "3.wav"}) vktest::WritePcmWav(dir.File(name), 8000, 80);

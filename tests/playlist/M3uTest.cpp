@@ -108,11 +108,23 @@ TEST(M3uTest, RestoreAndSaveRefuseWhatTheyCannotUse) {
   EXPECT_EQ(progress.begins, 0);
   EXPECT_EQ(ItemCount(f.list), 0);
 
-  // Restored results are not counted.
-  vktest::WriteFile(dir.File("mixed.m3u"), std::string_view("a.wav\n\nbroken.mp3\n"));
+  // Restored results are not counted. A file that is there but unreadable is
+  // left out; one that is not there at all (a drive not mounted) keeps its
+  // row, marked, so the next save does not lose it.
+  vktest::WriteFile(dir.File("broken.mp3"), std::string_view("not audio at all"));
+  vktest::WriteFile(dir.File("mixed.m3u"), std::string_view("a.wav\n\nbroken.mp3\ngone/b.mp3\n"));
   EXPECT_TRUE(RestorePlaylist(f.ctx, dir.File("mixed.m3u")));
-  EXPECT_EQ(ItemCount(f.list), 1);
+  ASSERT_EQ(ItemCount(f.list), 2);
+  EXPECT_FALSE(f.list.Rows[0].Missing);
+  EXPECT_TRUE(f.list.Rows[1].Missing);
+  EXPECT_EQ(f.list.Rows[1].Text[kColFullPath], dir.File("gone/b.mp3"));
+  EXPECT_EQ(f.list.Rows[1].Text[kColFile], "b");
+  EXPECT_EQ(f.list.Rows[1].Text[kColNo], "2");
   EXPECT_EQ(f.state.FailCount, 0);
+  EXPECT_EQ(SavePlaylist(f.list, dir.File("again.m3u")), 0);
+  std::vector<std::string> saved;
+  ASSERT_TRUE(ReadM3u(dir.File("again.m3u"), saved));
+  EXPECT_EQ(saved, (std::vector<std::string>{dir.File("a.wav"), dir.File("gone/b.mp3")}));
 
   EXPECT_EQ(SavePlaylist(f.list, dir.File("no/such/folder/out.m3u")), 1);
 }

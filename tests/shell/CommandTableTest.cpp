@@ -44,9 +44,13 @@ TEST(ResetGraying, EachEffectsItemIsGrayOnlyWhileItsResetWouldChangeNothing) {
   EXPECT_FALSE(CommandEnabled(cmd::kRecommendTmst + 1, s, state));
   s.Speed = 15;
 
-  // The vocal-cancel item is gray once its tone values are set.
+  // The vocal-cancel item is gray once its tone values are set and the tone
+  // control is on; with the control off it can still switch it on.
   EXPECT_TRUE(CommandEnabled(cmd::kVocalCancel, s, state));
   StoreVocalCancelTone(s);
+  s.ToneOnOff = 0;
+  EXPECT_TRUE(CommandEnabled(cmd::kVocalCancel, s, state));
+  s.ToneOnOff = 1;
   EXPECT_FALSE(CommandEnabled(cmd::kVocalCancel, s, state));
   EXPECT_TRUE(CommandEnabled(cmd::kRecommendTmst + 2, s, state));
 }

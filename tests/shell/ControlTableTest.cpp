@@ -5,20 +5,24 @@
 #include <set>
 #include <string>
 
+#include "shell/CommandIds.h"
 #include "shell/ValueRules.h"
 
 namespace vk {
 namespace {
 
 TEST(FocusOrder, EachPageAddsItsBoxesAndTrackbarsInPairs) {
-  const int counts[kEffectPageCount] = {16, 22, 28, 26, 26, 28};
+  const int counts[kEffectPageCount] = {20, 26, 32, 30, 30, 32};
   for (int page = 0; page < kEffectPageCount; ++page) {
     const std::vector<int> order = FocusOrder(page);
     EXPECT_EQ(static_cast<int>(order.size()), counts[page]) << "page " << page;
     EXPECT_EQ(order.front(), kIdThemeList);
-    EXPECT_EQ(order[11], kIdVolumeTrackbar);
+    // The transport buttons follow the search box, in their order on screen.
+    EXPECT_EQ(order[8], cmd::kBtnStop);
+    EXPECT_EQ(order[11], cmd::kBtnNext);
+    EXPECT_EQ(order[15], kIdVolumeTrackbar);
     EXPECT_EQ(std::set<int>(order.begin(), order.end()).size(), order.size());
-    for (std::size_t i = 12; i < order.size(); i += 2) {
+    for (std::size_t i = 16; i < order.size(); i += 2) {
       EXPECT_EQ(order[i + 1], TrackbarOf(order[i]));
       EXPECT_NE(FindParam(order[i]), nullptr);
     }

@@ -3,9 +3,15 @@
 // not be opened.
 #include <filesystem>
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTimer>
 #include <QProcess>
 
+#include "app/AudioFileDialog.h"
 #include "app/SingleInstance.h"
 #include "common/Settings.h"
 #include "engine/PlayEngine.h"
@@ -65,12 +71,72 @@ TEST_F(AddingFilesTest, FilesThatCannotBeOpenedAreSummedUpInOneMessage) {
   QString said;
   AnswerNextModal(QMessageBox::Ok, &said);
   w.DropPaths({QString::fromStdString(broken)}, true);
-  EXPECT_EQ(said, "このファイルは本ソフトで開くことができません。");
+  // The message names the file it is about.
+  EXPECT_EQ(said, "このファイルは本ソフトで開くことができません。\n\n" + QString::fromStdString(broken));
 
   AnswerNextModal(QMessageBox::Ok, &said);
   w.DropPaths({QString::fromStdString(broken), Wav("fine.wav")}, true);
-  EXPECT_EQ(said, "本ソフトで開くことのできないファイルがあります。");
+  EXPECT_EQ(said, "本ソフトで開くことのできないファイルがあります。\n\n" + QString::fromStdString(broken));
   EXPECT_EQ(vk::ItemCount(w.Playlist()), 1);
+}
+
+TEST_F(AddingFilesTest, AppendingFromASecondStartKeepsTheListAndWhatPlays) {
+  const std::string a = Wav("a.wav", 6.0).toStdString();
+  vk::MainWindow& w = Open({QString::fromStdString(a)});
+  ASSERT_TRUE(w.Playing());
+  QStringList args{QStringLiteral("--append"), QStringLiteral("b.wav")};
+  ASSERT_TRUE(vk::TakeAppendOption(args));
+  EXPECT_EQ(args, QStringList{QStringLiteral("b.wav")});
+  Wav("b.wav");
+  w.CopyData(vk::BuildHandoffCommandLine(QStringLiteral("velkaris"), args,
+                                         QString::fromStdString(dir_.path()), true));
+  ASSERT_EQ(vk::ItemCount(w.Playlist()), 2);
+  EXPECT_EQ(Path(0), a);
+  EXPECT_EQ(Path(1), dir_.File("b.wav"));
+  EXPECT_TRUE(w.Playing());
+  EXPECT_EQ(w.Playlist().CurrentItem, 0);
+  // Without the option the list is replaced, as before.
+  w.CopyData(vk::BuildHandoffCommandLine(QStringLiteral("velkaris"), args,
+                                         QString::fromStdString(dir_.path())));
+  ASSERT_EQ(vk::ItemCount(w.Playlist()), 1);
+  EXPECT_EQ(Path(0), dir_.File("b.wav"));
+}
+
+TEST_F(AddingFilesTest, TheOpenDialogTakesFilesAndFoldersTogether) {
+  std::filesystem::create_directories(dir_.File("album"));
+  Wav("album/x.wav");
+  Wav("single.wav");
+  vk::PlaylistModel list;
+  EXPECT_EQ(vk::DialogStartFolder(list, "/fallback/"), "/fallback/");
+  vk::PlaylistRow row;
+  row.Text[vk::kColFullPath] = dir_.File("single.wav");
+  vk::AppendRow(list, row);
+  EXPECT_EQ(vk::DialogStartFolder(list, "/fallback/"), dir_.path() + "/");
+
+  // Select the folder and the file in the dialog's list, then Open.
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    for (auto* view : dialog->findChildren<QAbstractItemView*>()) {
+      auto* model = qobject_cast<QFileSystemModel*>(view->model());
+      if (model == nullptr || !view->isVisible()) continue;
+      const QModelIndex root = view->rootIndex();
+      if (model->rowCount(root) < 2) return;  // still reading the folder
+      for (int r = 0; r < model->rowCount(root); ++r) {
+        view->selectionModel()->select(model->index(r, 0, root),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+      }
+      QMetaObject::invokeMethod(dialog, "accept");
+      poll->deleteLater();
+      return;
+    }
+  });
+  poll->start(20);
+  const QStringList chosen = vk::ChooseAudioPaths(nullptr, QStringLiteral("t"),
+                                                  QString::fromStdString(dir_.path()));
+  EXPECT_TRUE(chosen.contains(QString::fromStdString(dir_.File("album")))) << chosen.join(QLatin1Char('|')).toStdString();
+  EXPECT_TRUE(chosen.contains(QString::fromStdString(dir_.File("single.wav"))));
 }
 
 TEST_F(AddingFilesTest, ASecondStartHandsItsFilesToTheRunningWindow) {

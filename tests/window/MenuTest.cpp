@@ -118,10 +118,11 @@ TEST_F(MenuTest, ResetItemsAreGrayWhileTheirValuesAreTheRecommendedOnes) {
   EXPECT_TRUE(Item(cmd::kAllOptions)->isEnabled());
   EXPECT_TRUE(Item(cmd::kVocalCancel)->isEnabled());
 
-  // The vocal-cancel settings leave the tone switch as it was.
-  const int tone_switch = gSettings.ToneOnOff;
+  // The vocal-cancel command sets the tone values and switches the tone
+  // control on, so the voice goes at once.
+  gSettings.ToneOnOff = 0;
   w.Command(cmd::kVocalCancel);
-  EXPECT_EQ(gSettings.ToneOnOff, tone_switch);
+  EXPECT_EQ(gSettings.ToneOnOff, 1);
   EXPECT_EQ(gSettings.ToneMidDepth, -22);
   EXPECT_FALSE(Item(cmd::kVocalCancel)->isEnabled());
   EXPECT_TRUE(Item(cmd::kRecommendTmst + 2)->isEnabled());

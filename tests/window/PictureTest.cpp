@@ -8,6 +8,7 @@
 #include "common/Settings.h"
 #include "ui/PictureView.h"
 #include "ui/PlaylistView.h"
+#include "shell/CommandIds.h"
 #include "window/WindowTestSupport.h"
 
 namespace vktest {
@@ -80,7 +81,26 @@ TEST_F(PictureTest, AutomaticThresholdsFallWhenTheTimerExpires) {
   EXPECT_EQ(w.Picture()->FallTimerMs(), 0);     // and stopped with it
 }
 
-TEST(ColumnWidths, TheTagColumnsShareTheRoomByTheirWidestTexts) {
+TEST_F(PictureTest, AutomaticThresholdsHoldStillWhilePaused) {
+  vk::MainWindow& w = Open({QString::fromStdString(MakeWav(dir_, "a.wav", 8.0))});
+  ASSERT_EQ(gSettings.AutoThres, 1);
+  ASSERT_TRUE(WaitForPosition(8000));
+  w.Command(vk::cmd::kPlayPause);
+  ASSERT_TRUE(w.Paused());
+  // Far from where the frozen frame would pull them.
+  gSettings.ThresDw = -10;
+  gSettings.ThresUp = -5;
+  w.Picture()->ThresholdsChanged();
+  Spin(4500);  // many frames of the paused picture, and a step of the fall timer
+  EXPECT_EQ(gSettings.ThresDw, -10);
+  EXPECT_EQ(gSettings.ThresUp, -5);
+  // Playing again, they adjust as before.
+  w.Command(vk::cmd::kPlayPause);
+  EXPECT_TRUE(WaitFor([] { return gSettings.ThresDw != -10 || gSettings.ThresUp != -5; }, 3000));
+}
+
+// Widest texts of a short list: a long file name, a title, an artist.
+std::array<int, vk::kColumnCount> SampleMaxima() {
   std::array<int, vk::kColumnCount> max{};
   max[vk::kColNo] = 10;
   max[vk::kColFile] = 100;
@@ -88,21 +108,44 @@ TEST(ColumnWidths, TheTagColumnsShareTheRoomByTheirWidestTexts) {
   max[vk::kColTitle] = 60;
   max[vk::kColArtist] = 20;
   max[vk::kColTime] = 30;
+  return max;
+}
+
+TEST(ColumnWidths, TheTagColumnsShareTheRoomByTheirWidestTexts) {
+  std::array<int, vk::kColumnCount> max = SampleMaxima();
   const auto w = vk::ComputeColumnWidths(max, 600, 16);
   EXPECT_EQ(w[vk::kColFullPath], 0);
-  EXPECT_EQ(w[vk::kColNo], 30);
+  EXPECT_EQ(w[vk::kColNo], 10 + 14 + vk::kPlayingMarkRoom);
   EXPECT_EQ(w[vk::kColExt], 36);
   EXPECT_EQ(w[vk::kColTime], 44);
-  // Free room 600 - 44 - 36 - 30 - 16 = 474; the file column 114 and 24 more
-  // leave 336 for the tags, shared 3 : 1 between title and artist.
-  EXPECT_EQ(w[vk::kColTitle], 252 + 4);
-  EXPECT_EQ(w[vk::kColArtist], 84 + 4);
+  // Free room 600 - 44 - 36 - 38 - 16 = 466; the file column 114 and 24 more
+  // leave 328 for the tags, shared 3 : 1 between title and artist.
+  EXPECT_EQ(w[vk::kColTitle], 246 + 4);
+  EXPECT_EQ(w[vk::kColArtist], 82 + 4);
   EXPECT_EQ(w[vk::kColAlbum], 4);
   EXPECT_EQ(w[vk::kColFile], 114);
-  // Too narrow: the file column takes what is left and the tags shrink to 4.
-  const auto narrow = vk::ComputeColumnWidths(max, 200, 16);
-  EXPECT_EQ(narrow[vk::kColFile], 200 - 44 - 36 - 30 - 16 - 24);
-  EXPECT_EQ(narrow[vk::kColTitle], 4);
+}
+
+TEST(ColumnWidths, ANarrowListKeepsTitleAndArtistReadable) {
+  std::array<int, vk::kColumnCount> max = SampleMaxima();
+  // 214 - 44 - 36 - 38 - 16 = 80 free, less 4, plus the extension's 32, less
+  // 4 for each empty tag column: 96 shared 3 : 2 : 1 by title, artist, file.
+  const auto narrow = vk::ComputeColumnWidths(max, 214, 16);
+  EXPECT_EQ(narrow[vk::kColTitle], 48);
+  EXPECT_EQ(narrow[vk::kColArtist], 32);
+  EXPECT_EQ(narrow[vk::kColFile], 16);
+  EXPECT_EQ(narrow[vk::kColExt], 4);
+  EXPECT_EQ(narrow[vk::kColAlbum], 4);
+  // A short artist takes what it needs and leaves the rest to the others:
+  // the title gets all it wants, the file what remains.
+  max[vk::kColArtist] = 6;
+  const auto short_artist = vk::ComputeColumnWidths(max, 314, 16);
+  EXPECT_EQ(short_artist[vk::kColArtist], 20);
+  EXPECT_EQ(short_artist[vk::kColTitle], 74);
+  EXPECT_EQ(short_artist[vk::kColFile], 196 - 20 - 74);
+  int sum = 0;
+  for (int width : short_artist) sum += width;
+  EXPECT_EQ(sum, 314 - 16 - 4) << "the columns fill the list but for its 4-pixel margin";
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "window/WindowTestSupport.h"
 
+#include "common/Ini.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -82,6 +84,17 @@ void AnswerNextModal(QMessageBox::StandardButton button, QString* text) {
     poll->deleteLater();
   });
   poll->start(10);
+}
+
+int ReadIniInt(const std::string& ini, const char* section, const char* key) {
+  std::FILE* f = std::fopen(ini.c_str(), "rb");
+  if (f == nullptr) return -9999;
+  long offset = 0;
+  vk::IniFindSection(f, section, &offset);
+  int value = -9999;
+  vk::IniReadInt(f, offset, section, key, -9999, 0, -1, &value);
+  std::fclose(f);
+  return value;
 }
 
 void WindowTest::SetUp() {

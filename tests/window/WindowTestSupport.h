@@ -30,6 +30,9 @@ std::string MakeWav(const TempDir& dir, const std::string& name, double seconds)
 // showed is kept in `*text`.
 void AnswerNextModal(QMessageBox::StandardButton button, QString* text = nullptr);
 
+// An integer of MAIN.INI at `ini` (-9999 when the file or key is missing).
+int ReadIniInt(const std::string& ini, const char* section, const char* key);
+
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -94,7 +94,7 @@ void ShowSummary(MainWindow& w, const AddingState& state) {
   if (m.Icon == SummaryIcon::kNone) return;
   const QString title = QString::fromLatin1(kAppTitle);
   QString text = Tr(m.Text);
-  const std::string failed = FailedFilesText(state);
+  const std::string failed = FailedFilesText(state, Tr("ほか %1 件").toStdString());
   if (!failed.empty()) text += QStringLiteral("\n\n") + QString::fromStdString(failed);
   if (m.Icon == SummaryIcon::kWarning) {
     QMessageBox::warning(&w, title, text);

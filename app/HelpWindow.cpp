@@ -11,6 +11,7 @@
 #include "app/InterfaceLanguage.h"
 #include "shell/AppPaths.h"
 #include "shell/StatusText.h"
+#include "ui/ShownText.h"
 
 namespace vk {
 
@@ -20,14 +21,14 @@ void ShowManual(QWidget* owner, const AppPaths& paths) {
   const QString file = QString::fromStdString(ManualFile(paths));
   if (!QFileInfo(file).isFile()) {
     QMessageBox::warning(owner, QString::fromLatin1(kAppTitle),
-                         QStringLiteral("マニュアルが見つかりません。\n") + file);
+                         Tr("マニュアルが見つかりません。\n") + file);
     return;
   }
   auto* window = owner->findChild<QDialog*>(QStringLiteral("help"));
   if (window == nullptr) {
     window = new QDialog(owner, Qt::Window);
     window->setObjectName(QStringLiteral("help"));
-    window->setWindowTitle(QStringLiteral("ヘルプ - ") + QString::fromLatin1(kAppTitle));
+    window->setWindowTitle(Tr("ヘルプ - ") + QString::fromLatin1(kAppTitle));
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* browser = new QTextBrowser(window);
@@ -48,7 +49,7 @@ void OpenAddress(QWidget* owner, const char* url) {
   const QString address = QString::fromLatin1(url);
   if (QDesktopServices::openUrl(QUrl(address))) return;
   QMessageBox::warning(owner, QString::fromLatin1(kAppTitle),
-                       QStringLiteral("ブラウザを開けませんでした。\n") + address);
+                       Tr("ブラウザを開けませんでした。\n") + address);
 }
 
 }  // namespace vk

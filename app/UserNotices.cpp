@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "shell/StatusText.h"
+#include "ui/ShownText.h"
 
 namespace vk {
 namespace {
@@ -14,21 +15,21 @@ QString Caption() { return QString::fromLatin1(kAppTitle); }
 
 void ShowMissingFile(QWidget* owner, const std::string& path) {
   QMessageBox::warning(owner, Caption(),
-                       QStringLiteral("ファイルが見つかりません。\n") + QString::fromStdString(path));
+                       Tr("ファイルが見つかりません。\n") + QString::fromStdString(path));
 }
 
 void ShowPlaylistNotSaved(QWidget* owner, const std::string& path) {
   QMessageBox::warning(owner, Caption(),
-                       QStringLiteral("プレイリストを保存できませんでした。\n") +
+                       Tr("プレイリストを保存できませんでした。\n") +
                            QString::fromStdString(path));
 }
 
 bool AskRetrySave(QWidget* owner, const QStringList& failed) {
   QMessageBox box(QMessageBox::Warning, Caption(),
-                  QStringLiteral("設定を保存できませんでした。\n") + failed.join(QLatin1Char('\n')),
+                  Tr("設定を保存できませんでした。\n") + failed.join(QLatin1Char('\n')),
                   QMessageBox::Retry | QMessageBox::Close, owner);
-  box.button(QMessageBox::Retry)->setText(QStringLiteral("再試行"));
-  box.button(QMessageBox::Close)->setText(QStringLiteral("保存せずに終了"));
+  box.button(QMessageBox::Retry)->setText(Tr("再試行"));
+  box.button(QMessageBox::Close)->setText(Tr("保存せずに終了"));
   box.setDefaultButton(QMessageBox::Retry);
   return box.exec() == QMessageBox::Retry;
 }

@@ -196,14 +196,18 @@ bool ListingOrderBefore(const std::string& a, const std::string& b) {
   return a < b;
 }
 
-std::string FailedFilesText(const AddingState& s) {
+std::string FailedFilesText(const AddingState& s, std::string_view more_text) {
   std::string text;
   for (const std::string& path : s.FailedPaths) {
     text += path;
     text += '\n';
   }
   const int more = s.FailedTotal - static_cast<int>(s.FailedPaths.size());
-  if (more > 0) text += "ほか " + std::to_string(more) + " 件\n";
+  if (more > 0) {
+    std::string line(more_text);
+    if (const std::size_t at = line.find("%1"); at != std::string::npos) line.replace(at, 2, std::to_string(more));
+    text += line + '\n';
+  }
   if (!text.empty()) text.pop_back();
   return text;
 }

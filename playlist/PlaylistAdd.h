@@ -92,9 +92,10 @@ void AddPath(AddContext& ctx, const std::string& path);
 void CountResult(AddingState& state, AddResult result, std::string_view path);
 void CountFailure(AddingState& state, std::string_view path);  // FailCount up by one, at most 2
 
-// The failed paths one per line, then "ほか N 件" for those past the first
-// kFailedPathsListed; empty when nothing failed.
-std::string FailedFilesText(const AddingState& state);
+// The failed paths one per line, then `more` (in the window's language, with
+// "%1" where the count goes) for those past the first kFailedPathsListed;
+// empty when nothing failed.
+std::string FailedFilesText(const AddingState& state, std::string_view more);
 
 // The order a folder's entries are walked in: names compared with ASCII letters
 // folded to one case, then byte by byte, so it never depends on the file system.

@@ -14,6 +14,7 @@
 #include <charconv>
 
 #include "ui/EmptyListHint.h"
+#include "ui/ShownText.h"
 
 
 namespace vk {
@@ -52,7 +53,7 @@ class PlaylistTableModel final : public QAbstractTableModel {
       return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
     }
     if (role == Qt::ToolTipRole && row.Missing) {
-      return QStringLiteral("ファイルが見つかりません");
+      return Tr("ファイルが見つかりません");
     }
     // The playing row carries a mark wherever the selection is.
     if (role == Qt::DecorationRole && index.column() == kColNo && playing_ &&

@@ -97,12 +97,12 @@ TEST(AddingTest, TheSummaryNamesTheFirstTwentyFailuresThenCountsTheRest) {
   std::string expected;
   for (int i = 0; i < 20; ++i) expected += broken[static_cast<std::size_t>(i)] + "\n";
   expected += "ほか 6 件";
-  EXPECT_EQ(FailedFilesText(f.state), expected);
+  EXPECT_EQ(FailedFilesText(f.state, "ほか %1 件"), expected);
 
   // A fresh action starts a fresh list.
   ResetAddingState(f.state);
   AddPath(f.ctx, dir.File("not-there.wav"));
-  EXPECT_EQ(FailedFilesText(f.state), dir.File("not-there.wav"));
+  EXPECT_EQ(FailedFilesText(f.state, "ほか %1 件"), dir.File("not-there.wav"));
 }
 
 TEST(AddingTest, FullListRefusesEachFileAndSaysWhetherItBecameFull) {

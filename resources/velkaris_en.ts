@@ -804,5 +804,209 @@ Do you want to continue?</translation>
         <source>［％］</source>
         <translation>[%]</translation>
     </message>
+    <message>
+        <source>書き出せませんでした。</source>
+        <translation>The export failed.</translation>
+    </message>
+    <message>
+        <source>再生するファイルには書き出せません。</source>
+        <translation>Cannot export onto the file being played.</translation>
+    </message>
+    <message>
+        <source>ファイルに書き込めませんでした。</source>
+        <translation>The file could not be written.</translation>
+    </message>
+    <message>
+        <source>エフェクトを付けて書き出し</source>
+        <translation>Export with effects</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>書き出し中… 0 ％</source>
+        <translation>Exporting… 0 %</translation>
+    </message>
+    <message>
+        <source>書き出し中… %1 ％</source>
+        <translation>Exporting… %1 %</translation>
+    </message>
+    <message>
+        <source>　残り時間 %1</source>
+        <translation>  Time left %1</translation>
+    </message>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>マニュアルが見つかりません。
+</source>
+        <translation>The manual cannot be found.
+</translation>
+    </message>
+    <message>
+        <source>ヘルプ - </source>
+        <translation>Help - </translation>
+    </message>
+    <message>
+        <source>ブラウザを開けませんでした。
+</source>
+        <translation>The web browser could not be opened.
+</translation>
+    </message>
+    <message>
+        <source>マーカーを保存できませんでした。</source>
+        <translation>The markers could not be saved.</translation>
+    </message>
+    <message>
+        <source>マーカーの名前</source>
+        <translation>Marker name</translation>
+    </message>
+    <message>
+        <source>名前：</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>マーカー%1</source>
+        <translation>Marker %1</translation>
+    </message>
+    <message>
+        <source>ここへ移動</source>
+        <translation>Jump here</translation>
+    </message>
+    <message>
+        <source>名前を変更...</source>
+        <translation>Rename...</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>ここから次のマーカーまでＡ－Ｂ間リピート</source>
+        <translation>A-B from this marker to the next</translation>
+    </message>
+    <message>
+        <source>ループトレーナーの設定</source>
+        <translation>Loop trainer settings</translation>
+    </message>
+    <message>
+        <source>開始速度（％）：</source>
+        <translation>Start speed (%):</translation>
+    </message>
+    <message>
+        <source>上げる幅（％）：</source>
+        <translation>Step (%):</translation>
+    </message>
+    <message>
+        <source>上げる間隔（回）：</source>
+        <translation>Raise every (passes):</translation>
+    </message>
+    <message>
+        <source>終了速度（％）：</source>
+        <translation>End speed (%):</translation>
+    </message>
+    <message>
+        <source>回の間の休み（ミリ秒）：</source>
+        <translation>Pause between passes (ms):</translation>
+    </message>
+    <message>
+        <source>書き出し中です。終わるまでお待ちください。</source>
+        <translation>An export is running. Please wait until it finishes.</translation>
+    </message>
+    <message>
+        <source>Ａ－Ｂ間の書き出し</source>
+        <translation>Export the A-B range</translation>
+    </message>
+    <message>
+        <source>繰り返す回数：</source>
+        <translation>Number of passes:</translation>
+    </message>
+    <message>
+        <source>WAVファイル (*.wav);;FLACファイル (*.flac)</source>
+        <translation>WAV files (*.wav);;FLAC files (*.flac)</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません。
+</source>
+        <translation>File not found.
+</translation>
+    </message>
+    <message>
+        <source>プレイリストを保存できませんでした。
+</source>
+        <translation>The playlist could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>設定を保存できませんでした。
+</source>
+        <translation>The settings could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>再試行</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>保存せずに終了</source>
+        <translation>Quit without saving</translation>
+    </message>
+    <message>
+        <source>ここに音楽ファイルやフォルダをドロップしてください。
+または、デモ曲を開いてください。</source>
+        <translation>Drop music files or folders here,
+or open the demo song.</translation>
+    </message>
+    <message>
+        <source>デモ曲を開く</source>
+        <translation>Open the demo song</translation>
+    </message>
+    <message>
+        <source>ここに音楽ファイルやフォルダをドロップしてください。</source>
+        <translation>Drop music files or folders here.</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>エフェクトを付けて書き出し...</source>
+        <translation>export with effects...</translation>
+    </message>
+    <message>
+        <source>Ａ－Ｂ間をエフェクトを付けて書き出し...</source>
+        <translation>Export only the A-B range with effects...</translation>
+    </message>
+    <message>
+        <source>聴こえる音（エフェクト後）から鍵盤を光らせる</source>
+        <translation>Keys from what is heard (after effects)</translation>
+    </message>
+    <message>
+        <source>ループトレーナー</source>
+        <translation>Loop trainer</translation>
+    </message>
+    <message>
+        <source>ループトレーナーの設定...</source>
+        <translation>Loop trainer settings...</translation>
+    </message>
+    <message>
+        <source>現在の再生位置にマーカーを設定(M)</source>
+        <translation>Set a marker at the heard position (M)</translation>
+    </message>
+    <message>
+        <source>次のマーカーへ(])</source>
+        <translation>Next marker (])</translation>
+    </message>
+    <message>
+        <source>前のマーカーへ([)</source>
+        <translation>Previous marker ([)</translation>
+    </message>
+    <message>
+        <source>マーカー(&amp;M)</source>
+        <translation>&amp;Markers</translation>
+    </message>
 </context>
 </TS>

@@ -40,6 +40,9 @@ struct NotShown {
 };
 const NotShown kNotShown[] = {
     {"shell/StatusText.cpp", " → %lld:%02lld:%02lld", "an arrow between two times, the same in every language"},
+    {"shell/SliderTexts.cpp", "［", "a bracket cut from a unit label, never shown alone"},
+    {"shell/SliderTexts.cpp", "］", "a bracket cut from a unit label, never shown alone"},
+    {"shell/SliderTexts.cpp", "％", "a full-width unit read from a label and shown as %"},
 };
 
 struct Literal {

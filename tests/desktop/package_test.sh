@@ -31,8 +31,12 @@ expected="/usr/bin/velkaris
 /usr/share/man/man1/velkaris-cli.1.gz
 /usr/share/man/man1/velkaris.1.gz
 /usr/share/metainfo/org.velkaris.Velkaris.metainfo.xml
+/usr/share/velkaris/00manual-en.html
 /usr/share/velkaris/00manual.html
-/usr/share/velkaris/THEMES.INI"
+/usr/share/velkaris/THEMES.INI
+/usr/share/velkaris/samples/velkaris-demo.lrc
+/usr/share/velkaris/samples/velkaris-demo.mp3
+/usr/share/velkaris/velkaris_en.qm"
 for bmp in "$src"/resources/*.bmp; do
   expected+=$'\n'"/usr/share/velkaris/resources/$(basename "$bmp")"
 done

@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libmpg123-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg flac
   qt6-base-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
-  libfftw3-dev libpng-dev
+  libfftw3-dev libpng-dev librubberband-dev
   clang libclang-rt-dev
   xvfb xdotool gnuplot-nox lame  # tools/soak.sh
 )

@@ -233,6 +233,8 @@ bool AllocStretchHq(StretchHq& h, std::int32_t buf_frames, std::uint32_t rate_hz
     h.Lead = history + 2 * static_cast<std::int32_t>(rb.getStartDelay()) + 2 * kChunk;
     h.Capacity = history + h.Lead + 2 * buf_frames + kChunk;
     h.Src = std::make_unique<std::int16_t[]>(2 * static_cast<std::size_t>(h.Capacity));
+    h.FadeFrames = std::max<std::int32_t>(16, static_cast<std::int32_t>(rate_hz / 50));
+    h.Fade = std::make_unique<std::int16_t[]>(2 * static_cast<std::size_t>(h.FadeFrames));
     for (auto& v : h.Voice) {
       // Everything held past Head, and the silence of the end, stretched fourfold.
       v->OutCapacity = static_cast<std::int32_t>(kMaxTimeRatio * (history + 2 * h.Lead + 2 * kChunk)) +
@@ -251,6 +253,7 @@ bool AllocStretchHq(StretchHq& h, std::int32_t buf_frames, std::uint32_t rate_hz
 void ReleaseStretchHq(StretchHq& h) {
   for (auto& v : h.Voice) v.reset();
   h.Src.reset();
+  h.Fade.reset();
   h.Capacity = h.Count = h.Head = 0;
   h.Ended = false;
   h.Lead = h.BufFrames = 0;
@@ -258,6 +261,7 @@ void ReleaseStretchHq(StretchHq& h) {
 }
 
 void ResetStretchHq(StretchHq& h) {
+  h.Started = false;
   h.Count = h.Head = 0;
   h.Ended = h.EndTold = false;
   for (auto& v : h.Voice) {
@@ -285,16 +289,73 @@ bool HqEndReached(StretchHq& h, std::int32_t r) {
   return true;
 }
 
+namespace {
+
+// The frames the stretchers would have given next, mixed as last time, into
+// h.Fade; the voices stop (their next block primes them afresh).
+void KeepStretchedContinuation(StretchHq& h, std::int16_t* scratch) {
+  const std::int32_t n = h.FadeFrames;
+  const std::int32_t got = TakeOut(*h.Voice[0], h.Fade.get(), n);
+  std::memset(h.Fade.get() + 2 * got, 0, static_cast<std::size_t>(n - got) * 4);
+  if (h.Last.voices == 2) {
+    const std::int32_t got2 = TakeOut(*h.Voice[1], scratch, n);
+    std::memset(scratch + 2 * got2, 0, static_cast<std::size_t>(n - got2) * 4);
+    MixByWeight(scratch, h.Fade.get(), h.Fade.get(), 2 * n, h.Last.mix);
+  }
+  for (auto& v : h.Voice) v->Live = false;
+}
+
+// The source frames from Head on: what the plain path plays first.
+void KeepPlainContinuation(StretchHq& h) {
+  const std::int32_t n = std::clamp(h.Count - h.Head, 0, h.FadeFrames);
+  std::memcpy(h.Fade.get(), h.Src.get() + 2 * h.Head, static_cast<std::size_t>(n) * 4);
+  std::memset(h.Fade.get() + 2 * n, 0, static_cast<std::size_t>(h.FadeFrames - n) * 4);
+}
+
+// Raised-cosine crossfade from h.Fade into the first frames of `to`.
+void FadeInto(const StretchHq& h, std::int16_t* to, std::int32_t frames) {
+  const std::int32_t n = std::min(frames, h.FadeFrames);
+  for (std::int32_t i = 0; i < n; ++i) {
+    const double w = 0.5 - 0.5 * std::cos(M_PI * (i + 0.5) / h.FadeFrames);
+    for (int c = 0; c < 2; ++c) {
+      const double v = h.Fade[2 * i + c] * (1 - w) + to[2 * i + c] * w;
+      to[2 * i + c] = Saturate16(std::lround(v));
+    }
+  }
+}
+
+bool SameShape(const HqPlan& a, const HqPlan& b) {
+  return a.voices == b.voices && a.time_ratio == b.time_ratio && a.pitch[0] == b.pitch[0] &&
+         (a.voices < 2 || a.pitch[1] == b.pitch[1]) && a.formants == b.formants;
+}
+
+}  // namespace
+
 std::int32_t HqRunBlock(StretchHq& h, std::int32_t r, const HqPlan& plan, std::int16_t* block,
                         std::int16_t* out, std::int16_t* scratch, std::int32_t* out_frames) {
   *out_frames = -1;
   if (!h.Src || r <= 0) return 0;
   const std::int32_t real = std::clamp(h.Count - h.Head, 0, r);
   const std::int32_t f = h.BufFrames;
+  // A change of path or of the stretchers' shape fades from what the old way
+  // would have played next, so no step is heard where the two differ in phase.
+  bool fade = false;
+  if (h.Started) {
+    if (h.Last.voices > 0 && (plan.voices == 0 || !SameShape(h.Last, plan))) {
+      KeepStretchedContinuation(h, scratch);
+      fade = true;
+    } else if (h.Last.voices == 0 && plan.voices > 0) {
+      KeepPlainContinuation(h);
+      fade = true;
+    }
+  }
+  h.Started = true;
+  h.Last = plan;
   if (plan.voices == 0) {
     std::memcpy(block, h.Src.get() + 2 * h.Head, static_cast<std::size_t>(real) * 4);
     std::memset(block + 2 * real, 0, static_cast<std::size_t>(r - real) * 4);
     for (auto& v : h.Voice) v->Live = false;
+    if (fade) FadeInto(h, block, real);
   } else {
     for (int i = 0; i < StretchHq::kVoices; ++i) {
       HqVoice& v = *h.Voice[i];
@@ -302,11 +363,7 @@ std::int32_t HqRunBlock(StretchHq& h, std::int32_t r, const HqPlan& plan, std::i
         v.Live = false;
         continue;
       }
-      if (!v.Live) {
-        Prime(h, v, plan.time_ratio, plan.pitch[i], plan.formants);
-      } else {
-        SetShape(v, plan.time_ratio, plan.pitch[i], plan.formants);
-      }
+      if (!v.Live) Prime(h, v, plan.time_ratio, plan.pitch[i], plan.formants);
       FeedNew(h, v);
     }
     // A block the source's end cuts short stands for its real frames only.
@@ -322,6 +379,7 @@ std::int32_t HqRunBlock(StretchHq& h, std::int32_t r, const HqPlan& plan, std::i
       std::memset(scratch + 2 * got2, 0, static_cast<std::size_t>(n - got2) * 4);
       MixByWeight(scratch, out, out, 2 * n, plan.mix);
     }
+    if (fade) FadeInto(h, out, n);
     *out_frames = n;
   }
   h.Head = std::min(h.Head + r, h.Count);

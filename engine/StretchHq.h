@@ -20,6 +20,17 @@ namespace vk {
 
 struct HqVoice;  // one stretcher with its output store (StretchHq.cpp)
 
+// What one block needs of the high-quality path, from the block's snapshot.
+struct HqPlan {
+  bool wanted = false;   // a quality key is 1: keep the read-ahead going
+  int voices = 0;        // 0: plain path (frames go on to the usual time base)
+  double time_ratio = 1.0;   // output length ÷ input length
+  double pitch[2] = {1.0, 1.0};  // frequency scale per voice
+  bool formants = false;
+  std::int32_t mix = 0;      // share of voice 2, percent
+  bool pitch_done = false;   // the voices carry the pitch shift (skip the splice one)
+};
+
 struct StretchHq {
   // Source frames after volume: [0, Count) held, Head = the next block's first
   // frame; up to kHistory frames before Head are kept for priming.
@@ -35,7 +46,13 @@ struct StretchHq {
   std::int32_t Lead = 0;       // frames read ahead of the block's end while active
   std::int32_t BufFrames = 0;  // F
   std::uint32_t RateHz = 0;
-  std::int64_t Underruns = 0;  // output frames a stretcher could not deliver (0 when healthy)
+  std::int64_t Underruns = 0;
+  // The path of the last block, and the frames the old path would have played
+  // next when the path or the stretchers' shape changes (about 20 ms).
+  HqPlan Last;
+  bool Started = false;  // a block ran since the last reset
+  std::unique_ptr<std::int16_t[]> Fade;
+  std::int32_t FadeFrames = 0;  // output frames a stretcher could not deliver (0 when healthy)
 
   StretchHq();
   ~StretchHq();
@@ -43,16 +60,6 @@ struct StretchHq {
   StretchHq& operator=(const StretchHq&) = delete;
 };
 
-// What one block needs of the high-quality path, from the block's snapshot.
-struct HqPlan {
-  bool wanted = false;   // a quality key is 1: keep the read-ahead going
-  int voices = 0;        // 0: plain path (frames go on to the usual time base)
-  double time_ratio = 1.0;   // output length ÷ input length
-  double pitch[2] = {1.0, 1.0};  // frequency scale per voice
-  bool formants = false;
-  std::int32_t mix = 0;      // share of voice 2, percent
-  bool pitch_done = false;   // the voices carry the pitch shift (skip the splice one)
-};
 
 HqPlan PlanHq(const PlayParams& s);
 

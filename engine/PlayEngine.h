@@ -74,8 +74,9 @@ struct PlayEngine {
   EffectStates Effects;
   std::int16_t ResampleHistory[2] = {0, 0};
   PitchHistory PitchVoiceHistory;
-  // The high-quality stretchers and their read-ahead store, made at open and
-  // emptied at every seek (an effects-only reset keeps them: the sound goes on).
+  // The high-quality stretchers and their read-ahead store, made at the first
+  // open (kept for later opens at the same rate and block length) and emptied
+  // at every open and seek; an effects-only reset keeps them: the sound goes on.
   StretchHq Hq;
 
   std::unique_ptr<WaveOut> hWaveOut;  // null when closed: the play thread then ends

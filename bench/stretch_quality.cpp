@@ -111,7 +111,7 @@ Frames Process(const Frames& src, std::int32_t percent, std::int32_t pitch, bool
   const std::size_t total = src.size() / 2;
   if (hq) {
     static vk::StretchHq h;  // made once: the open's cost is not the measure
-    static const bool made = vk::AllocStretchHq(h, kBlock, kRate);
+    static const bool made = vk::AllocStretchHq(h, kBlock, kRate) && vk::WarmStretchHq(h);
     if (!made) return out;
     vk::ResetStretchHq(h);
     const vk::HqPlan plan = vk::PlanHq(s);

@@ -129,8 +129,12 @@ namespace {
 // A block through the read-ahead store of the high-quality stretchers: frames
 // come from the ring ahead of the block, then either the stretchers make the
 // output or the block's own frames go on to the usual time base.
-BlockResult FillBlockHq(PlayEngine& e, int i, const PlayParams& s, const HqPlan& plan,
-                        BlockResult b) {
+BlockResult FillBlockHq(PlayEngine& e, int i, const PlayParams& s, HqPlan plan, BlockResult b) {
+  // Stretchers not yet warmed (the seek that warms them is on its way): plain.
+  if (!e.Hq.Warm) {
+    plan.voices = 0;
+    plan.pitch_done = false;
+  }
   const WaveFormatEx& format = e.Format();
   for (std::int32_t want; (want = HqFramesWanted(e.Hq, b.requested, plan)) > 0;) {
     const std::int32_t n = std::min(want, 2 * e.BufFrames);

@@ -149,7 +149,9 @@ int EngineOpen(Player& p, const char* path) {
     if (!e.OutBuf[i]) return FailOpen(e, kEngineNoMemory);
   }
   if (AllocEffectStates(e.Effects, format, f, s) != 0) return FailOpen(e, kEngineNoMemory);
-  if (!AllocStretchHq(e.Hq, f, format.nSamplesPerSec)) return FailOpen(e, kEngineNoMemory);
+  if (!AllocStretchHq(e.Hq, f, format.nSamplesPerSec) || !WarmStretchHq(e.Hq)) {
+    return FailOpen(e, kEngineNoMemory);
+  }
 
   e.hWaveOut = MakeWaveOut(p.Output, &p.OutStatus);
   if (!e.hWaveOut || e.hWaveOut->Open(format) != kWaveOk) {

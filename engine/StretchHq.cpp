@@ -137,22 +137,18 @@ void FeedNew(StretchHq& h, HqVoice& v) {
 // tables it keeps. Its resampler's phase tables (two, used in turn) grow to the
 // numerator of the pitch ratio as a fraction over at most 192 000: ratios just
 // under an octave up and down with the largest such numerators, each twice in
-// a row, at both ends of the speed range, size them for any setting once at
-// open rather than on the play path.
+// a row, at the slowest speed, size them for any setting; one pass with the
+// formants kept builds the formant tables.
 void WarmUp(HqVoice& v) {
   constexpr double kWide[] = {383999.0 / 192000, 383997.0 / 191999, 192000.0 / 383999,
                               191999.0 / 383997};
-  const auto pass = [&v](double ratio, double pitch, bool formants) {
-    SetShape(v, ratio, pitch, formants);
+  const auto pass = [&v](double pitch, bool formants) {
+    SetShape(v, kMaxTimeRatio, pitch, formants);
     Feed(v, nullptr, kChunk, false);
     v.OutCount = 0;
   };
-  for (const double ratio : {kMaxTimeRatio, 0.5}) {
-    for (const double pitch : kWide) pass(ratio, pitch, false);
-  }
-  // The formant tables do not depend on the ratios: one pass builds them.
-  pass(kMaxTimeRatio, kWide[2], true);
-  pass(kMaxTimeRatio, kWide[0], true);
+  for (const double pitch : kWide) pass(pitch, false);
+  pass(kWide[0], true);
   SetShape(v, 1.0, 1.0, false);
   v.Rb->reset();
   v.Discard = 0;
@@ -215,6 +211,7 @@ bool AllocStretchHq(StretchHq& h, std::int32_t buf_frames, std::uint32_t rate_hz
     ResetStretchHq(h);
     return true;
   }
+  h.Warm = false;
   ReleaseStretchHq(h);
   h.BufFrames = buf_frames;
   h.RateHz = rate_hz;
@@ -247,7 +244,6 @@ bool AllocStretchHq(StretchHq& h, std::int32_t buf_frames, std::uint32_t rate_hz
       v->OutCapacity = static_cast<std::int32_t>(kMaxTimeRatio * (history + 2 * h.Lead + 2 * kChunk)) +
                        2 * buf_frames + kRetrieve;
       v->Out = std::make_unique<std::int16_t[]>(2 * static_cast<std::size_t>(v->OutCapacity));
-      WarmUp(*v);
     }
   } catch (const std::exception&) {
     ReleaseStretchHq(h);
@@ -257,7 +253,19 @@ bool AllocStretchHq(StretchHq& h, std::int32_t buf_frames, std::uint32_t rate_hz
   return true;
 }
 
+bool WarmStretchHq(StretchHq& h) {
+  if (h.Warm || !h.Src) return h.Warm;
+  try {
+    for (auto& v : h.Voice) WarmUp(*v);
+  } catch (const std::exception&) {
+    return false;
+  }
+  h.Warm = true;
+  return true;
+}
+
 void ReleaseStretchHq(StretchHq& h) {
+  h.Warm = false;
   for (auto& v : h.Voice) v.reset();
   h.Src.reset();
   h.Fade.reset();

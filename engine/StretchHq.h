@@ -7,8 +7,9 @@
 // stretchers and the plain path (100 % speed, no transposition: frames copied
 // untouched) keeps the sound continuous in both directions.
 //
-// Thread contract: everything here runs on the play thread; the stretchers and
-// every buffer are made at open (AllocStretchHq), nothing allocates per block.
+// Thread contract: everything here runs on the play thread; the stretchers,
+// every buffer and the tables the stretchers build on first use are made at
+// open (AllocStretchHq, WarmStretchHq); nothing allocates per block.
 #pragma once
 
 #include <cstdint>
@@ -47,6 +48,7 @@ struct StretchHq {
   std::int32_t BufFrames = 0;  // F
   std::uint32_t RateHz = 0;
   std::int64_t Underruns = 0;
+  bool Warm = false;  // the stretchers have built every table they need (WarmStretchHq)
   // The path of the last block, and the frames the old path would have played
   // next when the path or the stretchers' shape changes (about 20 ms).
   HqPlan Last;
@@ -67,6 +69,11 @@ HqPlan PlanHq(const PlayParams& s);
 // keeps those made for the same rate and block length by an earlier open.
 // False when memory runs out (the record is released then).
 bool AllocStretchHq(StretchHq& h, std::int32_t buf_frames, std::uint32_t rate_hz);
+// Runs the stretchers through the shapes that make them build their largest
+// tables, so that they never build one while playing (tens of milliseconds,
+// once per record). False when memory runs out; until it succeeds the chain
+// plays the plain path.
+bool WarmStretchHq(StretchHq& h);
 void ReleaseStretchHq(StretchHq& h);
 // Forgets every held frame and stretcher state: at open and at every seek.
 void ResetStretchHq(StretchHq& h);

@@ -27,6 +27,7 @@ struct Runner {
   explicit Runner(std::int32_t frames, std::uint32_t rate = 8000)
       : f(frames), block(4 * frames), scratch(4 * frames) {
     EXPECT_TRUE(AllocStretchHq(h, frames, rate));
+    EXPECT_TRUE(WarmStretchHq(h));
   }
   // One block at `percent`; output frames appended to `out`. Returns the block's real frames.
   std::int32_t Block(const Frames& src, std::size_t* pos, std::int32_t percent, PlayParams s,

@@ -101,6 +101,12 @@ bool RunControlCommand(const ControlCommandContext& c, int id) {
   } else if (id >= cmd::kBtnEffect0 && id <= cmd::kBtnEffect0 + 5) {
     const EffectKind kind = KindOfPage(id - cmd::kBtnEffect0);
     SetEffectSwitch(*c.player, kind, gSettings.*EffectSwitch(kind) != 0 ? 0 : 1);
+  } else if (id == cmd::kTmstQuality) {
+    ToggleEffectOption(*c.player, &Settings::TmstQuality);
+  } else if (id == cmd::kPsftQuality) {
+    ToggleEffectOption(*c.player, &Settings::PsftQuality);
+  } else if (id == cmd::kPsftFormant) {
+    ToggleEffectOption(*c.player, &Settings::PsftFormant);
   } else if (id >= cmd::kBtnPage0 && id <= cmd::kBtnPage0 + 5) {
     const int page = id - cmd::kBtnPage0;
     if (page != gSettings.EfctPage) {

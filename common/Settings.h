@@ -70,8 +70,9 @@ struct Settings {
   SettingInt TrainOnOff, TrainStart, TrainStep, TrainEvery, TrainEnd, TrainGap;
   // [Effectors]
   SettingInt EfctPage;
-  SettingInt TmstOnOff, TmstWndSiz;
+  SettingInt TmstOnOff, TmstWndSiz, TmstQuality;  // quality 0: splice stretch, 1: high quality
   SettingInt PsftOnOff, PsftWndSiz1, PsftPitch1, PsftWndSiz2, PsftPitch2, Psft2Ratio;
+  SettingInt PsftQuality, PsftFormant;  // high-quality voices; keep the formants
   SettingInt ToneOnOff, ToneLowWidth, ToneLowDepth, ToneLowStereo, ToneMidDepth, ToneMidStereo;
   SettingInt ToneHghWidth, ToneHghDepth, ToneHghStereo;
   SettingInt ChrsOnOff, ChrsDelayTime, ChrsDepth, ChrsLfoFreq, ChrsLfoPhase, ChrsLpf, ChrsHpf,

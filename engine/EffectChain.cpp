@@ -114,13 +114,13 @@ void RunTimeBase(PlayEngine& e, const std::int16_t* in, std::int32_t n_in, std::
   }
 }
 
-void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s) {
+void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s, bool pitch_done) {
   const WaveFormatEx& format = e.Format();
   if (!IsStereo16(format)) return;
   const std::uint32_t rate = format.nSamplesPerSec;
   const std::int32_t f = e.BufFrames;
   EffectStates& st = e.Effects;
-  if (s.PsftOnOff == 1) {
+  if (s.PsftOnOff == 1 && !pitch_done) {
     PitchShift(PitchShiftParamsFrom(s), out, f, e.WorkA.get(), e.WorkB.get(), e.PitchVoiceHistory, rate);
   }
   if (s.ToneOnOff == 1) ToneControl(ToneParamsFrom(s), st.Tone, out, f);
@@ -128,6 +128,48 @@ void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s) {
   if (s.DlayOnOff == 1) RunDelay(st.Delay, DelayParamsFrom(s), out, f, &st.DelayClip);
   if (s.RvrbOnOff == 1) RunReverb(st.Reverb, ReverbParamsFrom(s), out, f, &st.ReverbClip);
 }
+
+namespace {
+
+// A block through the read-ahead store of the high-quality stretchers: frames
+// come from the ring ahead of the block, then either the stretchers make the
+// output or the block's own frames go on to the usual time base.
+BlockResult FillBlockHq(PlayEngine& e, int i, const PlayParams& s, HqPlan plan, BlockResult b) {
+  // Stretchers not yet warmed (the seek that warms them is on its way): plain.
+  if (!e.Hq.Warm) {
+    plan.voices = 0;
+    plan.pitch_done = false;
+  }
+  const WaveFormatEx& format = e.Format();
+  for (std::int32_t want; (want = HqFramesWanted(e.Hq, b.requested, plan)) > 0;) {
+    const std::int32_t n = std::min(want, 2 * e.BufFrames);
+    std::int32_t got = 0;
+    int exhausted = 0;
+    b.code = TakeFromRing(e, n, s.ChannelSelect, &got, &exhausted);
+    if (b.code != 0) return b;
+    HqPush(e.Hq, e.WorkA.get(), got, exhausted != 0 || got < n);
+  }
+  b.exhausted = HqEndReached(e.Hq, b.requested) ? 1 : 0;
+  std::int16_t* out = e.OutBuf[i].get();
+  b.taken = HqRunBlock(e.Hq, b.requested, plan, e.WorkA.get(), out, e.WorkB.get(), &b.out_frames);
+  if (b.taken <= 0) return b;
+  if (plan.voices == 0) {
+    // The block's own frames: the same steps as without the read-ahead.
+    ApplyVolume(e.WorkA.get(), b.requested, s.Volume, format);
+    RunTimeBase(e, e.WorkA.get(), b.requested, out, s);
+  } else {
+    // The gain is linear, so after the stretch it changes at the same block.
+    ApplyVolume(out, e.BufFrames, s.Volume, format);
+    if (b.out_frames < e.BufFrames) {
+      std::fill(out + 2 * b.out_frames, out + 2 * e.BufFrames, std::int16_t{0});
+    }
+  }
+  RunEffects(e, out, s, plan.pitch_done);
+  ApplyBalance(out, e.BufFrames, s.Balance, format);
+  return b;
+}
+
+}  // namespace
 
 BlockResult FillBlock(PlayEngine& e, int i) {
   BlockResult b;
@@ -137,6 +179,8 @@ BlockResult FillBlock(PlayEngine& e, int i) {
   const std::int32_t trained = e.TrainSpeed.load(std::memory_order_relaxed);
   b.speed = ClampIndex(trained >= 0 ? trained : s.Speed, 0, 35);
   b.requested = e.BufFrames * SpeedPercent(b.speed) / 100;
+  const HqPlan plan = PlanHq(s);
+  if (plan.wanted || HqHolding(e.Hq)) return FillBlockHq(e, i, s, plan, b);
   b.code = TakeFromRing(e, b.requested, s.ChannelSelect, &b.taken, &b.exhausted);
   if (b.code != 0 || b.taken <= 0) return b;
 
@@ -150,6 +194,9 @@ BlockResult FillBlock(PlayEngine& e, int i) {
 }
 
 std::uint32_t BlockBytes(const PlayEngine& e, const BlockResult& b) {
+  if (b.out_frames >= 0) {
+    return static_cast<std::uint32_t>(std::min(b.out_frames, e.BufFrames)) * kDeliveredBytesPerSample;
+  }
   if (b.taken == b.requested) return static_cast<std::uint32_t>(e.BufFrames) * kDeliveredBytesPerSample;
   const std::int64_t frames = static_cast<std::int64_t>(b.taken) * 100 / SpeedPercent(b.speed);
   return static_cast<std::uint32_t>(std::min<std::int64_t>(frames, e.BufFrames)) *

@@ -64,7 +64,8 @@ void ReleaseEffectStates(EffectStates& states);
 // the effects switched on, over one block of the engine already in out.
 void RunTimeBase(PlayEngine& e, const std::int16_t* in, std::int32_t n_in, std::int16_t* out,
                  const PlayParams& s);
-void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s);
+// `pitch_done`: the high-quality voices already transposed the block.
+void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s, bool pitch_done = false);
 
 // The result of filling one output buffer.
 struct BlockResult {
@@ -73,6 +74,7 @@ struct BlockResult {
   std::int32_t taken = 0;      // T: frames the ring delivered (T < R only at the end)
   int exhausted = 0;           // the source delivered its last frame in this block
   std::int32_t speed = 15;     // the Speed index the block used
+  std::int32_t out_frames = -1;  // output frames when the stretchers made the block, else -1
 };
 
 // Runs one block into output buffer i of the engine: R frames from the ring at

@@ -133,6 +133,11 @@ void SetEffectSwitch(Player& p, EffectKind effect, std::int32_t on) {
   ApplyPlaySetting(p);
 }
 
+void ToggleEffectOption(Player& p, SettingInt Settings::*option) {
+  gSettings.*option = gSettings.*option != 0 ? 0 : 1;
+  ApplyPlaySetting(p);
+}
+
 void ResetEffectToRecommended(Player& p, EffectKind effect) {
   if (effect == EffectKind::kTimeStretch) {
     const bool window_changed = StoreRecommended(gSettings, effect);

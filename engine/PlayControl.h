@@ -86,6 +86,9 @@ void SetChannelSelect(Player& p, std::int32_t mode);
 
 // An effect's switch on (1) or off (0); a change runs ApplyPlaySetting.
 void SetEffectSwitch(Player& p, EffectKind effect, std::int32_t on);
+// A 0/1 option of the effects (TmstQuality, PsftQuality, PsftFormant) turned
+// over; runs ApplyPlaySetting.
+void ToggleEffectOption(Player& p, SettingInt Settings::*option);
 
 // Reset to recommended, one effect (commands 1431–1436). The time stretch's
 // window goes back to 30 ms and the speed to 100 %, with the re-seek of a speed

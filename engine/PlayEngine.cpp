@@ -201,6 +201,9 @@ int EngineOpen(Player& p, const char* path) {
     if (!e.OutBuf[i]) return FailOpen(e, kEngineNoMemory);
   }
   if (AllocEffectStates(e.Effects, format, f, s) != 0) return FailOpen(e, kEngineNoMemory);
+  if (!AllocStretchHq(e.Hq, f, format.nSamplesPerSec) || !WarmStretchHq(e.Hq)) {
+    return FailOpen(e, kEngineNoMemory);
+  }
 
   if (p.StartFrame > 0) {
     SeekSource(e, p.StartFrame);
@@ -241,6 +244,7 @@ void EngineClose(PlayEngine& e) {
     e.hWaveOut.reset();
   }
   ReleaseEffectStates(e.Effects);
+  ResetStretchHq(e.Hq);  // kept for the next open (see AllocStretchHq)
   for (auto& buf : e.OutBuf) buf.reset();
   e.WorkB.reset();
   e.WorkA.reset();
@@ -325,6 +329,7 @@ void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
     if (e.Paused.load(std::memory_order_relaxed)) e.hWaveOut->Pause();
     e.RingWrite = e.RingRead = e.BaseSmpl & (e.RingSize - 1);
     ClearResampleHistory(e);
+    ResetStretchHq(e.Hq);
   }
   ResetEffectStates(e.Effects, e.Format(), e.Params.Latest());
 }

@@ -16,6 +16,7 @@
 #include "engine/Effects.h"
 #include "engine/PlayParams.h"
 #include "engine/PlayPosition.h"
+#include "engine/StretchHq.h"
 #include "engine/ThreadMailbox.h"
 #include "engine/WaveOut.h"
 
@@ -73,6 +74,10 @@ struct PlayEngine {
   EffectStates Effects;
   std::int16_t ResampleHistory[2] = {0, 0};
   PitchHistory PitchVoiceHistory;
+  // The high-quality stretchers and their read-ahead store, made at the first
+  // open (kept for later opens at the same rate and block length) and emptied
+  // at every open and seek; an effects-only reset keeps them: the sound goes on.
+  StretchHq Hq;
 
   std::unique_ptr<WaveOut> hWaveOut;  // null when closed: the play thread then ends
   std::int32_t BaseSmpl = 0;    // file frame at device position 0

@@ -20,8 +20,9 @@ namespace vk {
   X(Speed) X(Volume) X(Balance) X(ChannelSelect)                                                 \
   X(TrainOnOff) X(TrainStart) X(TrainStep) X(TrainEvery) X(TrainEnd) X(TrainGap)                 \
   X(NowLenWaveBufItem) X(NowNumWaveBufItem) X(NowPlayThreadSleepItem)                            \
-  X(TmstOnOff) X(TmstWndSiz)                                                                     \
+  X(TmstOnOff) X(TmstWndSiz) X(TmstQuality)                                                      \
   X(PsftOnOff) X(PsftWndSiz1) X(PsftPitch1) X(PsftWndSiz2) X(PsftPitch2) X(Psft2Ratio)           \
+  X(PsftQuality) X(PsftFormant)                                                                  \
   X(ToneOnOff) X(ToneLowWidth) X(ToneLowDepth) X(ToneLowStereo) X(ToneMidDepth)                  \
   X(ToneMidStereo) X(ToneHghWidth) X(ToneHghDepth) X(ToneHghStereo)                              \
   X(ChrsOnOff) X(ChrsDelayTime) X(ChrsDepth) X(ChrsLfoFreq) X(ChrsLfoPhase) X(ChrsLpf)           \

@@ -101,6 +101,9 @@ constexpr CommandLabel kLabels[] = {
     {1404, "コーラス"},
     {1405, "ディレイ"},
     {1406, "リバーブ"},
+    {1407, "高音質タイムストレッチ"},
+    {1408, "高音質ピッチシフト"},
+    {1409, "ピッチシフトでフォルマントを保つ"},
     {1411, "タイムストレッチ設定ページ"},
     {1412, "ピッチシフト設定ページ"},
     {1413, "トーンコントロール設定ページ"},
@@ -215,6 +218,7 @@ constexpr MenuEntry kPlayMenu[] = {
 
 constexpr MenuEntry kEffectsMenu[] = {
     Item(1401), Item(1402), Item(1403), Item(1404), Item(1405), Item(1406), Sep(),
+    Item(1407), Item(1408), Item(1409), Sep(),
     Item(1411), Item(1412), Item(1413), Item(1414), Item(1415), Item(1416), Sep(),
     Item(1421), Sep(),
     Item(1431), Item(1432), Item(1433), Item(1434), Item(1435), Item(1436), Item(1441),
@@ -277,7 +281,8 @@ constexpr CheckMark kChecks[] = {
     {1283, &S::KeysHeard},
     {1295, &S::AutoThres}, {1401, &S::TmstOnOff}, {1402, &S::PsftOnOff},
     {1403, &S::ToneOnOff}, {1404, &S::ChrsOnOff}, {1405, &S::DlayOnOff},
-    {1406, &S::RvrbOnOff}, {1501, &S::ResetDevice}, {1336, &S::TrainOnOff},
+    {1406, &S::RvrbOnOff}, {1407, &S::TmstQuality}, {1408, &S::PsftQuality},
+    {1409, &S::PsftFormant}, {1501, &S::ResetDevice}, {1336, &S::TrainOnOff},
 };
 
 constexpr RadioGroup kRadios[] = {

@@ -8,8 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libmpg123-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg flac
-  qt6-base-dev qt6-l10n-tools qt6-translations-l10n libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
-  libfftw3-dev libpng-dev
+  qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
+  libfftw3-dev libpng-dev librubberband-dev
   clang libclang-rt-dev
   xvfb xdotool gnuplot-nox lame  # tools/soak.sh
   dbus playerctl                   # the media-controls test runs on a private bus

@@ -34,6 +34,7 @@ void EveryEffectOn() {
 TEST(EffectChainTest, ExportIsTheEffectsBlockAfterBlock) {
   vktest::UnitySettings();
   EveryEffectOn();
+  Set("PsftQuality=0");  // the splice voices, checked here against the functions
   vktest::TempDir dir;
   const Samples in = vktest::Sine(5300, 330, 8000, 12000);  // 6 blocks of 800, the last short
   vktest::WriteWav(dir.File("in.wav"), 8000, in);

@@ -128,7 +128,7 @@ Frames Process(const Frames& src, std::int32_t percent, std::int32_t pitch, bool
     static const bool made = vk::AllocStretchHq(h, kBlock, kRate) && vk::WarmStretchHq(h);
     if (!made) return out;
     vk::ResetStretchHq(h);
-    const vk::HqPlan plan = vk::PlanHq(s);
+    const vk::HqPlan plan = vk::PlanHq(s, s.Speed);
     std::size_t pos = 0;
     for (;;) {
       for (std::int32_t want; (want = vk::HqFramesWanted(h, r, plan)) > 0;) {

@@ -179,7 +179,7 @@ BlockResult FillBlock(PlayEngine& e, int i) {
   const std::int32_t trained = e.TrainSpeed.load(std::memory_order_relaxed);
   b.speed = ClampIndex(trained >= 0 ? trained : s.Speed, 0, 35);
   b.requested = e.BufFrames * SpeedPercent(b.speed) / 100;
-  const HqPlan plan = PlanHq(s);
+  const HqPlan plan = PlanHq(s, b.speed);
   if (plan.wanted || HqHolding(e.Hq)) return FillBlockHq(e, i, s, plan, b);
   b.code = TakeFromRing(e, b.requested, s.ChannelSelect, &b.taken, &b.exhausted);
   if (b.code != 0 || b.taken <= 0) return b;

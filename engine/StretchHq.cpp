@@ -179,11 +179,11 @@ std::int32_t HistoryFrames(const StretchHq& h) {
 
 }  // namespace
 
-HqPlan PlanHq(const PlayParams& s) {
+HqPlan PlanHq(const PlayParams& s, std::int32_t speed) {
   HqPlan p;
   p.wanted = s.TmstQuality == 1 || s.PsftQuality == 1;
   if (!p.wanted) return p;
-  const std::int32_t percent = SpeedPercent(std::clamp(s.Speed, 0, 35));
+  const std::int32_t percent = SpeedPercent(std::clamp(speed, 0, 35));
   const bool tmst = s.TmstOnOff == 1 && s.TmstQuality == 1 && percent != 100;
   // The voices keep the pitch of the source at any speed; with the speed
   // resampler (pitch follows speed) the splice voices stay in charge.

@@ -62,8 +62,9 @@ struct StretchHq {
   StretchHq& operator=(const StretchHq&) = delete;
 };
 
-
-HqPlan PlanHq(const PlayParams& s);
+// What the block at speed index `speed` (the control's, or the loop trainer's
+// for this pass) needs of the stretchers under the settings `s`.
+HqPlan PlanHq(const PlayParams& s, std::int32_t speed);
 
 // Makes the stretchers and stores for blocks of buf_frames at rate_hz, or
 // keeps those made for the same rate and block length by an earlier open.

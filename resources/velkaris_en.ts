@@ -1008,5 +1008,17 @@ or open the demo song.</translation>
         <source>マーカー(&amp;M)</source>
         <translation>&amp;Markers</translation>
     </message>
+    <message>
+        <source>高音質タイムストレッチ</source>
+        <translation>High-quality time stretch</translation>
+    </message>
+    <message>
+        <source>高音質ピッチシフト</source>
+        <translation>High-quality pitch shift</translation>
+    </message>
+    <message>
+        <source>ピッチシフトでフォルマントを保つ</source>
+        <translation>Keep formants when pitch shifting</translation>
+    </message>
 </context>
 </TS>

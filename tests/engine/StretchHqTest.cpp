@@ -33,7 +33,7 @@ struct Runner {
   std::int32_t Block(const Frames& src, std::size_t* pos, std::int32_t percent, PlayParams s,
                      Frames* out) {
     s.Speed = (percent - 25) / 5;
-    const HqPlan plan = PlanHq(s);
+    const HqPlan plan = PlanHq(s, s.Speed);
     const std::int32_t r = f * percent / 100;
     const std::size_t total = src.size() / 2;
     for (std::int32_t want; (want = HqFramesWanted(h, r, plan)) > 0;) {

@@ -52,6 +52,7 @@ void Recommend(const ControlCommandContext& c, int id) {
     ResetEffectToRecommended(*c.player, KindOfPage(page));
     c.controls->ShowPage(page);
   }
+  c.controls->ShowStretchChecks();
   if (id == cmd::kRecommendAll || id == cmd::kRecommendTmst) {
     c.controls->ShowSpeed();
     if (c.update_totals) c.update_totals();
@@ -103,10 +104,13 @@ bool RunControlCommand(const ControlCommandContext& c, int id) {
     SetEffectSwitch(*c.player, kind, gSettings.*EffectSwitch(kind) != 0 ? 0 : 1);
   } else if (id == cmd::kTmstQuality) {
     ToggleEffectOption(*c.player, &Settings::TmstQuality);
+    controls.ShowStretchChecks();
   } else if (id == cmd::kPsftQuality) {
     ToggleEffectOption(*c.player, &Settings::PsftQuality);
+    controls.ShowStretchChecks();
   } else if (id == cmd::kPsftFormant) {
     ToggleEffectOption(*c.player, &Settings::PsftFormant);
+    controls.ShowStretchChecks();
   } else if (id >= cmd::kBtnPage0 && id <= cmd::kBtnPage0 + 5) {
     const int page = id - cmd::kBtnPage0;
     if (page != gSettings.EfctPage) {

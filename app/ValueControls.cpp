@@ -62,6 +62,16 @@ void ValueControls::Connect() {
       t->box->ShowNumber(lower ? gSettings.ThresDw : gSettings.ThresUp);
     });
   }
+  // The check boxes of the stretch pages toggle the keys as their menu items do.
+  for (auto [box, key] : {std::pair{w_.tmst_quality, &Settings::TmstQuality},
+                          std::pair{w_.psft_quality, &Settings::PsftQuality},
+                          std::pair{w_.psft_formant, &Settings::PsftFormant}}) {
+    connect(box, &QCheckBox::clicked, this, [this, key = key] {
+      ToggleEffectOption(*hooks_.player, key);
+      ShowStretchChecks();
+      if (hooks_.refresh_menus) hooks_.refresh_menus();
+    });
+  }
   connect(w_.auto_adjust, &QCheckBox::clicked, this, [this](bool ticked) {
     gSettings.AutoThres = ticked ? 1 : 0;
     UpdateEnabling();
@@ -184,12 +194,22 @@ void ValueControls::OnPitchTrackbar(int position) {
   if (hooks_.refresh_menus) hooks_.refresh_menus();
 }
 
+void ValueControls::ShowStretchChecks() {
+  for (auto [box, key] : {std::pair{w_.tmst_quality, &Settings::TmstQuality},
+                          std::pair{w_.psft_quality, &Settings::PsftQuality},
+                          std::pair{w_.psft_formant, &Settings::PsftFormant}}) {
+    QSignalBlocker quiet(box);
+    box->setChecked(gSettings.*key != 0);
+  }
+}
+
 void ValueControls::ShowSettings() {
   ShowThresholds();
   {
     QSignalBlocker quiet(w_.auto_adjust);
     w_.auto_adjust->setChecked(gSettings.AutoThres != 0);
   }
+  ShowStretchChecks();
   ShowSpeed();
   w_.pitch->SetPositionQuietly(PitchTrackbarPos(gSettings.PsftPitch1));
   ShowBalance();

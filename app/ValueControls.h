@@ -36,6 +36,8 @@ class ValueControls : public QObject {
   // Every control from the settings: trackbars, boxes, the check box, the button
   // faces and the enabling of the threshold controls.
   void ShowSettings();
+  // The stretch pages' check boxes from the settings (after a menu toggle too).
+  void ShowStretchChecks();
   void RefreshFaces();
   // The threshold boxes, their arrows and trackbars are disabled while AutoThres is 1.
   void UpdateEnabling();

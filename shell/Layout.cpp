@@ -107,6 +107,9 @@ MainLayout ComputeMainLayout(int client_w, std::int32_t bmp_octave, bool picture
   l.tab_line = R(696, kMaxPageTop + 20, std::max(client_w - 696, 0), 1);
   l.page_default = R(client_w - 96, 398, 88, 34);
   l.vocal_cancel = R(client_w - 96, 440, 88, 34);
+  // Left of the buttons, clear of the stretch pages' few columns.
+  l.quality_check = R(client_w - 250, 398, 148, 18);
+  l.formant_check = R(client_w - 250, 420, 148, 18);
   const int top = 394;
   for (int i = 0; i < 8; ++i) {
     const int cx = 8 + i * kParamColumnWidth;
@@ -133,7 +136,7 @@ void ForEachRect(MainLayout& l, F&& f) {
                      &l.volume.scale, &l.max_mode, &l.auto_adjust, &l.thres_dw.label,
                      &l.thres_dw.box, &l.thres_dw.arrows, &l.thres_dw.trackbar, &l.thres_up.label,
                      &l.thres_up.box, &l.thres_up.arrows, &l.thres_up.trackbar, &l.tab_line,
-                     &l.page_default, &l.vocal_cancel}) {
+                     &l.page_default, &l.vocal_cancel, &l.quality_check, &l.formant_check}) {
     f(*r);
   }
   for (auto* group : {&l.channel}) {

@@ -51,6 +51,8 @@ struct MainLayout {
   // edge, the recommended and vocal-cancel buttons, and up to eight columns.
   std::array<WinRect, 6> tab;
   WinRect tab_line, page_default, vocal_cancel;
+  // The stretch pages' engine choice: high quality, and (pitch shift) formants.
+  WinRect quality_check, formant_check;
   std::array<ParamSlot, 8> param;
 };
 

@@ -116,6 +116,9 @@ ControlWidgets CreateControlWidgets(QWidget* parent,
   threshold(w.thres_up, kIdThresUpBox, kIdThresUpTrackbar, "上側[dB]");
   w.auto_adjust = new QCheckBox(QStringLiteral("AUTO ADJUST"), parent);
   w.auto_adjust->setFocusPolicy(Qt::StrongFocus);
+  w.tmst_quality = new QCheckBox(QStringLiteral("HIGH QUALITY"), parent);
+  w.psft_quality = new QCheckBox(QStringLiteral("HIGH QUALITY"), parent);
+  w.psft_formant = new QCheckBox(QStringLiteral("KEEP FORMANTS"), parent);
 
   // The scales: each number under the thumb position it names.
   auto horizontal = [parent](Trackbar*& bar, QLabel*& scale, int id, int maximum,
@@ -198,6 +201,9 @@ void PlaceControlWidgets(ControlWidgets& w, const MainLayout& l) {
   threshold(w.thres_dw, l.thres_dw);
   threshold(w.thres_up, l.thres_up);
   Place(w.auto_adjust, l.auto_adjust);
+  Place(w.tmst_quality, l.quality_check);
+  Place(w.psft_quality, l.quality_check);
+  Place(w.psft_formant, l.formant_check);
   auto horizontal = [](Trackbar* bar, QLabel* scale, const TrackbarSlot& s) {
     Place(bar, s.bar);
     Place(scale, s.scale);
@@ -248,6 +254,9 @@ void ShowControlWidgets(ControlWidgets& w, bool mini_mode, bool max_mode, int pa
     SetVisible(c, normal);
   }
   SetVisible(w.tab_line, pages);
+  SetVisible(w.tmst_quality, pages && page == 0);
+  SetVisible(w.psft_quality, pages && page == 1);
+  SetVisible(w.psft_formant, pages && page == 1);
   for (int i = 0; i < kEffectPageCount; ++i) {
     const bool shown = pages && i == page;
     for (ParamWidgets& p : w.pages[i]) {

@@ -48,6 +48,11 @@ struct ControlWidgets {
   ThemeList* theme_list = nullptr;
   ThresholdWidgets thres_dw, thres_up;
   QCheckBox* auto_adjust = nullptr;
+  // On the time-stretch page and the pitch-shift page: the high-quality
+  // engine of each, and keeping the formants of the pitch-shifted voices.
+  QCheckBox* tmst_quality = nullptr;
+  QCheckBox* psft_quality = nullptr;
+  QCheckBox* psft_formant = nullptr;
   Trackbar* speed = nullptr;
   Trackbar* pitch = nullptr;
   Trackbar* balance = nullptr;

@@ -180,6 +180,31 @@ TEST_F(ValueControlsStory, AutoAdjustDisablesTheThresholdControls) {
   EXPECT_TRUE(all_enabled(false));
 }
 
+TEST_F(ValueControlsStory, StretchPageChecksToggleTheEngineKeysAndFollowTheMenu) {
+  host->show();
+  ControlWidgets& w = host->W();
+  ASSERT_EQ(gSettings.TmstQuality, 1);
+  ASSERT_EQ(gSettings.PsftQuality, 1);
+  ASSERT_EQ(gSettings.PsftFormant, 0);
+  EXPECT_TRUE(w.tmst_quality->isChecked());
+  EXPECT_TRUE(w.psft_quality->isChecked());
+  EXPECT_FALSE(w.psft_formant->isChecked());
+  const int refreshes = host->menu_refreshes;
+  // Each box its own key: the spec engine comes back one click away.
+  w.tmst_quality->click();
+  EXPECT_EQ(gSettings.TmstQuality, 0);
+  EXPECT_EQ(gSettings.PsftQuality, 1);
+  EXPECT_GT(host->menu_refreshes, refreshes);
+  w.psft_formant->click();
+  EXPECT_EQ(gSettings.PsftFormant, 1);
+  EXPECT_TRUE(w.psft_formant->isChecked());
+  // A toggle from the menu shows in the box.
+  host->Command(cmd::kPsftQuality);
+  EXPECT_EQ(gSettings.PsftQuality, 0);
+  EXPECT_FALSE(w.psft_quality->isChecked());
+  EXPECT_FALSE(w.tmst_quality->isChecked());
+}
+
 TEST_F(ValueControlsStory, EffectPageBoxesClampAndTheirTrackbarsRunUpsideDown) {
   ParamWidgets& wet = Param(4, 6);  // delay WET RATIO 0…100
   ASSERT_EQ(wet.def->key, &Settings::DlayWetRatio);

@@ -71,6 +71,27 @@ TEST(Layout, NothingOverlapsAndEverythingFitsAtTheSmallestWidths) {
   }
 }
 
+TEST(Layout, StretchPageChecksClearTheirPagesColumnsAndButtons) {
+  for (int octave = 0; octave <= 3; ++octave) {
+    const int w = PictureWidth(octave) + 360;  // the narrowest max mode
+    const MainLayout l = ComputeMainLayout(w, octave, false, false);
+    for (const WinRect& check : {l.quality_check, l.formant_check}) {
+      EXPECT_TRUE(check.x >= 0 && check.Right() <= w && check.Bottom() <= 568) << octave;
+      // The pitch-shift page has five columns, the time-stretch page two.
+      for (int i = 0; i < 5; ++i) {
+        for (const WinRect& r : {l.param[i].label, l.param[i].unit, l.param[i].trackbar, l.param[i].box,
+                                 l.param[i].arrows}) {
+          EXPECT_FALSE(Overlap(check, r)) << "column " << i << " octave " << octave;
+        }
+      }
+      EXPECT_FALSE(Overlap(check, l.page_default));
+      EXPECT_FALSE(Overlap(check, l.vocal_cancel));
+      for (const WinRect& tab : l.tab) EXPECT_FALSE(Overlap(check, tab));
+    }
+    EXPECT_FALSE(Overlap(l.quality_check, l.formant_check));
+  }
+}
+
 TEST(Layout, PictureSplitterAndListFollowThePicturesSide) {
   const MainLayout left = ComputeMainLayout(1000, 0, false, false);
   EXPECT_EQ(left.picture, (WinRect{0, 0, 430, 244}));

@@ -9,29 +9,6 @@
 
 namespace vk::test {
 
-namespace {
-
-// The application every story shares, on the offscreen platform; it goes away
-// after the last test so nothing of Qt outlives it.
-class QtEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_controls";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-}  // namespace
-
 void ResetForTest() { ResetSettings(gSettings); }
 
 ControlHost::ControlHost() {

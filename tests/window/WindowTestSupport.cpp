@@ -18,27 +18,6 @@
 #include "engine/WaveOut.h"
 
 namespace vktest {
-namespace {
-
-// The application every window test shares, on the offscreen platform.
-class QtEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_window";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-}  // namespace
 
 bool WaitFor(const std::function<bool()>& done, int ms) {
   QElapsedTimer timer;

@@ -1,5 +1,7 @@
-// The application every widget test shares, on the offscreen platform; it goes
-// away after the last test so nothing of Qt outlives it.
+// The application every Qt test of one executable shares, on the offscreen
+// platform unless one is asked for; it goes away after the last test so
+// nothing of Qt outlives it. Linked into each test executable that builds
+// widgets.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,12 +9,12 @@
 
 namespace {
 
-class QtEnvironment final : public ::testing::Environment {
+class QtTestApplication final : public ::testing::Environment {
  public:
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
-    static char name[] = "test_widgets";
+    static char name[] = "velkaris-test";
     static char* argv[] = {name, nullptr};
     app_ = std::make_unique<QApplication>(argc, argv);
   }
@@ -22,6 +24,6 @@ class QtEnvironment final : public ::testing::Environment {
   std::unique_ptr<QApplication> app_;
 };
 
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 }  // namespace

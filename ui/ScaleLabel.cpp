@@ -8,17 +8,30 @@
 namespace vk {
 namespace {
 
-// QSlider keeps its style option to itself; this reads it the way it paints.
-class SliderGeometry : public QSlider {
- public:
-  static QRect Handle(const QSlider* slider, int value) {
-    QStyleOptionSlider option;
-    static_cast<const SliderGeometry*>(slider)->initStyleOption(&option);
-    option.sliderPosition = value;
-    option.sliderValue = value;
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
-  }
-};
+// Where the slider's handle sits at `value`, from the same style option the
+// slider paints with (its own initStyleOption is protected, so the option is
+// filled here from the slider's public state).
+QRect Handle(const QSlider* slider, int value) {
+  QStyleOptionSlider option;
+  option.initFrom(slider);
+  option.subControls = QStyle::SC_None;
+  option.activeSubControls = QStyle::SC_None;
+  option.orientation = slider->orientation();
+  option.minimum = slider->minimum();
+  option.maximum = slider->maximum();
+  option.tickPosition = slider->tickPosition();
+  option.tickInterval = slider->tickInterval();
+  option.upsideDown = slider->orientation() == Qt::Horizontal
+                          ? slider->invertedAppearance() != (option.direction == Qt::RightToLeft)
+                          : !slider->invertedAppearance();
+  option.direction = Qt::LeftToRight;  // the handle's place is mirrored by upsideDown
+  option.sliderPosition = value;
+  option.sliderValue = value;
+  option.singleStep = slider->singleStep();
+  option.pageStep = slider->pageStep();
+  if (slider->orientation() == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
+  return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+}
 
 }  // namespace
 
@@ -36,7 +49,7 @@ ScaleLabel::ScaleLabel(const QSlider* slider, std::vector<ScaleMark> marks, QStr
 }
 
 int ScaleLabel::XOf(int position) const {
-  const QRect handle = SliderGeometry::Handle(slider_, position);
+  const QRect handle = Handle(slider_, position);
   const QPoint centre = slider_->mapTo(parentWidget(), handle.center());
   return centre.x() - x();
 }

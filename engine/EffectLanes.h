@@ -57,7 +57,10 @@ inline constexpr double kSineSeries[kSineTerms] = {
 // The functions built on these lanes come in copies for AVX-512, AVX2 and the
 // x86-64 baseline, chosen when the program starts. VK_LANES_BASELINE_ONLY
 // builds the baseline alone, to test it on a machine that would choose another.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(VK_LANES_BASELINE_ONLY)
+// The thread sanitizer gets the baseline alone too: the choosing runs while the
+// program is still being loaded, before the sanitizer's runtime is there.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(VK_LANES_BASELINE_ONLY) && \
+    !defined(__SANITIZE_THREAD__)
 #define VK_LANES_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 // Where a copy needs an instruction the baseline lacks (rounding toward zero,
 // fused multiply-add), the function is written out once per copy with these

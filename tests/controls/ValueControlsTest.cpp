@@ -190,7 +190,7 @@ TEST_F(ValueControlsStory, StretchPageChecksToggleTheEngineKeysAndFollowTheMenu)
   EXPECT_TRUE(w.psft_quality->isChecked());
   EXPECT_FALSE(w.psft_formant->isChecked());
   const int refreshes = host->menu_refreshes;
-  // Each box its own key: the spec engine comes back one click away.
+  // Each box its own key: the splice engine comes back one click away.
   w.tmst_quality->click();
   EXPECT_EQ(gSettings.TmstQuality, 0);
   EXPECT_EQ(gSettings.PsftQuality, 1);

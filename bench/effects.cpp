@@ -254,9 +254,12 @@ void BM_WholeChain20Lines(benchmark::State& state) {
 BENCHMARK(BM_WholeChain20Lines)->Unit(benchmark::kMicrosecond);
 
 // The case the speed goal is set for: 75 % speed, both pitch voices, the
-// vocal-cancel tone, chorus, delay and 20 reverb lines.
-void EveryEffectAtSeventyFivePercent() {
+// vocal-cancel tone, chorus, delay and 20 reverb lines, through the splice
+// stretch and voices (quality 0; the high-quality case follows it).
+void EveryEffectAtSeventyFivePercent(int quality = 0) {
   EveryEffectOn(20);
+  vk::gSettings.TmstQuality = quality;
+  vk::gSettings.PsftQuality = quality;
   vk::gSettings.Speed = 10;
   vk::gSettings.PsftPitch1 = 5;
   vk::gSettings.PsftPitch2 = -7;
@@ -271,7 +274,7 @@ void EveryEffectAtSeventyFivePercent() {
   vk::gSettings.ToneHghStereo = 12;
 }
 
-enum class ExportCase { kDefaults, kEveryEffect, kEveryEffectAt75 };
+enum class ExportCase { kDefaults, kEveryEffect, kEveryEffectAt75, kEveryEffectAt75Hq };
 
 // One minute exported through the play thread as velkaris-cli export does.
 void Export(benchmark::State& state, ExportCase which) {
@@ -285,6 +288,7 @@ void Export(benchmark::State& state, ExportCase which) {
     vk::ResetSettings(vk::gSettings);
     if (which == ExportCase::kEveryEffect) EveryEffectOn(8);
     if (which == ExportCase::kEveryEffectAt75) EveryEffectAtSeventyFivePercent();
+    if (which == ExportCase::kEveryEffectAt75Hq) EveryEffectAtSeventyFivePercent(1);
     vk::MessageQueue queue;
     if (vk::StartPlayback(*player, wav.c_str(), &queue) != 0) {
       state.SkipWithError("cannot start");
@@ -316,5 +320,10 @@ void BM_ExportMinuteEveryEffectAt75(benchmark::State& state) {
   Export(state, ExportCase::kEveryEffectAt75);
 }
 BENCHMARK(BM_ExportMinuteEveryEffectAt75)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+void BM_ExportMinuteEveryEffectAt75HighQuality(benchmark::State& state) {
+  Export(state, ExportCase::kEveryEffectAt75Hq);
+}
+BENCHMARK(BM_ExportMinuteEveryEffectAt75HighQuality)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 }  // namespace

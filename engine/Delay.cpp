@@ -12,11 +12,10 @@ void ResetDelay(EchoLine& line, const DelayParams& p, std::uint32_t rate_hz) {
                 p.Panning);
 }
 
-void RunDelay(EchoLine& line, const DelayParams& p, std::int16_t* block, std::int32_t f,
-              SoftClipMemo* memo) {
-  if (block == nullptr || !line.Work || !line.Line || f <= 0 || line.Length <= 0) return;
+std::int32_t StepDelay(EchoLine& line, const DelayParams& p, const std::int16_t* block,
+                       std::int32_t f, std::int32_t* wet) {
+  if (block == nullptr || wet == nullptr || !line.Line || f <= 0 || line.Length <= 0) return 0;
   f = std::min(f, line.BlockFrames);
-  std::int32_t* work = line.Work.get();
   // The line's positions and state in locals for the block, the value stored
   // last among them: the line's 32-bit stores could alias the record's fields
   // and force a reload of each per frame, and the next step waits for that value.
@@ -29,15 +28,21 @@ void RunDelay(EchoLine& line, const DelayParams& p, std::int16_t* block, std::in
     if (++write >= length) write = 0;
     if (++tap >= length) tap = 0;
     const std::int32_t full = l[write];
-    work[2 * i] = l[tap];
-    work[2 * i + 1] = full;
+    wet[2 * i] = l[tap];
+    wet[2 * i + 1] = full;
     prev = EchoStore(full, mono, prev, low_cut, fb, cl, ch);
     l[write] = prev;
   }
   line.WritePos = write;
   line.TapPos = tap;
   line.LowCut = low_cut;
-  MixSoftClip(block, work, f, p.WetRatio, p.CompGain, memo);
+  return f;
+}
+
+void RunDelay(EchoLine& line, const DelayParams& p, std::int16_t* block, std::int32_t f,
+              SoftClipMemo* memo) {
+  const std::int32_t n = StepDelay(line, p, block, f, line.Work.get());
+  if (n > 0) MixSoftClip(block, line.Work.get(), n, p.WetRatio, p.CompGain, memo);
 }
 
 }  // namespace vk

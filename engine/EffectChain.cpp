@@ -1,6 +1,7 @@
 #include "engine/EffectChain.h"
 
 #include <algorithm>
+#include <new>
 
 #include "engine/EffectLanes.h"
 #include "engine/PlayEngine.h"
@@ -85,6 +86,8 @@ int AllocEffectStates(EffectStates& st, const WaveFormatEx& format, std::int32_t
   ok = ok && AllocEchoLine(st.Delay, buf_frames, rate * 500 / 1000);
   for (EchoLine& line : st.Reverb) ok = ok && AllocEchoLine(line, buf_frames, rate * 100 / 1000);
   ok = ok && AllocSoftClipMemo(st.DelayClip) && AllocSoftClipMemo(st.ReverbClip);
+  st.DelayWetAside.reset(new (std::nothrow) std::int32_t[2 * static_cast<std::size_t>(buf_frames)]);
+  ok = ok && st.DelayWetAside;
   if (!ok) {
     ReleaseEffectStates(st);
     return kEngineNoMemory;
@@ -114,9 +117,10 @@ void RunTimeBase(PlayEngine& e, const std::int16_t* in, std::int32_t n_in, std::
   }
 }
 
-void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s, bool pitch_done) {
+BlockBack RunEffectsFront(PlayEngine& e, std::int16_t* out, const PlayParams& s, bool pitch_done) {
+  BlockBack back;
   const WaveFormatEx& format = e.Format();
-  if (!IsStereo16(format)) return;
+  if (!IsStereo16(format)) return back;
   const std::uint32_t rate = format.nSamplesPerSec;
   const std::int32_t f = e.BufFrames;
   EffectStates& st = e.Effects;
@@ -125,8 +129,36 @@ void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s, bool pitc
   }
   if (s.ToneOnOff == 1) ToneControl(ToneParamsFrom(s), st.Tone, out, f);
   if (s.ChrsOnOff == 1) RunChorus(st.Chorus, ChorusParamsFrom(s), out, f);
-  if (s.DlayOnOff == 1) RunDelay(st.Delay, DelayParamsFrom(s), out, f, &st.DelayClip);
-  if (s.RvrbOnOff == 1) RunReverb(st.Reverb, ReverbParamsFrom(s), out, f, &st.ReverbClip);
+  if (s.DlayOnOff == 1 && st.DelayWetAside) {
+    back.delay_frames = StepDelay(st.Delay, DelayParamsFrom(s), out, f, st.Delay.Work.get());
+    // The output stays aside for the back; the line's next block fills the other buffer.
+    back.delay_wet = st.Delay.Work.get();
+    std::swap(st.Delay.Work, st.DelayWetAside);
+  }
+  return back;
+}
+
+namespace {
+
+void RunEffectsBack(PlayEngine& e, std::int16_t* out, const PlayParams& s, const BlockBack& back) {
+  if (!IsStereo16(e.Format())) return;
+  EffectStates& st = e.Effects;
+  if (back.delay_frames > 0) {
+    const DelayParams d = DelayParamsFrom(s);
+    MixSoftClip(out, back.delay_wet, back.delay_frames, d.WetRatio, d.CompGain, &st.DelayClip);
+  }
+  if (s.RvrbOnOff == 1) RunReverb(st.Reverb, ReverbParamsFrom(s), out, e.BufFrames, &st.ReverbClip);
+}
+
+}  // namespace
+
+void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s, bool pitch_done) {
+  RunEffectsBack(e, out, s, RunEffectsFront(e, out, s, pitch_done));
+}
+
+void FinishBlock(PlayEngine& e, std::int16_t* out, const PlayParams& s, const BlockBack& back) {
+  RunEffectsBack(e, out, s, back);
+  ApplyBalance(out, e.BufFrames, s.Balance, e.Format());
 }
 
 namespace {
@@ -134,7 +166,8 @@ namespace {
 // A block through the read-ahead store of the high-quality stretchers: frames
 // come from the ring ahead of the block, then either the stretchers make the
 // output or the block's own frames go on to the usual time base.
-BlockResult FillBlockHq(PlayEngine& e, int i, const PlayParams& s, HqPlan plan, BlockResult b) {
+BlockResult FillBlockHq(PlayEngine& e, int i, const PlayParams& s, HqPlan plan, BlockResult b,
+                        BlockBack* back) {
   // Stretchers not yet warmed (the seek that warms them is on its way): plain.
   if (!e.Hq.Warm) {
     plan.voices = 0;
@@ -164,23 +197,31 @@ BlockResult FillBlockHq(PlayEngine& e, int i, const PlayParams& s, HqPlan plan, 
       std::fill(out + 2 * b.out_frames, out + 2 * e.BufFrames, std::int16_t{0});
     }
   }
-  RunEffects(e, out, s, plan.pitch_done);
-  ApplyBalance(out, e.BufFrames, s.Balance, format);
+  *back = RunEffectsFront(e, out, s, plan.pitch_done);
   return b;
 }
 
 }  // namespace
 
 BlockResult FillBlock(PlayEngine& e, int i) {
+  const PlayParams* s = nullptr;
+  BlockBack back;
+  const BlockResult b = FillBlockFront(e, i, &s, &back);
+  if (b.code == 0 && b.taken > 0) FinishBlock(e, e.OutBuf[i].get(), *s, back);
+  return b;
+}
+
+BlockResult FillBlockFront(PlayEngine& e, int i, const PlayParams** params, BlockBack* back) {
   BlockResult b;
   // One snapshot serves the whole block: its length, device bytes and chain.
   const PlayParams& s = e.Params.Latest();
+  *params = &s;
   // The loop trainer's speed for this pass stands in for the control's.
   const std::int32_t trained = e.TrainSpeed.load(std::memory_order_relaxed);
   b.speed = ClampIndex(trained >= 0 ? trained : s.Speed, 0, 35);
   b.requested = e.BufFrames * SpeedPercent(b.speed) / 100;
   const HqPlan plan = PlanHq(s, b.speed);
-  if (plan.wanted || HqHolding(e.Hq)) return FillBlockHq(e, i, s, plan, b);
+  if (plan.wanted || HqHolding(e.Hq)) return FillBlockHq(e, i, s, plan, b, back);
   b.code = TakeFromRing(e, b.requested, s.ChannelSelect, &b.taken, &b.exhausted);
   if (b.code != 0 || b.taken <= 0) return b;
 
@@ -188,8 +229,7 @@ BlockResult FillBlock(PlayEngine& e, int i) {
   std::int16_t* out = e.OutBuf[i].get();
   ApplyVolume(e.WorkA.get(), b.requested, s.Volume, format);
   RunTimeBase(e, e.WorkA.get(), b.requested, out, s);
-  RunEffects(e, out, s);
-  ApplyBalance(out, e.BufFrames, s.Balance, format);
+  *back = RunEffectsFront(e, out, s, false);
   return b;
 }
 

@@ -66,6 +66,17 @@ void RunTimeBase(PlayEngine& e, const std::int16_t* in, std::int32_t n_in, std::
                  const PlayParams& s);
 // `pitch_done`: the high-quality voices already transposed the block.
 void RunEffects(PlayEngine& e, std::int16_t* out, const PlayParams& s, bool pitch_done = false);
+// The chain's two halves, which keep separate states, so the back of one
+// block may run on another thread beside the front of the next (see
+// BlockFinisher). The front runs the pitch shift, tone and chorus and steps
+// the delay's line; the back mixes the delay's output in, runs the reverb and
+// then the balance over the whole block.
+struct BlockBack {
+  const std::int32_t* delay_wet = nullptr;  // the delay's output for this block
+  std::int32_t delay_frames = 0;            // its frames (0: nothing to mix)
+};
+BlockBack RunEffectsFront(PlayEngine& e, std::int16_t* out, const PlayParams& s, bool pitch_done);
+void FinishBlock(PlayEngine& e, std::int16_t* out, const PlayParams& s, const BlockBack& back);
 
 // The result of filling one output buffer.
 struct BlockResult {
@@ -81,6 +92,10 @@ struct BlockResult {
 // the current speed, volume, time base, effects, balance, every one of them
 // from the newest snapshot taken once at the block's start.
 BlockResult FillBlock(PlayEngine& engine, int i);
+// FillBlock up to the back of the chain: when the block has frames
+// (`taken` > 0, `code` 0) its buffer still needs FinishBlock with the snapshot
+// left in *params (valid until the next FillBlockFront or FillBlock) and *back.
+BlockResult FillBlockFront(PlayEngine& engine, int i, const PlayParams** params, BlockBack* back);
 
 // Bytes to hand to the device for a block: the whole buffer when T = R, else the
 // frames T stands for at the block's speed (whole frames only).

@@ -230,6 +230,12 @@ struct ReverbParams {
 void ResetDelay(EchoLine& line, const DelayParams& p, std::uint32_t rate_hz);
 void RunDelay(EchoLine& line, const DelayParams& p, std::int16_t* block, std::int32_t f,
               SoftClipMemo* memo = nullptr);
+// RunDelay in its two steps: the line stepped over the block, its output (the
+// tap left, the full delay right) left in `wet` (2 × BlockFrames samples);
+// returns the frames stepped (0: nothing to mix). Then MixSoftClip of `wet`
+// into the block with the delay's ratio and gain.
+std::int32_t StepDelay(EchoLine& line, const DelayParams& p, const std::int16_t* block,
+                       std::int32_t f, std::int32_t* wet);
 
 // Feedback of reverb line i: trunc(100 × (feedback / 100)^(Rt[i] / 10 000)).
 std::int32_t ReverbLineFeedback(std::int32_t feedback, int i);
@@ -247,6 +253,9 @@ struct EffectStates {
   EchoLine Delay;
   EchoLine Reverb[kReverbLines];
   SoftClipMemo DelayClip, ReverbClip;
+  // A second buffer for the delay's output, the size of Delay.Work: a block's
+  // delay output waits there to be mixed while the line steps the next block.
+  std::unique_ptr<std::int32_t[]> DelayWetAside;
 };
 
 // ---- Parameters from the settings -------------------------------------------

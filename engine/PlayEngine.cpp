@@ -146,6 +146,65 @@ void EngineFollowPasses(PlayEngine& e, std::int32_t from) {
   e.GapLeft = pass > 1 ? TrainerGapFrames(plan, e.RateHz.load(std::memory_order_relaxed)) : 0;
 }
 
+namespace {
+
+// Copies a block's frames into the device-stream ring at stream frame `at`.
+void CopyToOutRing(PlayEngine& e, const WaveHdr& h, std::int64_t at) {
+  if (!e.OutRing || h.lpData == nullptr) return;
+  const std::int64_t frames = h.dwBufferLength / kDeliveredBytesPerSample;
+  const std::uint64_t mask = static_cast<std::uint64_t>(e.OutRingSize) - 1;
+  for (std::int64_t k = 0; k < frames; ++k) {
+    std::uint32_t w;
+    std::memcpy(&w, h.lpData + k * kDeliveredBytesPerSample, sizeof w);
+    e.OutRing[(static_cast<std::uint64_t>(at + k)) & mask].store(w, std::memory_order_relaxed);
+  }
+}
+
+void CountHanded(PlayEngine& e, std::int64_t frames, std::int32_t speed) {
+  e.Handed += frames;
+  const std::int32_t n = e.SpeedRunCount;
+  if (n > 0 && (e.Speeds[n - 1].speed == speed || n == PlayEngine::kMaxSpeedRuns)) {
+    // Speed changes re-seek, which empties the history, so it never fills in
+    // practice; a full one counts the newest frames at the last run's speed.
+    e.Speeds[n - 1].frames += frames;
+  } else {
+    e.Speeds[n] = SpeedRun{frames, speed};
+    e.SpeedRunCount = n + 1;
+  }
+}
+
+// Blocks go to a file device through the finisher: nothing there waits for
+// the block held back. Paused, the device keeps what it is handed, so the
+// blocks go straight to it as to a sound card.
+bool FinishAside(const PlayEngine& e) {
+  return e.hWaveOut && !e.hWaveOut->Paced() && e.NumBufs >= 2 &&
+         e.Paused.load(std::memory_order_relaxed) == 0;
+}
+
+// Counts the block as handed now (a file device takes it at once, so the
+// position and the repeat decisions come out as if it had been written) and
+// starts the finisher on it; the device gets it when the next block comes or
+// anything else touches the device.
+void HandAfterFinishing(PlayEngine& e, WaveHdr& h, std::int32_t speed, const PlayParams& s,
+                        const BlockBack& back) {
+  EngineHandFinished(e);
+  if (!e.Finisher) e.Finisher = std::make_unique<BlockFinisher>(e);
+  FinisherJob job;
+  job.hdr = &h;
+  job.out = reinterpret_cast<std::int16_t*>(h.lpData);
+  job.params = s;
+  job.back = back;
+  job.speed = speed;
+  job.handed_at = e.Handed;
+  job.frames = h.dwBufferLength / kDeliveredBytesPerSample;
+  // Not done: the refill passes leave the buffer alone until the device has it.
+  h.dwFlags.store(h.dwFlags.load(std::memory_order_relaxed) & ~kWhdrDone, std::memory_order_relaxed);
+  CountHanded(e, job.frames, speed);
+  e.Finisher->Start(job);
+}
+
+}  // namespace
+
 int EngineOpen(Player& p, const char* path) {
   PlayEngine& e = p.Engine;
   EngineClose(e);
@@ -219,8 +278,11 @@ int EngineOpen(Player& p, const char* path) {
     return FailOpen(e, kEngineNoDevice);
   }
 
+  const bool aside = FinishAside(e);
   for (int i = 0; i < e.NumBufs; ++i) {
-    const BlockResult b = FillBlock(e, i);
+    const PlayParams* s = nullptr;
+    BlockBack back;
+    const BlockResult b = aside ? FillBlockFront(e, i, &s, &back) : FillBlock(e, i);
     if (b.code != 0) return FailOpen(e, kEngineReadFailed);
     if (b.exhausted) e.ExhaustedAtOpen = 1;
     WaveHdr& h = e.WaveHdrs[i];
@@ -231,12 +293,19 @@ int EngineOpen(Player& p, const char* path) {
     h.dwFlags.store(0, std::memory_order_relaxed);
     h.dwLoops = 0;
     e.hWaveOut->Prepare(h);
-    EngineWrite(e, h, b.speed);
+    // A block without frames has nothing for the back of the chain to finish.
+    if (aside && b.taken > 0) {
+      HandAfterFinishing(e, h, b.speed, *s, back);
+    } else {
+      EngineWrite(e, h, b.speed);
+    }
   }
   return 0;
 }
 
 void EngineClose(PlayEngine& e) {
+  EngineHandFinished(e);
+  e.Finisher.reset();
   if (e.hWaveOut) {
     e.hWaveOut->Reset();
     for (int i = 0; i < e.NumBufs; ++i) e.hWaveOut->Unprepare(e.WaveHdrs[i]);
@@ -261,26 +330,18 @@ void EngineClose(PlayEngine& e) {
   if (e.Ff.Stream) FfClose(e.Ff);
 }
 
+bool EngineHandFinished(PlayEngine& e) {
+  if (!e.Finisher || !e.Finisher->Wait()) return false;
+  const FinisherJob& job = e.Finisher->Job();
+  CopyToOutRing(e, *job.hdr, job.handed_at);
+  if (e.hWaveOut) e.hWaveOut->Write(*job.hdr);
+  return true;
+}
+
 void EngineWrite(PlayEngine& e, WaveHdr& h, std::int32_t speed) {
-  const std::int64_t frames = h.dwBufferLength / kDeliveredBytesPerSample;
-  if (e.OutRing && h.lpData != nullptr) {
-    const std::uint64_t mask = static_cast<std::uint64_t>(e.OutRingSize) - 1;
-    for (std::int64_t k = 0; k < frames; ++k) {
-      std::uint32_t w;
-      std::memcpy(&w, h.lpData + k * kDeliveredBytesPerSample, sizeof w);
-      e.OutRing[(static_cast<std::uint64_t>(e.Handed + k)) & mask].store(w, std::memory_order_relaxed);
-    }
-  }
-  e.Handed += frames;
-  const std::int32_t n = e.SpeedRunCount;
-  if (n > 0 && (e.Speeds[n - 1].speed == speed || n == PlayEngine::kMaxSpeedRuns)) {
-    // Speed changes re-seek, which empties the history, so it never fills in
-    // practice; a full one counts the newest frames at the last run's speed.
-    e.Speeds[n - 1].frames += frames;
-  } else {
-    e.Speeds[n] = SpeedRun{frames, speed};
-    e.SpeedRunCount = n + 1;
-  }
+  EngineHandFinished(e);
+  CopyToOutRing(e, h, e.Handed);
+  CountHanded(e, h.dwBufferLength / kDeliveredBytesPerSample, speed);
   e.hWaveOut->Write(h);
 }
 
@@ -288,6 +349,9 @@ HeardInput EngineHeardInput(PlayEngine& e) {
   HeardInput in;
   std::int64_t played = 0;
   if (!e.hWaveOut || e.hWaveOut->GetPosition(played) != kWaveOk) played = 0;
+  // The block the finisher holds counts as played: a file device would have
+  // written it at once (the finisher runs only while it is not paused).
+  if (e.Finisher && e.Finisher->Busy()) played += e.Finisher->Job().frames;
   in.handed = e.Handed;
   in.held = e.Handed - std::max<std::int64_t>(played, 0);
   in.speeds = std::span<const SpeedRun>(e.Speeds, static_cast<std::size_t>(e.SpeedRunCount));
@@ -306,6 +370,7 @@ std::int32_t EnginePosition(PlayEngine& e) {
 
 void EngineSeek(PlayEngine& e, std::int32_t position, std::int32_t mode) {
   if (!e.hWaveOut) return;
+  EngineHandFinished(e);
   if (mode >= kSeekTo) {
     std::int64_t target;
     if (mode == kSeekCurrent) {
@@ -352,7 +417,10 @@ PassResult EngineRefillPass(PlayEngine& e) {
       r.refilled = true;
       return r;
     }
-    const BlockResult b = FillBlock(e, i);
+    const bool aside = FinishAside(e);
+    const PlayParams* s = nullptr;
+    BlockBack back;
+    const BlockResult b = aside ? FillBlockFront(e, i, &s, &back) : FillBlock(e, i);
     if (b.code != 0) {
       r.code = kEngineReadFailed;
       return r;
@@ -360,11 +428,21 @@ PassResult EngineRefillPass(PlayEngine& e) {
     if (b.exhausted) r.exhausted = true;
     if (b.taken > 0) {
       h.dwBufferLength = BlockBytes(e, b);
-      EngineWrite(e, h, b.speed);
+      if (aside) {
+        HandAfterFinishing(e, h, b.speed, *s, back);
+      } else {
+        EngineWrite(e, h, b.speed);
+      }
       r.refilled = true;
       return r;  // one buffer per pass
     }
     ++drained;
+  }
+  // The source has nothing more: the block held back goes to the device, and
+  // the next pass finds its buffer drained.
+  if (EngineHandFinished(e)) {
+    r.refilled = true;
+    return r;
   }
   r.finished = drained == e.NumBufs;
   return r;

@@ -13,6 +13,7 @@
 
 #include "audio/FfmpegReader.h"
 #include "audio/StreamRecord.h"
+#include "engine/BlockFinisher.h"
 #include "engine/Effects.h"
 #include "engine/PlayParams.h"
 #include "engine/PlayPosition.h"
@@ -148,6 +149,12 @@ struct PlayEngine {
   // the play thread once per block (and at open and each seek).
   PlayParamsBox Params;
 
+  // For a device that takes buffers as fast as they come: the thread that
+  // finishes one block while this one takes the next through the chain's
+  // front (made at the first such pass, ended at close). Declared last so it
+  // ends before the states it works on go.
+  std::unique_ptr<BlockFinisher> Finisher;
+
   const WaveFormatEx& Format() const { return IsFF ? Ff.wfxDst : IsMP3 ? Mp3.wfxDst : Wav.wfxDst; }
   const WaveFormatEx& SourceFormat() const { return IsFF ? Ff.wfxSrc : IsMP3 ? Mp3.wfxSrc : Wav.wfxSrc; }
   const char* FullPath() const { return IsFF ? Ff.FullPath : IsMP3 ? Mp3.FullPath : Wav.FullPath; }
@@ -171,8 +178,13 @@ void EngineFollowPasses(PlayEngine& e, std::int32_t from);
 std::int32_t EnginePosition(PlayEngine& e);  // file frame now sounding
 // What HeardPosition needs from the engine and its device now.
 HeardInput EngineHeardInput(PlayEngine& e);
-// Hands block buffer `h` to the device and adds its frames to the speed history.
+// Hands block buffer `h` to the device and adds its frames to the speed history
+// (after the block the finisher holds, if any).
 void EngineWrite(PlayEngine& e, WaveHdr& h, std::int32_t speed);
+// Waits for the block the finisher holds and hands it to the device; false
+// when it held none. Everything that touches the device, the block buffers or
+// the back of the chain's states runs this first.
+bool EngineHandFinished(PlayEngine& e);
 
 struct PassResult {
   int code = 0;       // 0, or kEngineReadFailed

@@ -19,6 +19,8 @@ bool Dispatch(ThreadMailbox& mailbox, void* context) {
   const std::intptr_t param1 = mailbox.Param1.load(std::memory_order_relaxed);
   const std::int32_t param2 = mailbox.Param2.load(std::memory_order_relaxed);
   std::int32_t answer = 0;
+  // A command sees the device with every block computed so far on it.
+  EngineHandFinished(e);
   switch (command) {
     case kPlayOpen:
       // The start command carries the player; the file is its OpenPath.
@@ -96,17 +98,24 @@ void UpdatePosition(PlayEngine& e) {
 // A device that plays in real time never waits for the owner: a busy window
 // would starve it. A report still unread is not repeated, so a stalled owner
 // finds one in its queue, not hundreds. A file output has no pace of its own:
-// it waits for the owner's acknowledgement, so the owner steps an export pass
-// by pass (and can act between passes) and never misses the file's end.
+// before each report it waits for the owner's acknowledgement of the one
+// before, so the owner steps an export pass by pass (and can act between
+// passes, one pass behind) and never misses the file's end, while the next
+// block is computed as the owner reads the report.
 // True when a command run meanwhile ended the thread.
 bool ReportPosition(Player& p) {
   PlayEngine& e = p.Engine;
+  if (Unpaced(e)) {
+    if (WorkerAwaitAck(p.Mailbox, p.PositionPending, Dispatch, &p, true)) return true;
+    // Commands run while waiting (a seek, a pause) may have moved it.
+    UpdatePosition(e);
+    p.PositionPending.store(1, std::memory_order_release);
+    WorkerPost(p.Mailbox, kMsgPlayPosition, e.NowPlaySmpl.load(std::memory_order_relaxed),
+               e.TotalSmpl.load(std::memory_order_relaxed));
+    return false;
+  }
   const std::int32_t now = e.NowPlaySmpl.load(std::memory_order_relaxed);
   const std::int32_t total = e.TotalSmpl.load(std::memory_order_relaxed);
-  if (Unpaced(e)) {
-    return WorkerReportOn(p.Mailbox, p.PositionPending, kMsgPlayPosition, now, total, Dispatch, &p,
-                          true);
-  }
   if (p.PositionPending.exchange(1, std::memory_order_acq_rel) == 0) {
     WorkerPost(p.Mailbox, kMsgPlayPosition, now, total);
   }

@@ -131,6 +131,11 @@ bool WorkerReportOn(ThreadMailbox& mailbox, std::atomic<std::int32_t>& ack, std:
                     void* context, bool prompt) {
   ack.store(1, std::memory_order_release);
   WorkerPost(mailbox, message, wparam, lparam);
+  return WorkerAwaitAck(mailbox, ack, dispatch, context, prompt);
+}
+
+bool WorkerAwaitAck(ThreadMailbox& mailbox, std::atomic<std::int32_t>& ack,
+                    CommandDispatch dispatch, void* context, bool prompt) {
   const auto yield_until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
   // Commands keep running while we wait, so a window blocked in PostThreadCommand
   // cannot dead-lock against this report.

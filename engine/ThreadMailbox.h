@@ -80,6 +80,10 @@ bool WorkerReport(ThreadMailbox& mailbox, std::uint32_t message, std::intptr_t w
 bool WorkerReportOn(ThreadMailbox& mailbox, std::atomic<std::int32_t>& ack, std::uint32_t message,
                     std::intptr_t wparam, std::intptr_t lparam, CommandDispatch dispatch,
                     void* context, bool prompt = false);
+// Waits, as the reports do, until the owner has cleared `ack` (at once when it
+// is clear). Returns true when a command executed meanwhile ended the worker.
+bool WorkerAwaitAck(ThreadMailbox& mailbox, std::atomic<std::int32_t>& ack,
+                    CommandDispatch dispatch, void* context, bool prompt);
 void WorkerLeave(ThreadMailbox& mailbox);  // Command = 0, then Alive = 0
 
 // The owner's side of an acknowledged report.

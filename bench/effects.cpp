@@ -57,15 +57,28 @@
 // start of the process 8 %, delay line 7 %, tone 6 %, resampler 5.5 %,
 // crossfade 4 %, equal-power mixes 3 %, volume, ring and channels 2.5 %.
 //
-// The goal of 300× (0.2 s of CPU for the minute) is not reached. The rest is
-// mostly serial: each reverb line, the delay line, the chorus line and the
-// tone's low-pass feed every frame's result into the next frame, so each costs
-// its chain of multiplies and roundings per frame (about 20 cycles) however
-// wide the vectors; the reverb's twenty lines fill the vector units (some 120
-// instructions a frame); and the effects run one after another over the
-// block, so their chains never overlap. Reaching 1 ms a block would take
-// stepping the delay, the reverb and the chorus frame by frame in one loop
-// with their chains interleaved, and the chorus's reads gathered in vectors.
+// Round 4, two threads: the rest of the work is serial within each effect
+// (each reverb line, the delay line, the chorus line and the tone's low-pass
+// feed every frame's result into the next frame), but the back of the chain
+// for one block and its front for the next touch separate states. When the output is a file, the back
+// of the chain (the delay's mix, the reverb, the balance) runs on a second
+// thread while the play thread takes the next block through the front (ring,
+// volume, time base, pitch voices, tone, chorus, the delay's line); the
+// position report to the owner overlaps the next block too. The bytes are the
+// same as one thread's (BlockFinisherTest).
+//   BM_ExportMinuteEveryEffectAt75 (the goal's case, in process, wall time,
+//   medians of 15 single runs, other work on the machine stopped):
+//     round 3: 316 ms (190× real time)    now: 195 ms (308× real time)
+//   `velkaris-cli export` as a whole process, median of five:
+//     round 3: 0.38 s wall, 0.37 s CPU    now: 0.26 s wall, 0.39 s CPU
+//   (The process start, 0.04 s, and making the high-quality stretchers at
+//   open, about 0.025 s, are in the whole-process figures only.)
+//   Play thread and finisher each take about 150 ms of the minute: the delay
+//   is split between them (its line in the front, its mix in the back). With
+//   the whole delay in the back the finisher took 166 ms and the play thread
+//   waited for it; with it in the front the play thread took 205 ms.
+// BM_ExportMinuteEveryEffectAt75HighQuality is the same case through the
+// high-quality stretchers (bench_stretch_quality has their figures).
 #include <benchmark/benchmark.h>
 
 #include <cmath>

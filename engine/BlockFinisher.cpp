@@ -16,6 +16,15 @@ BlockFinisher::~BlockFinisher() {
 
 void BlockFinisher::Start(const FinisherJob& job) {
   job_ = job;
+  side_fn_ = nullptr;
+  busy_ = true;
+  start_.release();
+}
+
+void BlockFinisher::StartSide(void (*fn)(void*), void* arg) {
+  job_ = FinisherJob{};
+  side_fn_ = fn;
+  side_arg_ = arg;
   busy_ = true;
   start_.release();
 }
@@ -31,7 +40,11 @@ void BlockFinisher::Run() {
   for (;;) {
     start_.acquire();
     if (quit_) return;
-    FinishBlock(engine_, job_.out, job_.params, job_.back);
+    if (side_fn_ != nullptr) {
+      side_fn_(side_arg_);
+    } else {
+      FinishBlock(engine_, job_.out, job_.params, job_.back);
+    }
     done_.release();
   }
 }

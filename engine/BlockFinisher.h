@@ -27,6 +27,7 @@ struct WaveHdr;
 
 struct FinisherJob {
   WaveHdr* hdr = nullptr;       // the block's header, handed to the device once finished
+                                // (null: a side job, see StartSide)
   std::int16_t* out = nullptr;  // the block's buffer (the header's data)
   PlayParams params;            // the block's snapshot, copied: the taker's slot moves on
   BlockBack back;               // what the front left for the back
@@ -44,6 +45,9 @@ class BlockFinisher {
 
   // Starts finishing `job` on the finisher thread; no job may be under way.
   void Start(const FinisherJob& job);
+  // Runs fn(arg) on the finisher thread instead (a part of the play thread's
+  // own block); no job may be under way. Wait for it before using its results.
+  void StartSide(void (*fn)(void*), void* arg);
   // Waits for the job under way to finish; false when none was.
   bool Wait();
   bool Busy() const { return busy_; }
@@ -54,6 +58,8 @@ class BlockFinisher {
 
   PlayEngine& engine_;
   FinisherJob job_;
+  void (*side_fn_)(void*) = nullptr;
+  void* side_arg_ = nullptr;
   bool busy_ = false;  // play thread only
   bool quit_ = false;  // written before the last release of start_
   std::binary_semaphore start_{0};

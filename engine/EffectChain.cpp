@@ -184,7 +184,9 @@ BlockResult FillBlockHq(PlayEngine& e, int i, const PlayParams& s, HqPlan plan, 
   }
   b.exhausted = HqEndReached(e.Hq, b.requested) ? 1 : 0;
   std::int16_t* out = e.OutBuf[i].get();
-  b.taken = HqRunBlock(e.Hq, b.requested, plan, e.WorkA.get(), out, e.WorkB.get(), &b.out_frames);
+  BlockFinisher* side = plan.voices == 2 ? EngineSideLane(e) : nullptr;
+  b.taken = HqRunBlock(e.Hq, b.requested, plan, e.WorkA.get(), out, e.WorkB.get(), &b.out_frames,
+                       side);
   if (b.taken <= 0) return b;
   if (plan.voices == 0) {
     // The block's own frames: the same steps as without the read-ahead.

@@ -333,9 +333,17 @@ void EngineClose(PlayEngine& e) {
 bool EngineHandFinished(PlayEngine& e) {
   if (!e.Finisher || !e.Finisher->Wait()) return false;
   const FinisherJob& job = e.Finisher->Job();
+  if (job.hdr == nullptr) return false;  // a side job, waited for by its starter already
   CopyToOutRing(e, *job.hdr, job.handed_at);
   if (e.hWaveOut) e.hWaveOut->Write(*job.hdr);
   return true;
+}
+
+BlockFinisher* EngineSideLane(PlayEngine& e) {
+  if (!FinishAside(e)) return nullptr;
+  EngineHandFinished(e);
+  if (!e.Finisher) e.Finisher = std::make_unique<BlockFinisher>(e);
+  return e.Finisher.get();
 }
 
 void EngineWrite(PlayEngine& e, WaveHdr& h, std::int32_t speed) {

@@ -185,6 +185,9 @@ void EngineWrite(PlayEngine& e, WaveHdr& h, std::int32_t speed);
 // when it held none. Everything that touches the device, the block buffers or
 // the back of the chain's states runs this first.
 bool EngineHandFinished(PlayEngine& e);
+// The finisher, idle, for work of the block being made (the second stretcher
+// voice): only where blocks are finished aside, else null.
+BlockFinisher* EngineSideLane(PlayEngine& e);
 
 struct PassResult {
   int code = 0;       // 0, or kEngineReadFailed

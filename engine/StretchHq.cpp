@@ -8,6 +8,7 @@
 #include <new>
 
 #include "common/Settings.h"
+#include "engine/BlockFinisher.h"
 #include "engine/Effects.h"
 
 namespace vk {
@@ -346,8 +347,28 @@ bool SameShape(const HqPlan& a, const HqPlan& b) {
 
 }  // namespace
 
+namespace {
+
+// One voice's part of a block: primed if it stopped, then fed what came in.
+// It reads the store and writes only its own voice.
+struct VoiceStep {
+  StretchHq* h = nullptr;
+  HqVoice* v = nullptr;
+  double ratio = 1.0, pitch = 1.0;
+  bool formants = false;
+};
+
+void StepVoice(void* arg) {
+  const VoiceStep& s = *static_cast<const VoiceStep*>(arg);
+  if (!s.v->Live) Prime(*s.h, *s.v, s.ratio, s.pitch, s.formants);
+  FeedNew(*s.h, *s.v);
+}
+
+}  // namespace
+
 std::int32_t HqRunBlock(StretchHq& h, std::int32_t r, const HqPlan& plan, std::int16_t* block,
-                        std::int16_t* out, std::int16_t* scratch, std::int32_t* out_frames) {
+                        std::int16_t* out, std::int16_t* scratch, std::int32_t* out_frames,
+                        BlockFinisher* side) {
   *out_frames = -1;
   if (!h.Src || r <= 0) return 0;
   const std::int32_t real = std::clamp(h.Count - h.Head, 0, r);
@@ -372,14 +393,18 @@ std::int32_t HqRunBlock(StretchHq& h, std::int32_t r, const HqPlan& plan, std::i
     for (auto& v : h.Voice) v->Live = false;
     if (fade) FadeInto(h, block, real);
   } else {
+    VoiceStep steps[StretchHq::kVoices];
     for (int i = 0; i < StretchHq::kVoices; ++i) {
-      HqVoice& v = *h.Voice[i];
-      if (i >= plan.voices) {
-        v.Live = false;
-        continue;
-      }
-      if (!v.Live) Prime(h, v, plan.time_ratio, plan.pitch[i], plan.formants);
-      FeedNew(h, v);
+      steps[i] = VoiceStep{&h, h.Voice[i].get(), plan.time_ratio, plan.pitch[i], plan.formants};
+      if (i >= plan.voices) h.Voice[i]->Live = false;
+    }
+    static_assert(StretchHq::kVoices == 2, "one voice aside at most");
+    if (plan.voices == 2 && side != nullptr && !side->Busy()) {
+      side->StartSide(StepVoice, &steps[1]);
+      StepVoice(&steps[0]);
+      side->Wait();
+    } else {
+      for (int i = 0; i < plan.voices; ++i) StepVoice(&steps[i]);
     }
     // A block the source's end cuts short stands for its real frames only.
     const std::int32_t n =

@@ -92,13 +92,17 @@ inline bool HqHolding(const StretchHq& h) { return h.Count > h.Head || h.Ended; 
 // the read-ahead does.
 bool HqEndReached(StretchHq& h, std::int32_t r);
 
+class BlockFinisher;
+
 // One block of r source frames from the store. With plan.voices == 0 the r
 // frames (silence past the source's end) are copied to `block` for the usual
 // time base; otherwise the stretchers write F frames to `out` (using `scratch`,
 // F frames, for the second voice). Returns the source frames of the block that
 // were real, and in *out_frames the output frames it stands for (F, fewer only
-// at the end).
+// at the end). `side`, when given and idle, steps the second voice on its
+// thread while this one steps the first (the voices share nothing they write).
 std::int32_t HqRunBlock(StretchHq& h, std::int32_t r, const HqPlan& plan, std::int16_t* block,
-                        std::int16_t* out, std::int16_t* scratch, std::int32_t* out_frames);
+                        std::int16_t* out, std::int16_t* scratch, std::int32_t* out_frames,
+                        BlockFinisher* side = nullptr);
 
 }  // namespace vk

@@ -206,6 +206,8 @@ BlockResult FillBlockHq(PlayEngine& e, int i, const PlayParams& s, HqPlan plan, 
 }  // namespace
 
 BlockResult FillBlock(PlayEngine& e, int i) {
+  // The whole chain here: the finisher must be done with the back's states.
+  EngineHandFinished(e);
   const PlayParams* s = nullptr;
   BlockBack back;
   const BlockResult b = FillBlockFront(e, i, &s, &back);

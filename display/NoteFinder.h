@@ -9,7 +9,10 @@
 // note wins), every key from A0 to C8 is scored by the weighted sum of the
 // strongest bins near its harmonics, the best key is taken, and its partials
 // are removed from the spectrum with a smooth envelope (a partial shared with
-// another note keeps what rises above that envelope), then the next. This
+// another note keeps what rises above that envelope), then the next. A low
+// note's partials reach far past those its salience counts: where they lie
+// is fitted from the ones found, with a stiff string's stretch, and they go
+// out with it instead of lighting high keys. This
 // was chosen over least squares against fixed note templates because it
 // needs no per-instrument template shape, makes an octave or twelfth above a
 // found note prove itself with energy of its own, and costs a few hundred

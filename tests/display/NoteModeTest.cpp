@@ -59,6 +59,18 @@ struct Notes {
       }
     }
   }
+  // A low string: `count` partials stretched by `b`, tuned `cents` sharp,
+  // falling slowly (m^-0.7) so they reach kilohertz, as sampled bass strings do.
+  void AddLowString(int key, double b, double cents, int count) {
+    const double f0 = KeyHz(key) * std::pow(2.0, cents / 1200.0);
+    for (int m = 1; m <= count; ++m) {
+      const double hz = m * f0 * std::sqrt(1.0 + b * m * m);
+      if (hz > 0.45 * kRate) break;
+      for (std::size_t i = 0; i < mix.size(); ++i) {
+        mix[i] += std::pow(m, -0.7) * std::sin(2 * kPi * hz * i / kRate + 0.7 * m);
+      }
+    }
+  }
   // Runs `frames` frames over the same sound, a 60th of a second apart.
   void Run(int frames = 3) {
     double peak = 0;
@@ -101,6 +113,20 @@ TEST(NoteModeTest, SingleNotesFromC1ToC8LightOnlyTheirKey) {
   top.Add(108, 1.0);
   top.Run();
   EXPECT_EQ(top.Lit(), Keys{108});
+}
+
+TEST(NoteModeTest, LowStringPartialsPastTheCountedOnesGoOutWithIt) {
+  // Sixty partials of G1 reach 3 kHz, far past those its salience counts;
+  // stretched and a little sharp, they must be taken out with the note
+  // instead of lighting high keys.
+  for (double b : {0.00005, 0.0001}) {
+    for (double cents : {0.0, 4.0, 8.0}) {
+      Notes n;
+      n.AddLowString(31, b, cents, 60);
+      n.Run();
+      EXPECT_EQ(n.Lit(), Keys{31}) << "stretch " << b << " cents " << cents;
+    }
+  }
 }
 
 TEST(NoteModeTest, OctaveDyadLightsBothKeys) {

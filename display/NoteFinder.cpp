@@ -58,6 +58,9 @@ constexpr int kHighSteps = 28;
 // An octave, twelfth or double octave below a found note every partial of
 // that note is one of the key's: it must show partials of its own.
 constexpr float kBelowShare = 0.2f;
+// A key an octave below the best is taken instead when its first partial
+// reaches this share of the best's.
+constexpr float kBelowFirstShare = 0.8f;
 // Frames in a row a key must be found before it lights.
 constexpr int kConfirmFrames = 2;
 // The carried state is dropped when the position jumps more than this (seconds / 4).
@@ -353,6 +356,30 @@ float AboveShare(int key, int found) {
   }
 }
 
+// The strongest first partial of note c before whitening.
+float RawFirst(const NoteFinder& f, int c) {
+  float level = 0;
+  for (int k = f.Harm[c][0].lo; k <= f.Harm[c][0].hi; ++k) level = std::max(level, f.Raw[k]);
+  return level;
+}
+
+// A piano's middle and low notes sound their second partial about as loud as
+// their first, and the salience's weights favour the higher key, so the key
+// an octave above a note often outscores it. When the key an octave below
+// the best has a first partial of its own nearly as loud as the best's, that
+// lower note is taken (and weighed) instead; a note alone has next to
+// nothing an octave below it. `salience` is updated with the choice.
+int PreferOctaveBelow(const NoteFinder& f, int best, const bool* found, const bool* rejected,
+                      float& salience) {
+  const int below = best - 12;
+  if (below < 0 || rejected[below] || found[kNoteLowKey + below] || f.HarmCount[below] == 0) {
+    return best;
+  }
+  if (RawFirst(f, below) < kBelowFirstShare * RawFirst(f, best)) return best;
+  salience = Salience(f, below);
+  return below;
+}
+
 // The pick order favours a single strong partial of a low note over the low
 // note itself; so each found note is weighed again on the spectrum with every
 // other found note cancelled, and dropped when what is left is too little for
@@ -467,6 +494,7 @@ void NoteFinderFrame(NoteFinder& f, const double* mag, int points, int rate, std
         if (s > best_s) best_s = s, best = c;
       }
       if (best < 0) break;
+      best = PreferOctaveBelow(f, best, found, rejected, best_s);
       const int key = kNoteLowKey + best;
       const float flat = f.WeightSum[best] * static_cast<float>(mean);
       const bool lit = f.Lit[key];

@@ -61,6 +61,12 @@ constexpr float kBelowShare = 0.2f;
 // A key an octave below the best is taken instead when its first partial
 // reaches this share of the best's.
 constexpr float kBelowFirstShare = 0.8f;
+// A key an octave above a kept note needs kOctaveStanding of that note's
+// first kOctaveLook even partials to rise kOctaveRise times above the odd
+// ones beside them.
+constexpr int kOctaveLook = 4;
+constexpr int kOctaveStanding = 3;
+constexpr float kOctaveRise = 1.5f;
 // Frames in a row a key must be found before it lights.
 constexpr int kConfirmFrames = 2;
 // The carried state is dropped when the position jumps more than this (seconds / 4).
@@ -157,12 +163,17 @@ float Whiten(NoteFinder& f, const double* mag, int points) {
   return peak;
 }
 
+// The strongest bin of harmonic h's window of note c before whitening.
+float RawPartial(const NoteFinder& f, int c, int h) {
+  float level = 0;
+  for (int k = f.Harm[c][h].lo; k <= f.Harm[c][h].hi; ++k) level = std::max(level, f.Raw[k]);
+  return level;
+}
+
 // The strongest of the first partials of note c before whitening.
 float RawLevel(const NoteFinder& f, int c) {
   float level = 0;
-  for (int h = 0; h < std::min(kLoudPartials, f.HarmCount[c]); ++h) {
-    for (int k = f.Harm[c][h].lo; k <= f.Harm[c][h].hi; ++k) level = std::max(level, f.Raw[k]);
-  }
+  for (int h = 0; h < std::min(kLoudPartials, f.HarmCount[c]); ++h) level = std::max(level, RawPartial(f, c, h));
   return level;
 }
 
@@ -356,13 +367,6 @@ float AboveShare(int key, int found) {
   }
 }
 
-// The strongest first partial of note c before whitening.
-float RawFirst(const NoteFinder& f, int c) {
-  float level = 0;
-  for (int k = f.Harm[c][0].lo; k <= f.Harm[c][0].hi; ++k) level = std::max(level, f.Raw[k]);
-  return level;
-}
-
 // A piano's middle and low notes sound their second partial about as loud as
 // their first, and the salience's weights favour the higher key, so the key
 // an octave above a note often outscores it. When the key an octave below
@@ -375,9 +379,28 @@ int PreferOctaveBelow(const NoteFinder& f, int best, const bool* found, const bo
   if (below < 0 || rejected[below] || found[kNoteLowKey + below] || f.HarmCount[below] == 0) {
     return best;
   }
-  if (RawFirst(f, below) < kBelowFirstShare * RawFirst(f, best)) return best;
+  if (RawPartial(f, below, 0) < kBelowFirstShare * RawPartial(f, best, 0)) return best;
   salience = Salience(f, below);
   return below;
+}
+
+// Whether a note sounds an octave above note `low`: its partials are every
+// second one of `low`'s, so most of `low`'s even partials must stand above
+// the mean of the odd ones either side. A single strong second partial (a
+// piano's middle and low notes have one) is not enough. Partials past those
+// `low` counts are taken as standing.
+bool OctaveSounds(const NoteFinder& f, int low) {
+  int standing = 0;
+  for (int k = 1; k <= kOctaveLook; ++k) {
+    const int even = 2 * k - 1;  // harmonic 2k
+    if (even + 1 >= f.HarmCount[low]) {
+      ++standing;
+      continue;
+    }
+    const float odd = 0.5f * (RawPartial(f, low, even - 1) + RawPartial(f, low, even + 1));
+    if (RawPartial(f, low, even) >= kOctaveRise * odd) ++standing;
+  }
+  return standing >= kOctaveStanding;
 }
 
 // The pick order favours a single strong partial of a low note over the low
@@ -417,6 +440,9 @@ void Recheck(NoteFinder& f, bool* found, float* salience, int* keys, int& count,
       // One strong partial of a lower note is not a note: above its octave a key
       // needs several partials of its own left.
       if (key - kept_keys[j] > 12 && support[i] < kSupportPartials) ok = false;
+      // An octave above a kept note: a strong second partial of that note
+      // alone is no note.
+      if (key - kept_keys[j] == 12 && !OctaveSounds(f, kept_keys[j] - kNoteLowKey)) ok = false;
     }
     if (!ok) {
       found[key] = false;

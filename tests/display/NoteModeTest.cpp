@@ -45,6 +45,9 @@ struct Notes {
   }
   // A string-like note: partial m at m·f0·sqrt(1 + B m²), amplitude 1/m unless given.
   void Add(int key, double amp, std::initializer_list<Partial> partials = {}) {
+    Add(key, amp, std::vector<Partial>(partials));
+  }
+  void Add(int key, double amp, const std::vector<Partial>& partials) {
     const double f0 = KeyHz(key);
     const double b = 0.0001;
     for (int m = 1; m <= 16; ++m) {
@@ -125,6 +128,27 @@ TEST(NoteModeTest, LowStringPartialsPastTheCountedOnesGoOutWithIt) {
       n.AddLowString(31, b, cents, 60);
       n.Run();
       EXPECT_EQ(n.Lit(), Keys{31}) << "stretch " << b << " cents " << cents;
+    }
+  }
+}
+
+TEST(NoteModeTest, StrongSecondPartialLightsTheNoteNotItsOctave) {
+  // Middle and low piano notes: the second partial louder than the first,
+  // the third and up faint, so the key an octave up has nearly as much to show.
+  for (int key : {40, 43, 45, 48, 52, 55, 57}) {
+    for (double first : {0.4, 0.6, 0.8}) {
+      std::vector<Partial> partials{{1, first}, {2, 1.0}, {3, 0.05}};
+      for (int m = 4; m <= 16; ++m) partials.push_back({m, 0.02});
+      Notes n;
+      n.Add(key, 1.0, partials);
+      n.Run();
+      EXPECT_EQ(n.Lit(), Keys{key}) << "key " << key << " first " << first;
+      // The same note doubled an octave up lights both.
+      Notes both;
+      both.Add(key, 1.0, partials);
+      both.Add(key + 12, 1.0, partials);
+      both.Run();
+      EXPECT_EQ(both.Lit(), (Keys{key, key + 12})) << "key " << key << " first " << first;
     }
   }
 }

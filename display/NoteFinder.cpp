@@ -26,8 +26,10 @@ constexpr double kTopHz = 8000.0;
 constexpr float kSilence = 1e-4f;
 // Whitening lifts the faint top partials of a loud low note to the level of
 // real notes; before whitening a note's own first partials must come within
-// 20 dB of the frame's strongest partial.
-constexpr float kLoudShare = 0.1f;
+// 30 dB of the frame's strongest partial. (A low note's upper partials go
+// out with it by the comb; a quiet accompaniment under a loud melody, 20 to
+// 30 dB down, is still notes.)
+constexpr float kLoudShare = 0.03f;
 constexpr int kLoudPartials = 3;
 
 // A key lights when its salience, over that of a flat (whitened noise)

@@ -186,6 +186,19 @@ TEST(NoteModeTest, TriadsAreFoundAndNamed) {
   EXPECT_STREQ(am.mode.Chord, "Am");
 }
 
+TEST(NoteModeTest, QuietNoteUnderALoudMelodyLights) {
+  // An accompaniment 20 to 30 dB under the melody is still notes.
+  for (int key : {43, 48, 50, 53}) {
+    for (double level : {0.08, 0.05}) {
+      Notes n;
+      n.Add(81, 1.0, {{1, 1.0}, {2, 0.5}, {3, 0.3}});
+      n.Add(key, level);
+      n.Run();
+      EXPECT_EQ(n.Lit(), (Keys{key, 81})) << "key " << key << " level " << level;
+    }
+  }
+}
+
 TEST(NoteModeTest, ChordNameHoldsWhileAToneFadesAndDropsOnAJump) {
   Notes n;
   for (int key : {57, 60, 64}) n.Add(key, 1.0);

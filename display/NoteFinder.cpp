@@ -335,14 +335,15 @@ void Cancel(NoteFinder& f, int c) {
     // The envelope is the strongest of the two partials either side: a
     // neighbour an earlier note already took (near zero) must not make this
     // partial look shared. Past the counted partials only the next ones
-    // count, and a partial must stand well above them to keep anything: an
-    // octave above keeps every second one, a stray peak of the string's own
-    // does not.
+    // count, as they stand in the whitened spectrum (a higher note taken
+    // first may have had them), and a partial must stand well above them to
+    // keep anything: an octave above keeps every second one, a stray peak of
+    // the string's own does not.
     const bool tail = h >= counted;
     const int span = tail ? 1 : 2;
     float envelope = 0;
     for (int j = std::max(0, h - span); j <= std::min(n - 1, h + span); ++j) {
-      if (j != h) envelope = std::max(envelope, amp[j]);
+      if (j != h) envelope = std::max(envelope, tail ? f.White[at[j]] : amp[j]);
     }
     if (n == 1) envelope = amp[h];
     if (tail) envelope *= kTailClear;

@@ -8,12 +8,12 @@ moments where the true notes make a triad or seventh chord). Only moments at
 least 150 ms from every note's start and end are counted.
 
 Figures (KeyMode 1, N = 8192; P, R, F1, octave errors % of lit keys, chords):
-  piano chords + melody   0.94 0.81 0.87  4.3  0.77
-  low piano line          0.55 0.97 0.71  1.2   -
+  piano chords + melody   0.94 0.80 0.87  4.2  0.77
+  low piano line          0.71 0.97 0.82  1.6   -
   nylon guitar arpeggios  0.95 0.87 0.91  0.0  0.88
-  strings over bass       0.90 0.73 0.81  6.5  0.78
-  flute over piano        0.93 0.89 0.91  5.1  0.87
-  all                     0.89 0.83 0.86  4.1  0.82
+  strings over bass       0.90 0.72 0.80  6.2  0.77
+  flute over piano        0.93 0.89 0.91  5.2  0.87
+  all                     0.91 0.82 0.87  4.1  0.82
 
 usage: /usr/bin/python3 bench/notes/evaluate.py build/bench/note_frames [WORKDIR]
 (needs the Debian packages fluidsynth, fluid-soundfont-gm and python3-mido;

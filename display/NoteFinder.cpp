@@ -175,7 +175,9 @@ float RawPartial(const NoteFinder& f, int c, int h) {
 // The strongest of the first partials of note c before whitening.
 float RawLevel(const NoteFinder& f, int c) {
   float level = 0;
-  for (int h = 0; h < std::min(kLoudPartials, f.HarmCount[c]); ++h) level = std::max(level, RawPartial(f, c, h));
+  for (int h = 0; h < std::min(kLoudPartials, f.HarmCount[c]); ++h) {
+    level = std::max(level, RawPartial(f, c, h));
+  }
   return level;
 }
 

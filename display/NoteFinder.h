@@ -20,8 +20,12 @@
 // partial of a low note before the note itself, the notes found are weighed
 // again, strongest first, each with all the others cancelled; a key at a
 // harmonic of a kept note (or an octave below one) must then hold a share of
-// that note's salience, and a key a twelfth or more above one must show
-// several partials of its own. Lit keys carry over frames with two thresholds
+// that note's salience, a key an octave above one must raise most of that
+// note's even partials above its odd ones (a strong second partial is not a
+// note), and a key a twelfth or more above one must show several partials of
+// its own. Where the key an octave below the best has a first partial nearly
+// as loud as the best's own, the lower note is taken instead (the salience's
+// weights favour the higher key). Lit keys carry over frames with two thresholds
 // (a lit key needs less to stay lit than an unlit one to light) and a key
 // must be found in two frames in a row to light, so notes do not flicker.
 //

@@ -61,8 +61,10 @@ constexpr int kHighSteps = 28;
 // that note is one of the key's: it must show partials of its own.
 constexpr float kBelowShare = 0.2f;
 // A key an octave below the best is taken instead when its first partial
-// reaches this share of the best's.
+// reaches this share of the best's, unless the key an octave below that has
+// a first partial of kDeeperFirstShare of it or more.
 constexpr float kBelowFirstShare = 0.8f;
+constexpr float kDeeperFirstShare = 0.5f;
 // A key an octave above a kept note needs kOctaveStanding of that note's
 // first kOctaveLook even partials to rise kOctaveRise times above the odd
 // ones beside them.
@@ -377,7 +379,8 @@ float AboveShare(int key, int found) {
 // an octave above a note often outscores it. When the key an octave below
 // the best has a first partial of its own nearly as loud as the best's, that
 // lower note is taken (and weighed) instead; a note alone has next to
-// nothing an octave below it. `salience` is updated with the choice.
+// nothing an octave below it, unless a note sounds two octaves below it.
+// `salience` is updated with the choice.
 int PreferOctaveBelow(const NoteFinder& f, int best, const bool* found, const bool* rejected,
                       float& salience) {
   const int below = best - 12;
@@ -385,6 +388,10 @@ int PreferOctaveBelow(const NoteFinder& f, int best, const bool* found, const bo
     return best;
   }
   if (RawPartial(f, below, 0) < kBelowFirstShare * RawPartial(f, best, 0)) return best;
+  // A note two octaves below the best (a bass) puts its second partial there.
+  if (below >= 12 && RawPartial(f, below - 12, 0) >= kDeeperFirstShare * RawPartial(f, below, 0)) {
+    return best;
+  }
   salience = Salience(f, below);
   return below;
 }

@@ -9,11 +9,11 @@ least 150 ms from every note's start and end are counted.
 
 Figures (KeyMode 1, N = 8192; P, R, F1, octave errors % of lit keys, chords):
   piano chords + melody   0.94 0.80 0.87  4.2  0.77
-  low piano line          0.71 0.97 0.82  1.6   -
+  low piano line          0.72 0.98 0.83  1.3   -
   nylon guitar arpeggios  0.95 0.87 0.91  0.0  0.88
-  strings over bass       0.90 0.72 0.80  6.2  0.77
+  strings over bass       0.92 0.78 0.84  4.9  0.77
   flute over piano        0.93 0.89 0.91  5.2  0.87
-  all                     0.91 0.82 0.87  4.1  0.82
+  all                     0.92 0.84 0.88  3.8  0.82
 
 usage: /usr/bin/python3 bench/notes/evaluate.py build/bench/note_frames [WORKDIR]
 (needs the Debian packages fluidsynth, fluid-soundfont-gm and python3-mido;

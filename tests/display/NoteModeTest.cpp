@@ -153,6 +153,20 @@ TEST(NoteModeTest, StrongSecondPartialLightsTheNoteNotItsOctave) {
   }
 }
 
+TEST(NoteModeTest, ChordToneTwoOctavesOverABassLightsItsOwnKey) {
+  // A bass whose second partial is louder than its first puts that partial an
+  // octave below a chord tone two octaves up: the chord tone stays.
+  for (int bass : {31, 34, 36, 38}) {
+    for (double first : {0.6, 0.9}) {
+      Notes n;
+      n.Add(bass, 1.0, {{1, first}, {2, 1.0}, {3, 0.4}, {4, 0.3}, {5, 0.15}, {6, 0.1}});
+      n.Add(bass + 24, 0.7, {{1, 1.0}, {2, 0.5}, {3, 0.3}, {4, 0.2}});
+      n.Run();
+      EXPECT_EQ(n.Lit(), (Keys{bass, bass + 24})) << "bass " << bass << " first " << first;
+    }
+  }
+}
+
 TEST(NoteModeTest, OctaveDyadLightsBothKeys) {
   for (int low : {36, 48, 60, 72}) {
     Notes n;

@@ -26,8 +26,10 @@ constexpr double kTopHz = 8000.0;
 constexpr float kSilence = 1e-4f;
 // Whitening lifts the faint top partials of a loud low note to the level of
 // real notes; before whitening a note's own first partials must come within
-// 20 dB of the frame's strongest partial.
-constexpr float kLoudShare = 0.1f;
+// 30 dB of the frame's strongest partial. (A low note's upper partials go
+// out with it by the comb; a quiet accompaniment under a loud melody, 20 to
+// 30 dB down, is still notes.)
+constexpr float kLoudShare = 0.03f;
 constexpr int kLoudPartials = 3;
 
 // A key lights when its salience, over that of a flat (whitened noise)
@@ -58,11 +60,33 @@ constexpr int kHighSteps = 28;
 // An octave, twelfth or double octave below a found note every partial of
 // that note is one of the key's: it must show partials of its own.
 constexpr float kBelowShare = 0.2f;
+// A key an octave below the best is taken instead when its first partial
+// reaches this share of the best's, unless the key an octave below that has
+// a first partial of kDeeperFirstShare of it or more.
+constexpr float kBelowFirstShare = 0.8f;
+constexpr float kDeeperFirstShare = 0.5f;
+// A key an octave above a kept note needs kOctaveStanding of that note's
+// first kOctaveLook even partials to rise kOctaveRise times above the odd
+// ones beside them.
+constexpr int kOctaveLook = 4;
+constexpr int kOctaveStanding = 3;
+constexpr float kOctaveRise = 1.5f;
 // Frames in a row a key must be found before it lights.
 constexpr int kConfirmFrames = 2;
 // The carried state is dropped when the position jumps more than this (seconds / 4).
 constexpr int kJumpDivisor = 4;
 constexpr int kMaxRounds = 16;
+// Partials below this share of a note's strongest do not steer the fit of
+// where its partials lie; the stretch fitted is bounded by that of the
+// stiffest bass strings.
+constexpr float kCombFloor = 0.1f;
+constexpr int kCombFirst = 8;
+constexpr double kMaxStretch = 0.002;
+// Partials cancelled at most: A0's reach 8 kHz.
+constexpr int kCancelPartials = 320;
+// A partial past the counted ones keeps only what rises above this many
+// times the larger of its neighbours.
+constexpr float kTailClear = 4.0f;
 
 double KeyHz(int key) { return 440.0 * std::pow(2.0, (key - 69) / 12.0); }
 
@@ -143,11 +167,18 @@ float Whiten(NoteFinder& f, const double* mag, int points) {
   return peak;
 }
 
+// The strongest bin of harmonic h's window of note c before whitening.
+float RawPartial(const NoteFinder& f, int c, int h) {
+  float level = 0;
+  for (int k = f.Harm[c][h].lo; k <= f.Harm[c][h].hi; ++k) level = std::max(level, f.Raw[k]);
+  return level;
+}
+
 // The strongest of the first partials of note c before whitening.
 float RawLevel(const NoteFinder& f, int c) {
   float level = 0;
   for (int h = 0; h < std::min(kLoudPartials, f.HarmCount[c]); ++h) {
-    for (int k = f.Harm[c][h].lo; k <= f.Harm[c][h].hi; ++k) level = std::max(level, f.Raw[k]);
+    level = std::max(level, RawPartial(f, c, h));
   }
   return level;
 }
@@ -181,15 +212,81 @@ float Salience(const NoteFinder& f, int c) {
   return s;
 }
 
+// A note's partials as found in a frame: partial m at bin
+// m·step·sqrt(1 + stretch·m²), the way a stiff string spreads them.
+struct Comb {
+  double step = 0;
+  double stretch = 0;
+};
+
+double CombBin(const Comb& comb, int m) {
+  return m * comb.step * std::sqrt(1.0 + comb.stretch * m * m);
+}
+
+// Fits a comb to partials as they are found: (bin/m)² = step² (1 + stretch·m²)
+// is a straight line in m², fitted by weighted least squares whose sums grow
+// one partial at a time.
+struct CombFit {
+  double sw = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+  int used = 0;
+
+  void Add(int m, double bin, double weight) {
+    const double x = static_cast<double>(m) * m;
+    const double y = (bin / m) * (bin / m);
+    sw += weight, sx += weight * x, sy += weight * y, sxx += weight * x * x, sxy += weight * x * y;
+    ++used;
+  }
+  // False until three partials are in or when they make no comb.
+  bool Solve(Comb& comb) const {
+    if (used < 3) return false;
+    const double det = sw * sxx - sx * sx;
+    double base = sy / sw, slope = 0;
+    if (det > 1e-9 * sw * sxx) {
+      slope = (sw * sxy - sx * sy) / det;
+      base = (sy - slope * sx) / sw;
+    }
+    if (!(base > 0)) return false;
+    const double stretch = std::clamp(slope / base, 0.0, kMaxStretch);
+    // With the stretch bounded, the step that fits best for it.
+    const double step = std::sqrt(sy / (sx * stretch + sw));
+    if (!(step > 1.0)) return false;
+    comb.step = step;
+    comb.stretch = stretch;
+    return true;
+  }
+};
+
+// The peak of the whitened spectrum in lo..hi, between bins (from the
+// parabola through the three around it); its level in `level`.
+double WhitePeak(const NoteFinder& f, int lo, int hi, float& level) {
+  const float* w = f.White.get();
+  level = 0;
+  if (f.top_bin < 3) return lo;
+  lo = std::clamp(lo, 2, f.top_bin - 1);
+  hi = std::clamp(hi, lo, f.top_bin - 1);
+  int at = lo;
+  for (int k = lo; k <= hi; ++k) {
+    if (w[k] > w[at]) at = k;
+  }
+  level = w[at];
+  const double a = w[at - 1], b = w[at], c = w[at + 1];
+  const double curve = a - 2 * b + c;
+  return at + (curve < 0 ? std::clamp(0.5 * (a - c) / curve, -0.5, 0.5) : 0.0);
+}
+
 // Removes the partials of note c from Resid: each partial is scaled down by
 // the share a smooth envelope over its neighbours explains, so a partial that
-// another note shares keeps its excess.
+// another note shares keeps its excess. A low note's partials go on past
+// those its salience counts (a piano's bass reaches kilohertz), or they would
+// light high keys: they are followed up the whitened spectrum, each looked for
+// where a comb fitted to those below it (with a stiff string's stretch) puts
+// it, and taken out unless it stands well clear of its neighbours.
 void Cancel(NoteFinder& f, int c) {
   float* r = f.Resid.get();
-  const int n = f.HarmCount[c];
-  float amp[kNoteMaxHarmonics];
-  int at[kNoteMaxHarmonics];
-  for (int h = 0; h < n; ++h) {
+  const int counted = f.HarmCount[c];
+  float amp[kCancelPartials] = {};
+  int at[kCancelPartials] = {};
+  for (int h = 0; h < counted; ++h) {
     const NoteHarmonic& p = f.Harm[c][h];
     at[h] = p.lo;
     for (int k = p.lo; k <= p.hi; ++k) {
@@ -197,40 +294,67 @@ void Cancel(NoteFinder& f, int c) {
     }
     amp[h] = r[at[h]];
   }
+  int n = counted;
+  // The first partials, in their harmonics' windows, start the comb; up high
+  // a window also holds the partials either side, so from there on each is
+  // looked for close to where the comb so far puts it.
+  CombFit fit;
+  Comb comb;
+  float first[kCombFirst];
+  double place[kCombFirst];
+  float top = 0;
+  const int start = std::min(counted, kCombFirst);
+  for (int h = 0; h < start; ++h) {
+    place[h] = WhitePeak(f, f.Harm[c][h].lo, f.Harm[c][h].hi, first[h]);
+    top = std::max(top, first[h]);
+  }
+  for (int h = 0; h < start; ++h) {
+    if (first[h] >= kCombFloor * top) fit.Add(h + 1, place[h], first[h]);
+  }
+  if (counted >= 3 && fit.Solve(comb)) {
+    for (int m = start + 1; m <= kCancelPartials; ++m) {
+      const double centre = CombBin(comb, m);
+      const double reach = std::max(1.5, 0.2 * comb.step);
+      const int lo = static_cast<int>(std::floor(centre - reach));
+      const int hi = static_cast<int>(std::ceil(centre + reach));
+      if (hi + 3 > f.top_bin) break;
+      float level = 0;
+      const double peak = WhitePeak(f, lo, hi, level);
+      if (level >= kCombFloor * top) {
+        fit.Add(m, peak, level);
+        fit.Solve(comb);
+      }
+      if (m <= counted) continue;
+      const int k = static_cast<int>(std::lround(peak));
+      at[n] = k;
+      for (int j = k - 1; j <= k + 1; ++j) {
+        if (r[j] > r[at[n]]) at[n] = j;
+      }
+      amp[n] = r[at[n]];
+      ++n;
+    }
+  }
   for (int h = 0; h < n; ++h) {
     if (!(amp[h] > 0)) continue;
     // The envelope is the strongest of the two partials either side: a
     // neighbour an earlier note already took (near zero) must not make this
-    // partial look shared.
+    // partial look shared. Past the counted partials only the next ones
+    // count, as they stand in the whitened spectrum (a higher note taken
+    // first may have had them), and a partial must stand well above them to
+    // keep anything: an octave above keeps every second one, a stray peak of
+    // the string's own does not.
+    const bool tail = h >= counted;
+    const int span = tail ? 1 : 2;
     float envelope = 0;
-    for (int j = std::max(0, h - 2); j <= std::min(n - 1, h + 2); ++j) {
-      if (j != h) envelope = std::max(envelope, amp[j]);
+    for (int j = std::max(0, h - span); j <= std::min(n - 1, h + span); ++j) {
+      if (j != h) envelope = std::max(envelope, tail ? f.White[at[j]] : amp[j]);
     }
     if (n == 1) envelope = amp[h];
+    if (tail) envelope *= kTailClear;
     const float keep = 1.0f - std::min(amp[h], envelope) / amp[h];
     const int lo = std::max(1, at[h] - 2);
     const int hi = std::min(f.top_bin, at[h] + 2);
     for (int k = lo; k <= hi; ++k) r[k] *= keep;
-  }
-  // A low note's partials go on past those its salience counts (a piano's
-  // bass reaches kilohertz); they are followed up the spectrum, each where
-  // the spacing of the last two puts it, and taken out whole, or they would
-  // light high keys.
-  if (n < 3) return;
-  int prev = at[n - 2], last = at[n - 1];
-  while (true) {
-    const int step = last - prev;
-    if (step < 2) return;
-    const int guess = last + step;
-    const int lo = guess - step / 4, hi = guess + step / 4;
-    if (hi + 2 > f.top_bin) return;
-    int peak = lo;
-    for (int k = lo; k <= hi; ++k) {
-      if (r[k] > r[peak]) peak = k;
-    }
-    for (int k = peak - 2; k <= peak + 2; ++k) r[k] = 0;
-    prev = last;
-    last = peak;
   }
 }
 
@@ -248,6 +372,47 @@ float AboveShare(int key, int found) {
     case -24: return kBelowShare;
     default: return 0.0f;
   }
+}
+
+// A piano's middle and low notes sound their second partial about as loud as
+// their first, and the salience's weights favour the higher key, so the key
+// an octave above a note often outscores it. When the key an octave below
+// the best has a first partial of its own nearly as loud as the best's, that
+// lower note is taken (and weighed) instead; a note alone has next to
+// nothing an octave below it, unless a note sounds two octaves below it.
+// `salience` is updated with the choice.
+int PreferOctaveBelow(const NoteFinder& f, int best, const bool* found, const bool* rejected,
+                      float& salience) {
+  const int below = best - 12;
+  if (below < 0 || rejected[below] || found[kNoteLowKey + below] || f.HarmCount[below] == 0) {
+    return best;
+  }
+  if (RawPartial(f, below, 0) < kBelowFirstShare * RawPartial(f, best, 0)) return best;
+  // A note two octaves below the best (a bass) puts its second partial there.
+  if (below >= 12 && RawPartial(f, below - 12, 0) >= kDeeperFirstShare * RawPartial(f, below, 0)) {
+    return best;
+  }
+  salience = Salience(f, below);
+  return below;
+}
+
+// Whether a note sounds an octave above note `low`: its partials are every
+// second one of `low`'s, so most of `low`'s even partials must stand above
+// the mean of the odd ones either side. A single strong second partial (a
+// piano's middle and low notes have one) is not enough. Partials past those
+// `low` counts are taken as standing.
+bool OctaveSounds(const NoteFinder& f, int low) {
+  int standing = 0;
+  for (int k = 1; k <= kOctaveLook; ++k) {
+    const int even = 2 * k - 1;  // harmonic 2k
+    if (even + 1 >= f.HarmCount[low]) {
+      ++standing;
+      continue;
+    }
+    const float odd = 0.5f * (RawPartial(f, low, even - 1) + RawPartial(f, low, even + 1));
+    if (RawPartial(f, low, even) >= kOctaveRise * odd) ++standing;
+  }
+  return standing >= kOctaveStanding;
 }
 
 // The pick order favours a single strong partial of a low note over the low
@@ -287,6 +452,9 @@ void Recheck(NoteFinder& f, bool* found, float* salience, int* keys, int& count,
       // One strong partial of a lower note is not a note: above its octave a key
       // needs several partials of its own left.
       if (key - kept_keys[j] > 12 && support[i] < kSupportPartials) ok = false;
+      // An octave above a kept note: a strong second partial of that note
+      // alone is no note.
+      if (key - kept_keys[j] == 12 && !OctaveSounds(f, kept_keys[j] - kNoteLowKey)) ok = false;
     }
     if (!ok) {
       found[key] = false;
@@ -364,6 +532,7 @@ void NoteFinderFrame(NoteFinder& f, const double* mag, int points, int rate, std
         if (s > best_s) best_s = s, best = c;
       }
       if (best < 0) break;
+      best = PreferOctaveBelow(f, best, found, rejected, best_s);
       const int key = kNoteLowKey + best;
       const float flat = f.WeightSum[best] * static_cast<float>(mean);
       const bool lit = f.Lit[key];

@@ -9,7 +9,10 @@
 // note wins), every key from A0 to C8 is scored by the weighted sum of the
 // strongest bins near its harmonics, the best key is taken, and its partials
 // are removed from the spectrum with a smooth envelope (a partial shared with
-// another note keeps what rises above that envelope), then the next. This
+// another note keeps what rises above that envelope), then the next. A low
+// note's partials reach far past those its salience counts: where they lie
+// is fitted from the ones found, with a stiff string's stretch, and they go
+// out with it instead of lighting high keys. This
 // was chosen over least squares against fixed note templates because it
 // needs no per-instrument template shape, makes an octave or twelfth above a
 // found note prove itself with energy of its own, and costs a few hundred
@@ -17,8 +20,12 @@
 // partial of a low note before the note itself, the notes found are weighed
 // again, strongest first, each with all the others cancelled; a key at a
 // harmonic of a kept note (or an octave below one) must then hold a share of
-// that note's salience, and a key a twelfth or more above one must show
-// several partials of its own. Lit keys carry over frames with two thresholds
+// that note's salience, a key an octave above one must raise most of that
+// note's even partials above its odd ones (a strong second partial is not a
+// note), and a key a twelfth or more above one must show several partials of
+// its own. Where the key an octave below the best has a first partial nearly
+// as loud as the best's own, the lower note is taken instead (the salience's
+// weights favour the higher key). Lit keys carry over frames with two thresholds
 // (a lit key needs less to stay lit than an unlit one to light) and a key
 // must be found in two frames in a row to light, so notes do not flicker.
 //

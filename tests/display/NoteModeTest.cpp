@@ -45,6 +45,9 @@ struct Notes {
   }
   // A string-like note: partial m at m·f0·sqrt(1 + B m²), amplitude 1/m unless given.
   void Add(int key, double amp, std::initializer_list<Partial> partials = {}) {
+    Add(key, amp, std::vector<Partial>(partials));
+  }
+  void Add(int key, double amp, const std::vector<Partial>& partials) {
     const double f0 = KeyHz(key);
     const double b = 0.0001;
     for (int m = 1; m <= 16; ++m) {
@@ -56,6 +59,18 @@ struct Notes {
       if (hz > 0.45 * kRate) break;
       for (std::size_t i = 0; i < mix.size(); ++i) {
         mix[i] += amp * a_m * std::sin(2 * kPi * hz * i / kRate + m);
+      }
+    }
+  }
+  // A low string: `count` partials stretched by `b`, tuned `cents` sharp,
+  // falling slowly (m^-0.7) so they reach kilohertz, as sampled bass strings do.
+  void AddLowString(int key, double b, double cents, int count) {
+    const double f0 = KeyHz(key) * std::pow(2.0, cents / 1200.0);
+    for (int m = 1; m <= count; ++m) {
+      const double hz = m * f0 * std::sqrt(1.0 + b * m * m);
+      if (hz > 0.45 * kRate) break;
+      for (std::size_t i = 0; i < mix.size(); ++i) {
+        mix[i] += std::pow(m, -0.7) * std::sin(2 * kPi * hz * i / kRate + 0.7 * m);
       }
     }
   }
@@ -103,6 +118,55 @@ TEST(NoteModeTest, SingleNotesFromC1ToC8LightOnlyTheirKey) {
   EXPECT_EQ(top.Lit(), Keys{108});
 }
 
+TEST(NoteModeTest, LowStringPartialsPastTheCountedOnesGoOutWithIt) {
+  // Sixty partials of G1 reach 3 kHz, far past those its salience counts;
+  // stretched and a little sharp, they must be taken out with the note
+  // instead of lighting high keys.
+  for (double b : {0.00005, 0.0001}) {
+    for (double cents : {0.0, 4.0, 8.0}) {
+      Notes n;
+      n.AddLowString(31, b, cents, 60);
+      n.Run();
+      EXPECT_EQ(n.Lit(), Keys{31}) << "stretch " << b << " cents " << cents;
+    }
+  }
+}
+
+TEST(NoteModeTest, StrongSecondPartialLightsTheNoteNotItsOctave) {
+  // Middle and low piano notes: the second partial louder than the first,
+  // the third and up faint, so the key an octave up has nearly as much to show.
+  for (int key : {40, 43, 45, 48, 52, 55, 57}) {
+    for (double first : {0.4, 0.6, 0.8}) {
+      std::vector<Partial> partials{{1, first}, {2, 1.0}, {3, 0.05}};
+      for (int m = 4; m <= 16; ++m) partials.push_back({m, 0.02});
+      Notes n;
+      n.Add(key, 1.0, partials);
+      n.Run();
+      EXPECT_EQ(n.Lit(), Keys{key}) << "key " << key << " first " << first;
+      // The same note doubled an octave up lights both.
+      Notes both;
+      both.Add(key, 1.0, partials);
+      both.Add(key + 12, 1.0, partials);
+      both.Run();
+      EXPECT_EQ(both.Lit(), (Keys{key, key + 12})) << "key " << key << " first " << first;
+    }
+  }
+}
+
+TEST(NoteModeTest, ChordToneTwoOctavesOverABassLightsItsOwnKey) {
+  // A bass whose second partial is louder than its first puts that partial an
+  // octave below a chord tone two octaves up: the chord tone stays.
+  for (int bass : {31, 34, 36, 38}) {
+    for (double first : {0.6, 0.9}) {
+      Notes n;
+      n.Add(bass, 1.0, {{1, first}, {2, 1.0}, {3, 0.4}, {4, 0.3}, {5, 0.15}, {6, 0.1}});
+      n.Add(bass + 24, 0.7, {{1, 1.0}, {2, 0.5}, {3, 0.3}, {4, 0.2}});
+      n.Run();
+      EXPECT_EQ(n.Lit(), (Keys{bass, bass + 24})) << "bass " << bass << " first " << first;
+    }
+  }
+}
+
 TEST(NoteModeTest, OctaveDyadLightsBothKeys) {
   for (int low : {36, 48, 60, 72}) {
     Notes n;
@@ -134,6 +198,19 @@ TEST(NoteModeTest, TriadsAreFoundAndNamed) {
   am.Run();
   EXPECT_EQ(am.Lit(), (Keys{57, 60, 64}));
   EXPECT_STREQ(am.mode.Chord, "Am");
+}
+
+TEST(NoteModeTest, QuietNoteUnderALoudMelodyLights) {
+  // An accompaniment 20 to 30 dB under the melody is still notes.
+  for (int key : {43, 48, 50, 53}) {
+    for (double level : {0.08, 0.05}) {
+      Notes n;
+      n.Add(81, 1.0, {{1, 1.0}, {2, 0.5}, {3, 0.3}});
+      n.Add(key, level);
+      n.Run();
+      EXPECT_EQ(n.Lit(), (Keys{key, 81})) << "key " << key << " level " << level;
+    }
+  }
 }
 
 TEST(NoteModeTest, ChordNameHoldsWhileAToneFadesAndDropsOnAJump) {

@@ -25,6 +25,14 @@
 // 75 %, both voices (+5, −7, 40 %), tone, chorus, delay, 20 reverb lines:
 // 7.4 s at quality 1 (8× real time), 0.48 s at quality 0 (126×); the same
 // without the pitch shift: 2.7 s (22×).
+// Since a file output finishes blocks on a second thread, which also steps
+// the second voice beside the first (the same bytes), wall time of three
+// runs: both voices 4.0–4.5 s (13–15×, 7.2–7.8 s of CPU); without the pitch
+// shift 2.4 s (25×). What bounds it: the library's stretcher itself, about
+// 3.3 s of CPU per voice for this minute (75 % with a pitch scale, short
+// window, real-time mode; measured alone, outside the player), and 2.3 s for
+// the stretch without a pitch scale. Two voices are 6.6 s of CPU: spread over
+// this machine's two cores no better than 3.3 s, 18× real time.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

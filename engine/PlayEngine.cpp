@@ -3,9 +3,9 @@
 #include "engine/PlayEngine.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <new>
 
 #include "audio/Mp3Reader.h"
@@ -185,10 +185,27 @@ bool FinishAside(const PlayEngine& e) {
 // position and the repeat decisions come out as if it had been written) and
 // starts the finisher on it; the device gets it when the next block comes or
 // anything else touches the device.
+// The finisher, made at the first block that needs it; null (blocks are then
+// finished here) when the system gives no thread or memory for it.
+BlockFinisher* MakeFinisher(PlayEngine& e) {
+  if (!e.Finisher) {
+    try {
+      e.Finisher = std::make_unique<BlockFinisher>(e);
+    } catch (const std::exception&) {
+      return nullptr;
+    }
+  }
+  return e.Finisher.get();
+}
+
 void HandAfterFinishing(PlayEngine& e, WaveHdr& h, std::int32_t speed, const PlayParams& s,
                         const BlockBack& back) {
   EngineHandFinished(e);
-  if (!e.Finisher) e.Finisher = std::make_unique<BlockFinisher>(e);
+  if (MakeFinisher(e) == nullptr) {
+    FinishBlock(e, reinterpret_cast<std::int16_t*>(h.lpData), s, back);
+    EngineWrite(e, h, speed);
+    return;
+  }
   FinisherJob job;
   job.hdr = &h;
   job.out = reinterpret_cast<std::int16_t*>(h.lpData);
@@ -342,8 +359,7 @@ bool EngineHandFinished(PlayEngine& e) {
 BlockFinisher* EngineSideLane(PlayEngine& e) {
   if (!FinishAside(e)) return nullptr;
   EngineHandFinished(e);
-  if (!e.Finisher) e.Finisher = std::make_unique<BlockFinisher>(e);
-  return e.Finisher.get();
+  return MakeFinisher(e);
 }
 
 void EngineWrite(PlayEngine& e, WaveHdr& h, std::int32_t speed) {

@@ -64,13 +64,17 @@
 // of the chain (the delay's mix, the reverb, the balance) runs on a second
 // thread while the play thread takes the next block through the front (ring,
 // volume, time base, pitch voices, tone, chorus, the delay's line); the
-// position report to the owner overlaps the next block too. The bytes are the
+// position report to the owner and the writing of each finished block
+// overlap the work on the next one too. The bytes are the
 // same as one thread's (BlockFinisherTest).
 //   BM_ExportMinuteEveryEffectAt75 (the goal's case, in process, wall time,
 //   medians of 15 single runs, other work on the machine stopped):
-//     round 3: 316 ms (190× real time)    now: 195 ms (308× real time)
+//     round 3: 316 ms (190× real time)    now: 191 ms (314× real time)
 //   `velkaris-cli export` as a whole process, median of five:
-//     round 3: 0.38 s wall, 0.37 s CPU    now: 0.26 s wall, 0.39 s CPU
+//     round 3: 0.38 s wall, 0.37 s CPU    now: 0.25 s wall, 0.37 s CPU
+//   Running side by side, each thread's work takes about a sixth longer than
+//   alone (the two cores share caches), so the two threads' CPU adds up to
+//   more than one thread's.
 //   (The process start, 0.04 s, and making the high-quality stretchers at
 //   open, about 0.025 s, are in the whole-process figures only.)
 //   Play thread and finisher each take about 150 ms of the minute: the delay

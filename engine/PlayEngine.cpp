@@ -198,10 +198,26 @@ BlockFinisher* MakeFinisher(PlayEngine& e) {
   return e.Finisher.get();
 }
 
+// Waits for the finisher; the block it finished, if it held one, into *done,
+// not yet on the device.
+bool TakeFinished(PlayEngine& e, FinisherJob* done) {
+  if (!e.Finisher || !e.Finisher->Wait()) return false;
+  if (e.Finisher->Job().hdr == nullptr) return false;  // a side job, waited for by its starter
+  *done = e.Finisher->Job();
+  return true;
+}
+
+void Deliver(PlayEngine& e, const FinisherJob& job) {
+  CopyToOutRing(e, *job.hdr, job.handed_at);
+  if (e.hWaveOut) e.hWaveOut->Write(*job.hdr);
+}
+
 void HandAfterFinishing(PlayEngine& e, WaveHdr& h, std::int32_t speed, const PlayParams& s,
                         const BlockBack& back) {
-  EngineHandFinished(e);
+  FinisherJob done;
+  const bool finished = TakeFinished(e, &done);
   if (MakeFinisher(e) == nullptr) {
+    if (finished) Deliver(e, done);
     FinishBlock(e, reinterpret_cast<std::int16_t*>(h.lpData), s, back);
     EngineWrite(e, h, speed);
     return;
@@ -218,6 +234,8 @@ void HandAfterFinishing(PlayEngine& e, WaveHdr& h, std::int32_t speed, const Pla
   h.dwFlags.store(h.dwFlags.load(std::memory_order_relaxed) & ~kWhdrDone, std::memory_order_relaxed);
   CountHanded(e, job.frames, speed);
   e.Finisher->Start(job);
+  // The block before goes to the device while the finisher works on this one.
+  if (finished) Deliver(e, done);
 }
 
 }  // namespace
@@ -348,11 +366,9 @@ void EngineClose(PlayEngine& e) {
 }
 
 bool EngineHandFinished(PlayEngine& e) {
-  if (!e.Finisher || !e.Finisher->Wait()) return false;
-  const FinisherJob& job = e.Finisher->Job();
-  if (job.hdr == nullptr) return false;  // a side job, waited for by its starter already
-  CopyToOutRing(e, *job.hdr, job.handed_at);
-  if (e.hWaveOut) e.hWaveOut->Write(*job.hdr);
+  FinisherJob done;
+  if (!TakeFinished(e, &done)) return false;
+  Deliver(e, done);
   return true;
 }
 

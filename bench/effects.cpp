@@ -72,9 +72,6 @@
 //     round 3: 316 ms (190× real time)    now: 191 ms (314× real time)
 //   `velkaris-cli export` as a whole process, median of five:
 //     round 3: 0.38 s wall, 0.37 s CPU    now: 0.25 s wall, 0.37 s CPU
-//   Running side by side, each thread's work takes about a sixth longer than
-//   alone (the two cores share caches), so the two threads' CPU adds up to
-//   more than one thread's.
 //   (The process start, 0.04 s, and making the high-quality stretchers at
 //   open, about 0.025 s, are in the whole-process figures only.)
 //   Play thread and finisher each take about 150 ms of the minute: the delay

@@ -60,13 +60,13 @@
 // Round 4, two threads: the rest of the work is serial within each effect
 // (each reverb line, the delay line, the chorus line and the tone's low-pass
 // feed every frame's result into the next frame), but the back of the chain
-// for one block and its front for the next touch separate states. When the output is a file, the back
-// of the chain (the delay's mix, the reverb, the balance) runs on a second
-// thread while the play thread takes the next block through the front (ring,
-// volume, time base, pitch voices, tone, chorus, the delay's line); the
-// position report to the owner and the writing of each finished block
-// overlap the work on the next one too. The bytes are the
-// same as one thread's (BlockFinisherTest).
+// for one block and its front for the next touch separate states. When the
+// output is a file, the back of the chain (the delay's mix, the reverb, the
+// balance) runs on a second thread while the play thread takes the next block
+// through the front (ring, volume, time base, pitch voices, tone, chorus, the
+// delay's line); the position report to the owner and the writing of each
+// finished block overlap the work on the next one too. The bytes are the same
+// as one thread's (BlockFinisherTest).
 //   BM_ExportMinuteEveryEffectAt75 (the goal's case, in process, wall time,
 //   medians of 15 single runs, other work on the machine stopped):
 //     round 3: 316 ms (190× real time)    now: 191 ms (314× real time)

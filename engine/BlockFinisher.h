@@ -7,10 +7,15 @@
 // Used only for a device that takes buffers as fast as they come (a file): the
 // block held back costs no sound there, and an export then runs on two cores.
 //
-// Thread contract: the play thread alone calls Start, Wait and the owner's
-// functions; the finisher thread touches only the job's buffer and the
-// back-of-chain states (EffectStates' delay, reverb and their soft-clip memos)
-// between Start and the end of Wait. The two semaphores order those touches.
+// It also runs a side job for the play thread's own block (the second voice of
+// the high-quality stretchers) while the play thread does the first.
+//
+// Thread contract: the play thread alone calls Start, StartSide, Wait and the
+// owner's functions; between a start and the end of its Wait the finisher
+// thread touches only the job's buffer and the back-of-chain states
+// (EffectStates' delay output aside, reverb and their soft-clip memos), or
+// what the side job's function touches (one stretcher voice). The two
+// semaphores order those touches.
 #pragma once
 
 #include <cstdint>

@@ -345,10 +345,6 @@ bool SameShape(const HqPlan& a, const HqPlan& b) {
          (a.voices < 2 || a.pitch[1] == b.pitch[1]) && a.formants == b.formants;
 }
 
-}  // namespace
-
-namespace {
-
 // One voice's part of a block: primed if it stopped, then fed what came in.
 // It reads the store and writes only its own voice.
 struct VoiceStep {
